@@ -1,0 +1,14 @@
+#!/bin/bash
+# Builds Ravolin Memorel (installing what is missing) and starts it.
+# Usage: ./run.sh [deck.rvm]
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+deck=""
+if (($#)); then deck="$(realpath -m -- "$*")"; fi
+"$here/tools/setup.sh" fonts-noto-cjk
+echo "== building in $here/build"
+cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$here/build" --target ravolin-memorel
+echo "== starting"
+if [[ -n "$deck" ]]; then exec "$here/build/ravolin-memorel" "$deck"; fi
+exec "$here/build/ravolin-memorel"

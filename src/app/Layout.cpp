@@ -1,0 +1,32 @@
+#include "Layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rvm {
+
+PageLayout LayoutFor(double w, double h) {
+    w = std::max(w, kPageAreaMinWidth);
+    h = std::max(h, kPageAreaMinHeight);
+    const double d = (h - kPageAreaMinHeight) / 2;  // may end in .5
+    const double top = -kToolbarTwips;              // design tops count from the client's top
+    const double width = w - 240;                   // 120 twips free on either side
+    PageLayout l{};
+    l.Label1[0] = {120, 480 + top, 900, 270};
+    l.CoverOn[0] = {1200, 480 + top, 615, 255};
+    l.Te[0] = l.Cover[0] = {120, 840 + top, width, d + 1215};
+    l.Label1[1] = {120, d + 2160 + top, 750, 255};
+    l.CoverOn[1] = {1080, d + 2160 + top, 615, 255};
+    l.Te[1] = l.Cover[1] = {120, d + 2520 + top, width, d + 1215};
+    return l;
+}
+
+int TwipsToPixels(double twips, double dpi) {
+    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+double PixelsToTwips(int pixels, double dpi) {
+    return pixels * 1440.0 / dpi;
+}
+
+}  // namespace rvm

@@ -1,0 +1,28 @@
+// Where the controls of the main window stand, in twips (1/1440 inch), and
+// how the page halves share extra height.
+#pragma once
+
+namespace rvm {
+
+struct TwipRect {
+    double left, top, width, height;
+};
+
+struct PageLayout {
+    TwipRect Label1[2], CoverOn[2], Te[2], Cover[2];
+};
+
+// The page area lies between the toolbar (420 twips) and the two status
+// bars (375 each) of a client area of 6,015 x 4,710 at design size.
+inline constexpr double kToolbarTwips = 420;
+inline constexpr double kPageAreaMinWidth = 4095;   // window 4,215 wide
+inline constexpr double kPageAreaMinHeight = 3540;  // window 5,400 high
+
+// The layout for a page area of the given size, clamped to the minimum.
+PageLayout LayoutFor(double widthTwips, double heightTwips);
+
+// Twips to pixels at the given logical resolution, and back.
+int TwipsToPixels(double twips, double dpi);
+double PixelsToTwips(int pixels, double dpi);
+
+}  // namespace rvm

@@ -1,0 +1,96 @@
+#include "QtPrompt.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QProcess>
+#include <QStringList>
+
+#include "deck/Module1.h"
+
+namespace rvm {
+
+QString DeckFilter() { return QStringLiteral("Ravolin Memorel List (*.rvm)"); }
+
+Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) {
+    QMessageBox box(parent_);
+    box.setWindowTitle(kAppTitle);
+    // Message texts break lines with a single CR.
+    box.setText(QString::fromStdString(text).replace('\r', '\n'));
+    switch (icon) {
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Error: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    QMessageBox::StandardButtons set = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo) set = QMessageBox::Yes | QMessageBox::No;
+    if (buttons == Buttons::YesNoCancel) set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    box.setStandardButtons(set);
+    auto toStd = [](Answer a) {
+        switch (a) {
+        case Answer::Yes: return QMessageBox::Yes;
+        case Answer::No: return QMessageBox::No;
+        case Answer::Cancel: return QMessageBox::Cancel;
+        default: return QMessageBox::Ok;
+        }
+    };
+    box.setDefaultButton(toStd(defaultButton));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+OpenChoice QtPrompt::openFile() {
+    // Qt's own dialog, so that it can carry the read-only box.
+    QFileDialog dlg(parent_, QStringLiteral("開く"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setNameFilter(DeckFilter());
+    auto* readOnly = new QCheckBox(QStringLiteral("読み取り専用で開く(&R)"), &dlg);
+    if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
+        grid->addWidget(readOnly, grid->rowCount(), 0, 1, -1);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return {dlg.selectedFiles().first().toStdString(), readOnly->isChecked()};
+}
+
+std::string QtPrompt::saveFile() {
+    QFileDialog dlg(parent_, QStringLiteral("名前を付けて保存"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    // The program asks its own overwrite question.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilter(DeckFilter());
+    dlg.setDefaultSuffix(QStringLiteral("rvm"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtPrompt::clipboardText() {
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    if (!data || !data->hasText()) return std::nullopt;
+    return data->text().toStdString();
+}
+
+void QtPrompt::setClipboardText(const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
+void QtPrompt::beep() { QApplication::beep(); }
+
+bool QtPrompt::startDetached(const std::string& program, const std::vector<std::string>& args) {
+    QStringList list;
+    for (const auto& a : args) list << QString::fromStdString(a);
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+}  // namespace rvm

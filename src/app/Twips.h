@@ -1,0 +1,20 @@
+// Placing Qt widgets by twips at the screen's logical resolution.
+#pragma once
+
+#include <QWidget>
+
+#include "Layout.h"
+
+namespace rvm {
+
+inline void PlaceTwips(QWidget* w, double left, double top, double width, double height) {
+    const double dx = w->logicalDpiX(), dy = w->logicalDpiY();
+    w->setGeometry(TwipsToPixels(left, dx), TwipsToPixels(top, dy), TwipsToPixels(width, dx),
+                   TwipsToPixels(height, dy));
+}
+
+inline void ClientTwips(QWidget* w, double width, double height) {
+    w->setFixedSize(TwipsToPixels(width, w->logicalDpiX()), TwipsToPixels(height, w->logicalDpiY()));
+}
+
+}  // namespace rvm

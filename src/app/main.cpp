@@ -1,0 +1,61 @@
+// Main: the splash first, then the main window with the deck named by the
+// command line, or a new one.
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include "QtPrompt.h"
+#include "dialogs/frmSplash.h"
+#include "frmMain.h"
+
+namespace {
+
+// Next to the program when that folder is writable (a build tree, a
+// portable copy); otherwise in the user's configuration folder.
+std::string settingsPath(const QString& programDir) {
+    if (::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
+        return (programDir + "/Ravmemo.ini").toStdString();
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(dir);
+    return (dir + "/Ravmemo.ini").toStdString();
+}
+
+// Help lives below the program, or in the installed data folder.
+std::string helpBase(const QString& programDir) {
+    if (QFileInfo::exists(programDir + "/Help/Help.htm")) return programDir.toStdString();
+    const QString installed =
+        QDir(programDir + "/../share/ravolin-memorel").absolutePath();
+    if (QFileInfo::exists(installed + "/Help/Help.htm")) return installed.toStdString();
+    return programDir.toStdString();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ravolin-memorel"));
+
+    auto* splash = new rvm::frmSplash();
+    splash->showAsSplash();
+
+    // The whole argument text is one path: blanks inside it need no quotes.
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const std::string commandLine = args.join(QLatin1Char(' ')).toStdString();
+
+    const QString dir = QApplication::applicationDirPath();
+    rvm::QtPrompt prompt;
+    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir)});
+    prompt.setParent(&w);
+    w.splash = splash;
+    w.Form_Load(commandLine);
+    w.show();
+    splash->hide();
+    int rc = QApplication::exec();
+    delete splash;
+    return rc;
+}

@@ -1,0 +1,40 @@
+// Shared helpers of the whole program: number padding, blank removal,
+// numeric reading of texts and line-break conversion.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace rvm {
+
+inline constexpr const char* kAppTitle = "Ravolin Memorel";
+// Page numbers are kept to 16-bit signed indexes: at most 32,768 pages.
+inline constexpr int kMaxPages = 32768;
+inline constexpr char RS = '\x1e';  // separates the halves of a copied page
+
+// Decimal text of n right-aligned to three characters with blanks.
+std::string PadNum(std::int32_t n);
+
+// s without half-width (U+0020) and full-width (U+3000) blanks.
+std::string RemoveSpaces(const std::string& s);
+
+// The leading decimal number of a text: blanks skipped, optional sign,
+// digits, point and exponent; no number gives 0. std::nullopt when the
+// number is too large to be held.
+std::optional<double> LeadingNumber(const std::string& s);
+
+// The shortest decimal text of a value (7, 2.5, -3, 1E+20).
+std::string ShortestDecimal(double v);
+
+// Value of the leading digits after leading blanks (row numbers, "  5:x").
+int LeadingDigits(const std::string& s);
+
+// Line breaks: widgets and other programs use LF, the deck keeps CR LF.
+std::string ToCrLf(const std::string& s);
+std::string ToLf(const std::string& s);
+
+// Number of characters of text equal to the first character of ch (ASCII).
+std::int32_t CountChar(const std::string& text, const std::string& ch);
+
+}  // namespace rvm

@@ -1,0 +1,63 @@
+// The two small interfaces through which the deck logic reaches the screen
+// and the user. The Qt windows implement them; tests implement them with
+// scripted fakes, so no logic needs a person or a display.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rvm {
+
+enum class Icon { None, Question, Error, Warning };
+enum class Buttons { Ok, YesNo, YesNoCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+struct OpenChoice {
+    std::string path;       // empty: the user cancelled
+    bool readOnly = false;  // the read-only box of the Open dialog
+};
+
+// Questions, messages, dialogs, clipboard and the outside world.
+class Prompt {
+public:
+    virtual ~Prompt() = default;
+    // A message box; the title is always the application title.
+    virtual Answer ask(const std::string& text, Buttons buttons, Icon icon,
+                       Answer defaultButton) = 0;
+    virtual OpenChoice openFile() = 0;
+    virtual std::string saveFile() = 0;  // empty: cancelled
+    // std::nullopt when the clipboard holds no text at all.
+    virtual std::optional<std::string> clipboardText() = 0;
+    virtual void setClipboardText(const std::string& text) = 0;
+    virtual void beep() = 0;
+    // Starts a program without waiting; false when it could not be started.
+    virtual bool startDetached(const std::string& program,
+                               const std::vector<std::string>& args) = 0;
+
+    void message(const std::string& text, Icon icon) {
+        ask(text, Buttons::Ok, icon, Answer::Ok);
+    }
+};
+
+// What the main window shows of the deck. Texts cross this boundary with
+// CR LF line breaks, as the deck holds them.
+class PageView {
+public:
+    virtual ~PageView() = default;
+    virtual std::string text(int k) = 0;
+    virtual void setText(int k, const std::string& text) = 0;
+    virtual void setCovered(int k, bool covered) = 0;
+    virtual void focusText(int k) = 0;
+    virtual void setStatus(const std::string& text) = 0;
+    // Buttons 5/6 (first, previous), button 8 (last) and the look of
+    // button 7 (true: the green "add a question" image).
+    virtual void setNavigation(bool firstPrev, bool last, bool addLook) = 0;
+    virtual void setSaveEnabled(bool enabled) = 0;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void setUndoCaption(const std::string& caption) = 0;
+    // Closes every window and leaves the event loop.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace rvm

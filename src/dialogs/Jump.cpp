@@ -1,0 +1,51 @@
+#include "Jump.h"
+
+#include <QFontDatabase>
+
+#include "Order.h"
+#include "app/Twips.h"
+
+namespace rvm {
+
+Jump::Jump(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
+    setWindowTitle(QStringLiteral("ｼﾞｬﾝﾌﾟ"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    ClientTwips(this, 3735, 3270);
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
+    JList = new QListWidget(this);
+    Helps = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ"), this);
+    for (QPushButton* b : {OKButton, CancelButton, Helps}) noDefault(b);
+    PlaceTwips(OKButton, 2400, 120, 1215, 375);
+    PlaceTwips(CancelButton, 2400, 600, 1215, 375);
+    PlaceTwips(JList, 120, 120, 2175, 3030);
+    PlaceTwips(Helps, 2400, 1560, 1215, 375);
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, JList);
+    setTabOrder(JList, Helps);
+    JList->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    JList->setSelectionMode(QAbstractItemView::SingleSelection);
+    JList->setUniformItemSizes(true);
+    connect(OKButton, &QPushButton::clicked, this, &Jump::OKButton_Click);
+    connect(JList, &QListWidget::itemDoubleClicked, this, &Jump::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(Helps, &QPushButton::clicked, this, [this] { doc_.ShowHelp(); });
+}
+
+void Jump::JumpPrepare() {
+    JList->clear();
+    QStringList rows;
+    for (const auto& r : doc_.JumpRows()) rows << RowDisplay(r);
+    JList->addItems(rows);
+    JList->scrollToTop();
+}
+
+void Jump::OKButton_Click() {
+    const auto sel = JList->selectedItems();
+    doc_.NowPage = sel.isEmpty() ? -1 : JList->row(sel.first());
+    doc_.CallTh(doc_.NowPage, false, false, false);
+    accept();
+}
+
+}  // namespace rvm

@@ -1,0 +1,22 @@
+// Code page 932 <-> UTF-8. A thin layer over the platform's converter
+// (iconv here), so another backend can take its place.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace rvm::cp932 {
+
+struct Encoded {
+    std::string bytes;
+    // Byte offsets in the UTF-8 input of characters code page 932 cannot
+    // hold; each was written as '?'.
+    std::vector<std::size_t> unmappable;
+};
+
+Encoded encode(const std::string& utf8);
+// Bytes that are not code page 932 become U+FFFD; the rest is kept.
+std::string decode(const std::string& bytes);
+
+}  // namespace rvm::cp932

@@ -1,0 +1,78 @@
+#include "Settings.h"
+
+#include <cctype>
+#include <cmath>
+
+#include "deck/Module1.h"
+#include "files/Cp932.h"
+
+namespace rvm {
+
+std::string DefaultIEPlace() {
+#ifdef _WIN32
+    return "c:\\windows\\explorer.exe";
+#else
+    return "xdg-open";  // the desktop's own opener for the help page
+#endif
+}
+
+std::vector<std::string> SettingsLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\r', pos);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(pos, end - pos);
+        if (line.empty() || line[0] != ';') lines.push_back(std::move(line));
+        pos = end + 1;
+        if (end < text.size() && pos < text.size() && text[pos] == '\n') ++pos;
+    }
+    return lines;
+}
+
+namespace {
+std::string lower(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+std::string trimBlanks(const std::string& s) {
+    std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(' ') - b + 1);
+}
+}  // namespace
+
+Settings ParseSettings(const std::vector<std::string>& lines) {
+    Settings st;
+    st.IEPlace = DefaultIEPlace();
+    for (const std::string& line : lines) {
+        std::string key = lower(RemoveSpaces(line));
+        if (key.rfind("hide=", 0) == 0) {
+            auto v = LeadingNumber(key.substr(5));
+            if (v) {
+                double r = std::nearbyint(*v);  // halves to the even neighbour
+                if (r >= -32768 && r <= 32767) st.HideMode = static_cast<std::int16_t>(r);
+            }
+            if (st.HideMode < 0 || st.HideMode > 2) st.HideMode = 1;
+        } else if (key.rfind("ieplace=", 0) == 0) {
+            st.IEPlace = trimBlanks(line.substr(line.find('=') + 1));
+        }
+    }
+    return st;
+}
+
+std::string SettingsFileBytes(const Settings& s) {
+    return cp932::encode("Hide = " + std::to_string(s.HideMode) + "\r\nIEPlace = " + s.IEPlace +
+                         "\r\n")
+        .bytes;
+}
+
+std::string HelpPagePath(const std::string& programDir) {
+    std::string dir = programDir;
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir + "Help/Help.htm";
+}
+
+}  // namespace rvm

@@ -1,0 +1,31 @@
+// The settings file "Ravmemo.ini": lines "Hide = n" and "IEPlace = path",
+// comments starting with ";", code page 932 with CR LF.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace rvm {
+
+struct Settings {
+    std::int16_t HideMode = 1;
+    std::string IEPlace;
+};
+
+// The browser program used when the settings name none.
+std::string DefaultIEPlace();
+
+// The non-comment lines of the file's text (CR or CR LF ends a line).
+std::vector<std::string> SettingsLines(const std::string& text);
+
+// Interprets the lines over the defaults; later lines win.
+Settings ParseSettings(const std::vector<std::string>& lines);
+
+// Exactly the two lines the program writes, in code page 932.
+std::string SettingsFileBytes(const Settings& s);
+
+// The whole path to start help with: dir + "Help/Help.htm".
+std::string HelpPagePath(const std::string& programDir);
+
+}  // namespace rvm

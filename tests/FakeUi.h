@@ -1,0 +1,86 @@
+// Scripted stand-ins for the user and the window, for tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "deck/Ui.h"
+
+namespace rvm::test {
+
+struct Asked {
+    std::string text;
+    Buttons buttons;
+    Icon icon;
+    Answer defaultButton;
+};
+
+class FakePrompt : public Prompt {
+public:
+    std::deque<Answer> answers;  // given in turn; when empty the default button
+    std::vector<Asked> asked;
+    std::deque<OpenChoice> openChoices;
+    std::deque<std::string> saveChoices;
+    std::optional<std::string> clipboard;
+    int beeps = 0;
+    int saveDialogs = 0, openDialogs = 0;
+    bool startSucceeds = true;
+    std::vector<std::pair<std::string, std::vector<std::string>>> started;
+
+    Answer ask(const std::string& text, Buttons b, Icon i, Answer def) override {
+        asked.push_back({text, b, i, def});
+        if (answers.empty()) return def;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    OpenChoice openFile() override {
+        ++openDialogs;
+        if (openChoices.empty()) return {};
+        OpenChoice c = openChoices.front();
+        openChoices.pop_front();
+        return c;
+    }
+    std::string saveFile() override {
+        ++saveDialogs;
+        if (saveChoices.empty()) return {};
+        std::string s = saveChoices.front();
+        saveChoices.pop_front();
+        return s;
+    }
+    std::optional<std::string> clipboardText() override { return clipboard; }
+    void setClipboardText(const std::string& t) override { clipboard = t; }
+    void beep() override { ++beeps; }
+    bool startDetached(const std::string& p, const std::vector<std::string>& a) override {
+        started.emplace_back(p, a);
+        return startSucceeds;
+    }
+};
+
+class FakeView : public PageView {
+public:
+    std::string te[2];
+    bool covered[2]{false, false};
+    int focused = -1;
+    std::string status, caption, undoCaption = "元に戻す(&U)";
+    bool firstPrev = false, last = false, addLook = false, saveEnabled = false;
+    bool ended = false;
+
+    std::string text(int k) override { return te[k]; }
+    void setText(int k, const std::string& t) override { te[k] = t; }
+    void setCovered(int k, bool c) override { covered[k] = c; }
+    void focusText(int k) override { focused = k; }
+    void setStatus(const std::string& s) override { status = s; }
+    void setNavigation(bool fp, bool l, bool a) override {
+        firstPrev = fp;
+        last = l;
+        addLook = a;
+    }
+    void setSaveEnabled(bool e) override { saveEnabled = e; }
+    void setCaption(const std::string& c) override { caption = c; }
+    void setUndoCaption(const std::string& c) override { undoCaption = c; }
+    void endProgram() override { ended = true; }
+};
+
+}  // namespace rvm::test

@@ -1,0 +1,4 @@
+#include <QtTest>
+class DialogsTest : public QObject { Q_OBJECT };
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
