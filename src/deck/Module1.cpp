@@ -61,7 +61,7 @@ std::optional<double> LeadingNumber(const std::string& s) {
     (void)ptr;
     if (ec == std::errc::result_out_of_range) {
         // Tiny values underflow to zero; huge ones cannot be held.
-        if (std::fabs(v) < 1.0) return 0.0;
+        if (num.find("e-") != std::string::npos) return 0.0;
         return std::nullopt;
     }
     if (ec != std::errc() || !std::isfinite(v)) return std::nullopt;

@@ -1,1 +1,204 @@
-#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "Fixture.h"
+#include "TempDir.h"
+
+using namespace rvm;
+using namespace rvm::test;
+
+namespace {
+const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
+}
+
+struct SaveLoad : DocFixture {
+    TempDir dir;
+    // The deck as it stands, to check that a rejected file changes nothing.
+    void expectDeck(const std::vector<std::string>& upper) {
+        EXPECT_EQ(doc.List1, upper);
+        EXPECT_EQ(doc.MaxPage + 1, static_cast<int>(upper.size()));
+    }
+};
+
+TEST_F(SaveLoad, ANewDeckIsTenBytes) {
+    doc.mnuFileNew_Click();
+    const std::string path = dir.file("new.rvm");
+    ASSERT_TRUE(doc.SaveW(path, false));
+    EXPECT_EQ(slurp(path), std::string("\x1f\r\n\x1f\r\n\x1f" "0\r\n"));
+    EXPECT_EQ(doc.FileName, path);
+    EXPECT_EQ(view.caption, "Ravolin Memorel - " + path);
+    EXPECT_FALSE(doc.Changed);
+    EXPECT_TRUE(prompt.asked.empty());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+}
+
+TEST_F(SaveLoad, RoundTripKeepsEveryList) {
+    deck({"a\r\n\r\nb", "ends with a break\r\n", "", "日本語 ﾊﾝｶｸ"}, {2, 0, 3, 1});
+    doc.List2[1] = "";
+    const std::string path = dir.file("deck.rvm");
+    ASSERT_TRUE(doc.SaveW(path, false));
+    const auto l1 = doc.List1, l2 = doc.List2;
+    const auto l3 = doc.List3;
+    EXPECT_NE(slurp(path).find("\x1f" "a\r\n\r\nb\r\n"), std::string::npos);
+    doc.mnuFileNew_Click();
+    ASSERT_TRUE(doc.LoadW(path));
+    EXPECT_EQ(doc.List1, l1);
+    EXPECT_EQ(doc.List2, l2);
+    EXPECT_EQ(doc.List3, l3);
+    EXPECT_EQ(doc.MaxPage, 3);
+    EXPECT_EQ(view.status, "1枚目  3ページ  全4枚");
+    EXPECT_EQ(view.caption, "Ravolin Memorel - " + path);
+    EXPECT_FALSE(doc.Changed);
+    EXPECT_TRUE(view.covered[1]);  // the hidden half is covered after a load
+    EXPECT_EQ(slurp(path).substr(0, 3), "\x1f" "a\r");
+}
+
+TEST_F(SaveLoad, FileIsCodePage932) {
+    deck({"犬"});
+    const std::string path = dir.file("dog.rvm");
+    ASSERT_TRUE(doc.SaveW(path, false));
+    EXPECT_EQ(slurp(path), "\x1f\x8c\xa2\r\n\x1f\x8c\xa2'\r\n\x1f" "0\r\n");
+}
+
+TEST_F(SaveLoad, OverwriteIsAskedOnlyWhenChecking) {
+    const std::string path = dir.file("x.rvm");
+    spit(path, "old");
+    deck({"A"});
+    prompt.answers = {Answer::No};
+    EXPECT_FALSE(doc.SaveW(path, true));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, path + " は存在します。\r上書きしますか？");
+    EXPECT_EQ(prompt.asked[0].icon, Icon::Question);
+    EXPECT_EQ(prompt.asked[0].defaultButton, Answer::Yes);
+    EXPECT_EQ(slurp(path), "old");
+    EXPECT_TRUE(doc.SaveW(path, false));
+    EXPECT_EQ(prompt.asked.size(), 1u);
+    prompt.saveChoices = {path};
+    EXPECT_TRUE(doc.SaveW("", true));  // default answer Yes
+    EXPECT_EQ(prompt.asked.size(), 2u);
+    prompt.saveChoices = {};
+    EXPECT_FALSE(doc.SaveW("", true));  // dialog cancelled
+}
+
+TEST_F(SaveLoad, UnsavableCharactersAreAskedAbout) {
+    deck({"ok", "smile 😀"});
+    doc.SetChanged(true);
+    const std::string path = dir.file("emoji.rvm");
+    EXPECT_FALSE(doc.SaveW(path, false));  // default No
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].text.find("2ページ"), std::string::npos);
+    EXPECT_EQ(prompt.asked[0].defaultButton, Answer::No);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(doc.Changed);
+    prompt.answers = {Answer::Yes};
+    EXPECT_TRUE(doc.SaveW(path, false));
+    EXPECT_NE(slurp(path).find("smile ?"), std::string::npos);
+}
+
+TEST_F(SaveLoad, AFailedWriteKeepsTheOldFile) {
+    const std::string path = dir.file("keep.rvm");
+    const std::string old(10000, 'o');
+    spit(path, old);
+    deck({std::string(100000, 'x')});
+    doc.SetChanged(true);
+    // A file size limit makes the write fail half-way, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 50000;
+    setrlimit(RLIMIT_FSIZE, &small);
+    const bool ok = doc.SaveW(path, false);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_FALSE(ok);
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].icon, Icon::Error);
+    EXPECT_EQ(slurp(path), old);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
+    EXPECT_TRUE(doc.Changed);
+    EXPECT_EQ(doc.FileName, "");
+
+    EXPECT_FALSE(doc.SaveW(dir.file("no/such/folder.rvm"), false));
+    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
+}
+
+TEST_F(SaveLoad, ReadOnlyFolderRefusesTheSave) {
+    if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    std::filesystem::permissions(dir.path, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::owner_exec);
+    deck({"A"});
+    EXPECT_FALSE(doc.SaveW(dir.file("x.rvm"), false));
+    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
+}
+
+TEST_F(SaveLoad, MissingFileAndOtherErrorsAreTold) {
+    deck({"keep"});
+    doc.SetChanged(true);
+    const std::string missing = dir.file("missing.rvm");
+    EXPECT_FALSE(doc.LoadW(missing));
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, "[" + missing + "]が見つかりません。");
+    EXPECT_EQ(prompt.asked[0].icon, Icon::None);
+    EXPECT_EQ(prompt.asked[0].buttons, Buttons::Ok);
+
+    EXPECT_FALSE(doc.LoadW(dir.file("nofolder/x.rvm")));
+    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
+    EXPECT_FALSE(doc.LoadW(dir.path.string()));  // a folder
+    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
+    expectDeck({"keep"});
+    EXPECT_TRUE(doc.Changed);
+}
+
+TEST_F(SaveLoad, UnsuitableFilesChangeNothing) {
+    deck({"keep", "this"}, {1, 0});
+    doc.B3 = {0, 1};
+    doc.SetFileName("/old.rvm");
+    doc.SetChanged(true);
+    const std::vector<std::string> bad = {
+        "",
+        "\x1f" "a\r\n\x1f" "b\r\n",
+        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "1\r\n\x1f" "c\r\n\x1f" "d\r\n\x1f" "01\r\n",
+        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "5\r\n",
+        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "-1\r\n",
+        "junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n",
+    };
+    for (const auto& bytes : bad) {
+        const std::string path = dir.file("bad.rvm");
+        spit(path, bytes);
+        prompt.asked.clear();
+        EXPECT_FALSE(doc.LoadW(path));
+        ASSERT_EQ(prompt.asked.size(), 1u);
+        EXPECT_EQ(prompt.asked[0].text, kNotADeck);
+        EXPECT_EQ(prompt.asked[0].icon, Icon::Error);
+        expectDeck({"keep", "this"});
+        EXPECT_EQ(doc.List3, (std::vector<int>{1, 0}));
+        EXPECT_EQ(doc.FileName, "/old.rvm");
+        EXPECT_TRUE(doc.Changed);
+        EXPECT_EQ(doc.B3.size(), 2u);
+    }
+}
+
+TEST_F(SaveLoad, LoadAcceptsLooseOrderEntriesAndStrayRecords) {
+    const std::string path = dir.file("loose.rvm");
+    spit(path, "\x1fQ1\r\n\x1f" "A1\r\n\x1f 1\r\n\x1fQ2\r\x1f" "A2\n\r\n\x1f" "0th\r\n\x1fstray");
+    doc.B3 = {0};
+    ASSERT_TRUE(doc.LoadW(path, true));
+    EXPECT_EQ(doc.List1, (std::vector<std::string>{"Q1", "Q2"}));
+    EXPECT_EQ(doc.List2[1], "A2\n");
+    EXPECT_EQ(doc.List3, (std::vector<int>{1, 0}));
+    EXPECT_EQ(view.te[0], "Q2");
+    EXPECT_TRUE(doc.OpenedReadOnly);
+    EXPECT_TRUE(doc.B3.empty());
+    EXPECT_EQ(doc.List4.size(), 7u);
+}
+
+TEST_F(SaveLoad, BadBytesDoNotLoseTheRestOfTheFile) {
+    const std::string path = dir.file("bytes.rvm");
+    spit(path, "\x1f\x80\x82\xa0\r\n\x1f" "ok\r\n\x1f" "0\r\n");
+    ASSERT_TRUE(doc.LoadW(path));
+    EXPECT_EQ(doc.List1[0], "\uFFFDあ");
+    EXPECT_EQ(doc.List2[0], "ok");
+}
