@@ -5,6 +5,9 @@
 #include <QPainterPath>
 #include <QPolygon>
 
+// The icons are compiled into a static library, which must register them.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 namespace rvm::pictures {
 namespace {
 
@@ -125,6 +128,8 @@ QPixmap triangle(bool right) {
 }
 
 QIcon appIcon() {
+    static const bool registered = (initResources(), true);
+    (void)registered;
     QIcon icon;
     icon.addFile(QStringLiteral(":/icon-256.png"));
     icon.addFile(QStringLiteral(":/icon-48.png"));
