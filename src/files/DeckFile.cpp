@@ -33,7 +33,7 @@ std::string NormaliseOrderEntry(const std::string& entry) {
     return v ? ShortestDecimal(*v) : std::string();
 }
 
-bool BuildDeck(const std::vector<std::string>& records, DeckLists& deck) {
+bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {
     const std::size_t pages = records.size() / 3;
     if (pages == 0 || pages > static_cast<std::size_t>(kMaxPages)) return false;
     DeckLists d;
@@ -50,8 +50,8 @@ bool BuildDeck(const std::vector<std::string>& records, DeckLists& deck) {
         d.order.push_back(static_cast<int>(s));
     }
     for (std::size_t k = 0; k < pages; ++k) {
-        d.upper.push_back(records[3 * k]);
-        d.lower.push_back(records[3 * k + 1]);
+        d.upper.push_back(std::move(records[3 * k]));
+        d.lower.push_back(std::move(records[3 * k + 1]));
     }
     deck = std::move(d);
     return true;

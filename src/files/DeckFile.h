@@ -27,7 +27,8 @@ struct DeckLists {
 // Builds the deck from the records. False when they are no usable deck:
 // no complete page, too many pages, or order entries that are not exactly
 // the storage indexes, each once. Stray records after the last page are ignored.
-bool BuildDeck(const std::vector<std::string>& records, DeckLists& deck);
+// The texts of an accepted deck are moved out of records.
+bool BuildDeck(std::vector<std::string>& records, DeckLists& deck);
 
 // The file's text (UTF-8, before conversion). recordStarts receives the
 // offset at which each page's first record begins.

@@ -60,8 +60,14 @@ bool Document::LoadW(const std::string& path, bool readOnlyBox) {
     case ReadStatus::Ok:
         break;
     }
+    // Each stage frees the one before it, so a large deck needs little
+    // more than its own size while it loads.
+    std::string text = cp932::decode(bytes);
+    std::string().swap(bytes);
+    const bool split = SplitRecords(text, List4);
+    std::string().swap(text);
     DeckLists deck;
-    if (!SplitRecords(cp932::decode(bytes), List4) || !BuildDeck(List4, deck)) {
+    if (!split || !BuildDeck(List4, deck)) {
         prompt.message(kNotADeck, Icon::Error);
         return false;
     }

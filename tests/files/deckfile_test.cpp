@@ -4,6 +4,10 @@
 
 using namespace rvm;
 
+namespace {
+bool build(std::vector<std::string> records, DeckLists& d) { return BuildDeck(records, d); }
+}  // namespace
+
 TEST(DeckFile, TextLayoutInterleavesTheOrder) {
     EXPECT_EQ(DeckText({""}, {""}, {0}), "\x1f\r\n\x1f\r\n\x1f" "0\r\n");
     EXPECT_EQ(DeckText({"Q1", "Q2\r\nx"}, {"A1", "A2"}, {1, 0}),
@@ -34,20 +38,20 @@ TEST(DeckFile, OrderEntriesNormalise) {
 
 TEST(DeckFile, BuildDeckAcceptsOnlyPermutations) {
     DeckLists d;
-    EXPECT_TRUE(BuildDeck({"a", "b", "1", "c", "d", "0", "stray"}, d));
+    EXPECT_TRUE(build({"a", "b", "1", "c", "d", "0", "stray"}, d));
     EXPECT_EQ(d.order, (std::vector<int>{1, 0}));
     EXPECT_EQ(d.upper, (std::vector<std::string>{"a", "c"}));
-    EXPECT_TRUE(BuildDeck({"a", "b", " 1", "c", "d", "0abc"}, d));
-    EXPECT_FALSE(BuildDeck({}, d));
-    EXPECT_FALSE(BuildDeck({"a", "b"}, d));
-    EXPECT_FALSE(BuildDeck({"a", "b", "1", "c", "d", "01"}, d));  // duplicates
-    EXPECT_FALSE(BuildDeck({"a", "b", "-1", "c", "d", "0"}, d));
-    EXPECT_FALSE(BuildDeck({"a", "b", "0.5", "c", "d", "1"}, d));
-    EXPECT_FALSE(BuildDeck({"a", "b", "2", "c", "d", "0"}, d));
-    EXPECT_FALSE(BuildDeck({"a", "b", "1e999", "c", "d", "0"}, d));
+    EXPECT_TRUE(build({"a", "b", " 1", "c", "d", "0abc"}, d));
+    EXPECT_FALSE(build({}, d));
+    EXPECT_FALSE(build({"a", "b"}, d));
+    EXPECT_FALSE(build({"a", "b", "1", "c", "d", "01"}, d));  // duplicates
+    EXPECT_FALSE(build({"a", "b", "-1", "c", "d", "0"}, d));
+    EXPECT_FALSE(build({"a", "b", "0.5", "c", "d", "1"}, d));
+    EXPECT_FALSE(build({"a", "b", "2", "c", "d", "0"}, d));
+    EXPECT_FALSE(build({"a", "b", "1e999", "c", "d", "0"}, d));
     std::vector<std::string> big;
     for (int k = 0; k <= 32768; ++k) big.insert(big.end(), {"q", "a", std::to_string(k)});
-    EXPECT_FALSE(BuildDeck(big, d));
+    EXPECT_FALSE(build(big, d));
     big.resize(3 * 32768);
-    EXPECT_TRUE(BuildDeck(big, d));
+    EXPECT_TRUE(build(big, d));
 }

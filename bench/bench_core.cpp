@@ -1,0 +1,179 @@
+// Figures for the deck core on a full deck of 32,768 pages.
+// Usage: bench_core [nav|files|edit|order]   (all when omitted)
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "BenchDeck.h"
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "deck/Module1.h"
+#include "files/Cp932.h"
+#include "files/FileIo.h"
+
+using namespace rvm;
+using rvm::bench::nowUs;
+
+namespace {
+
+constexpr int kPages = kMaxPages;
+
+void nav() {
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    bench::fill(doc, kPages, 200);
+    std::mt19937 rng(2);
+    const int moves = 200000;
+    double t = nowUs();
+    for (int i = 0; i < moves; ++i) doc.CallTh(i % 2 ? 0 : doc.MaxPage, false, false, true);
+    std::printf("nav   first<->last      %8.3f us/move\n", (nowUs() - t) / moves);
+    t = nowUs();
+    for (int i = 0; i < moves; ++i) doc.CallTh(static_cast<int>(rng() % kPages), false, false, true);
+    std::printf("nav   random jumps      %8.3f us/move\n", (nowUs() - t) / moves);
+    doc.CallTh(0, false, false, false);
+    t = nowUs();
+    for (int i = 0; i < kPages - 1; ++i) doc.CallTh(doc.NowPage + 1, true, false, true);
+    std::printf("nav   next across deck  %8.3f us/move\n", (nowUs() - t) / (kPages - 1));
+}
+
+long maxRssKb() {
+    rusage ru{};
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_maxrss;
+}
+
+void files() {
+    test::TempDir dir;
+    test::FakeView v;
+    test::FakePrompt p;
+    const std::string path = dir.file("big.rvm");
+    double save = 0, load = 0, floorEnc = 0, floorDec = 0;
+    std::size_t bytes = 0;
+    {
+        Document doc(v, p);
+        bench::fill(doc, kPages, 150);
+        const int reps = 5;
+        for (int r = 0; r < reps; ++r) {
+            double t = nowUs();
+            doc.SaveW(path, false);
+            save += (nowUs() - t) / reps;
+        }
+        bytes = std::filesystem::file_size(path);
+        // The floor: one bare conversion of the same text, each way.
+        std::string utf8;
+        for (int k = 0; k < kPages; ++k) utf8 += doc.List1[k] + doc.List2[k];
+        for (int r = 0; r < reps; ++r) {
+            double t = nowUs();
+            auto e = cp932::encode(utf8);
+            floorEnc += (nowUs() - t) / reps;
+            t = nowUs();
+            auto d = cp932::decode(e.bytes);
+            floorDec += (nowUs() - t) / reps;
+        }
+    }
+    {
+        Document doc(v, p);
+        const int reps = 5;
+        for (int r = 0; r < reps; ++r) {
+            double t = nowUs();
+            doc.LoadW(path);
+            load += (nowUs() - t) / reps;
+        }
+    }
+    std::printf("files deck of %d pages, %.1f MB\n", kPages, bytes / 1e6);
+    std::printf("files save %8.1f ms  (bare iconv encode %6.1f ms, ratio %.2f)\n", save / 1000,
+                floorEnc / 1000, save / floorEnc);
+    std::printf("files load %8.1f ms  (bare iconv decode %6.1f ms, ratio %.2f)\n", load / 1000,
+                floorDec / 1000, load / floorDec);
+    // Peak memory of a load, measured in a fresh process.
+    std::fflush(stdout);
+    std::system(("/proc/" + std::to_string(getpid()) + "/exe load '" + path + "'").c_str());
+}
+
+void loadOnly(const std::string& path) {
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    const long before = maxRssKb();
+    doc.LoadW(path);
+    const long after = maxRssKb();
+    const double bytes = static_cast<double>(std::filesystem::file_size(path));
+    std::printf("files peak memory while loading %.1f MB (%.2f x file)\n", (after - before) / 1024.0,
+                (after - before) * 1024.0 / bytes);
+}
+
+void edit() {
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    bench::fill(doc, kPages - 1, 200);
+    doc.CallTh(kPages / 2, false, false, false);
+    const int reps = 200;
+    auto time = [&](const char* name, auto&& f) {
+        double t = nowUs();
+        for (int i = 0; i < reps; ++i) f();
+        std::printf("edit  %-8s %8.1f us/command\n", name, (nowUs() - t) / reps);
+    };
+    time("cut", [&] {
+        doc.mnuEditCut_Click();
+        doc.mnuEditPaste_Click();
+    });
+    time("insert", [&] {
+        doc.mnuInsert_Click();
+        doc.mnuEditDel_Click();
+    });
+    time("undo", [&] {
+        doc.mnuInsert_Click();
+        doc.mnuEditUndo_Click();
+    });
+    double t = nowUs();
+    for (int i = 0; i < reps; ++i) {
+        auto a = doc.List1;
+        auto b = doc.List2;
+        auto c = doc.List3;
+    }
+    std::printf("edit  (plain copy of the three lists %8.1f us; each pair above is two commands)\n",
+                (nowUs() - t) / reps);
+}
+
+void order() {
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    bench::fill(doc, kPages, 200);
+    const int reps = 50;
+    auto time = [&](const char* name, auto&& f) {
+        double t = nowUs();
+        for (int i = 0; i < reps; ++i) f();
+        std::printf("order %-22s %8.2f ms\n", name, (nowUs() - t) / reps / 1000);
+    };
+    time("random order", [&] { doc.RandomOrder(); });
+    time("OK random, temporary", [&] { doc.ApplyOrder(doc.RandomOrder(), true); });
+    time("OK initial state", [&] {
+        std::vector<int> o(kPages);
+        for (int k = 0; k < kPages; ++k) o[k] = k;
+        doc.ApplyOrder(o, true);
+    });
+    time("OK random, permanent", [&] { doc.ApplyOrder(doc.RandomOrder(), false); });
+    time("list rows", [&] { doc.JumpRows(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* only = argc > 1 ? argv[1] : "";
+    if (argc > 2 && std::strcmp(only, "load") == 0) {
+        loadOnly(argv[2]);
+        return 0;
+    }
+    auto want = [&](const char* s) { return !*only || std::strcmp(only, s) == 0; };
+    if (want("nav")) nav();
+    if (want("files")) files();
+    if (want("edit")) edit();
+    if (want("order")) order();
+}

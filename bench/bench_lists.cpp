@@ -1,0 +1,37 @@
+// Filling the Order and Jump lists for a 32,768-page deck.
+#include <QApplication>
+#include <cstdio>
+
+#include "BenchDeck.h"
+#include "FakeUi.h"
+#include "deck/Module1.h"
+#include "dialogs/Jump.h"
+#include "dialogs/Order.h"
+
+using namespace rvm;
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    bench::fill(doc, kMaxPages, 200);
+    Order order(doc, nullptr);
+    Jump jump(doc, nullptr);
+    const int reps = 10;
+    double t = bench::nowUs();
+    for (int i = 0; i < reps; ++i) order.ToOrder();
+    std::printf("lists ToOrder      %8.1f ms\n", (bench::nowUs() - t) / reps / 1000);
+    t = bench::nowUs();
+    for (int i = 0; i < reps; ++i) jump.JumpPrepare();
+    std::printf("lists JumpPrepare  %8.1f ms\n", (bench::nowUs() - t) / reps / 1000);
+    order.show();
+    jump.show();
+    t = bench::nowUs();
+    for (int i = 0; i < reps; ++i) {
+        jump.JumpPrepare();
+        QApplication::processEvents();
+    }
+    std::printf("lists JumpPrepare, shown and painted %8.1f ms\n", (bench::nowUs() - t) / reps / 1000);
+}
