@@ -168,6 +168,7 @@ void frmMain::buildPage() {
         connect(Te[k], &QPlainTextEdit::textChanged, this, [this, k] { doc.Te_Change(k); });
     }
     setTabOrder(Te[0], Te[1]);
+    Te[0]->setFocus();  // ready to type the first question
     const double dx = logicalDpiX(), dy = logicalDpiY();
     pageArea->setMinimumSize(TwipsToPixels(kPageAreaMinWidth, dx),
                              TwipsToPixels(kPageAreaMinHeight, dy));

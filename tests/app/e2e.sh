@@ -1,0 +1,109 @@
+#!/bin/bash
+# Drives the real program in a real X window, only through its window:
+# start with a deck, read the title, copy a page, type, save under a typed
+# name, close and answer the exit question; then check the files written.
+# Usage: e2e.sh PROGRAM HELPDIR ARTIFACTDIR
+set -uo pipefail
+prog="$1" help="$2" art="$3"
+mkdir -p "$art"
+work="$(mktemp -d)"
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; import -display "$DISPLAY" -window root "$art/e2e-failure.png" 2>/dev/null; exit 1; }
+
+# The program runs from a folder of its own, so its settings land there.
+mkdir -p "$work/bin" "$work/decks"
+cp "$prog" "$work/bin/"
+cp -r "$help" "$work/bin/Help"
+app="$work/bin/$(basename "$prog")"
+
+for n in $(seq 90 140); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break; done
+export DISPLAY=":$n"
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 0.5
+
+# A deck of two pages in code page 932: Q1/A1 and 犬/dog, shown in that order.
+deck="$work/decks/my deck.rvm"
+printf '\x1fQ1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' >"$deck"
+
+# The path holds a blank: handed over as two arguments, joined again.
+"$app" "$work/decks/my" "deck.rvm" >"$art/e2e-program.log" 2>&1 &
+app_pid=$!
+pids+=($app_pid)
+
+win=""
+for _ in $(seq 100); do
+  win="$(xdotool search --name '^Ravolin Memorel - ' 2>/dev/null | head -1)"
+  [[ -n "$win" ]] && break
+  sleep 0.1
+done
+[[ -n "$win" ]] || fail "no main window"
+title="$(xdotool getwindowname "$win")"
+[[ "$title" == "Ravolin Memorel - $deck" ]] || fail "title is '$title'"
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+sleep 0.3
+
+# F7 copies the page: RS Q1 RS A1.
+xdotool key F7
+sleep 0.3
+clip="$(xclip -o -selection clipboard | od -An -tx1 | tr -d ' \n')"
+[[ "$clip" == "1e51311e4131" ]] || fail "clipboard holds $clip"
+
+# Type into the question, step to the next page and back.
+xdotool type --delay 20 "typed "
+xdotool key F12 Escape  # the jump dialog ignores Esc; Cancel it with the keyboard
+sleep 0.3
+jump="$(xdotool search --name '^ｼﾞｬﾝﾌﾟ$' 2>/dev/null | head -1)"
+[[ -n "$jump" ]] || fail "no jump dialog"
+xdotool key Tab space  # OK has the focus first; Tab to Cancel and press it
+sleep 0.3
+xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "jump dialog still open"
+
+# F4: Save As, with a file name typed into the dialog.
+xdotool key F4
+dlg=""
+for _ in $(seq 50); do
+  dlg="$(xdotool search --onlyvisible --name '名前を付けて保存' 2>/dev/null | head -1)"
+  [[ -n "$dlg" ]] && break
+  sleep 0.1
+done
+[[ -n "$dlg" ]] || fail "no Save As dialog"
+sleep 0.5
+out="$work/decks/saved.rvm"
+xdotool type --delay 10 "$out"
+xdotool key Return
+for _ in $(seq 50); do
+  [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] && break
+  sleep 0.1
+done
+[[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] || fail "title after save: $(xdotool getwindowname "$win")"
+import -window root "$art/e2e.png"
+
+# Close the window: the exit question comes; answer Yes.
+wmctrl -c "Ravolin Memorel - " || fail "no close request"
+box=""
+for _ in $(seq 50); do
+  box="$(xdotool search --onlyvisible --name '^Ravolin Memorel$' 2>/dev/null | head -1)"
+  [[ -n "$box" ]] && break
+  sleep 0.1
+done
+[[ -n "$box" ]] || fail "no exit question"
+sleep 0.3
+xdotool windowactivate --sync "$box" 2>/dev/null
+xdotool key alt+y
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app_pid" 2>/dev/null && fail "program still running"
+
+expected="$(printf '\x1ftyped Q1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' | od -An -tx1)"
+[[ "$(od -An -tx1 "$out")" == "$expected" ]] || { od -c "$out"; fail "saved deck differs"; }
+[[ "$(od -An -tx1 "$work/bin/Ravmemo.ini")" == "$(printf 'Hide = 1\r\nIEPlace = xdg-open\r\n' | od -An -tx1)" ]] \
+  || { od -c "$work/bin/Ravmemo.ini"; fail "settings file differs"; }
+echo "1 passed, 0 failed"
