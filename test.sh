@@ -1,11 +1,23 @@
 #!/bin/bash
-# Builds everything (installing what is missing) and runs every test.
+# Builds everything (installing what is missing) and runs every test: the
+# core and window tests, the end-to-end check under Xvfb, the core tests
+# again with AddressSanitizer and UBSan, and a short fuzzing run.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/tools/setup.sh" fonts-noto-cjk xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils
+"$here/tools/setup.sh" fonts-noto-cjk xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
+  clang libclang-rt-14-dev
+
 echo "== building in $here/build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build"
 echo "== running the tests"
-cd "$here/build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2
+(cd "$here/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j2)
+
+echo "== core tests with AddressSanitizer and UBSan in $here/build-asan"
+cmake -S "$here" -B "$here/build-asan" -G Ninja -DRVM_GUI=OFF -DRVM_SANITIZE=ON \
+  -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$here/build-asan" --target core_tests
+(cd "$here/build-asan" && ctest --output-on-failure --timeout 300 -j2)
+
+echo "== a short fuzzing run"
+"$here/tests/fuzz/run.sh" "${RVM_FUZZ_SECONDS:-25}"

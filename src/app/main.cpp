@@ -14,10 +14,12 @@
 
 namespace {
 
-// Next to the program when that folder is writable (a build tree, a
-// portable copy); otherwise in the user's configuration folder.
+// Next to the program when it runs from a folder of its own (a build tree,
+// a portable copy, with Help beside it) that can be written; otherwise, as
+// for an installed program, in the user's configuration folder.
 std::string settingsPath(const QString& programDir) {
-    if (::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
+    if (QFileInfo::exists(programDir + "/Help/Help.htm") &&
+        ::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
         return (programDir + "/Ravmemo.ini").toStdString();
     const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     QDir().mkpath(dir);

@@ -2,10 +2,10 @@
 # Drives the real program in a real X window, only through its window:
 # start with a deck, read the title, copy a page, type, save under a typed
 # name, close and answer the exit question; then check the files written.
-# Usage: e2e.sh PROGRAM HELPDIR ARTIFACTDIR
+# Usage: e2e.sh tree PROGRAM HELPDIR ARTIFACTDIR     (a copy of the build)
+#        e2e.sh installed BUILDDIR ARTIFACTDIR        (cmake --install into a scratch prefix)
 set -uo pipefail
-prog="$1" help="$2" art="$3"
-mkdir -p "$art"
+mode="$1"
 work="$(mktemp -d)"
 pids=()
 cleanup() {
@@ -13,13 +13,31 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*"; import -display "$DISPLAY" -window root "$art/e2e-failure.png" 2>/dev/null; exit 1; }
 
-# The program runs from a folder of its own, so its settings land there.
-mkdir -p "$work/bin" "$work/decks"
-cp "$prog" "$work/bin/"
-cp -r "$help" "$work/bin/Help"
-app="$work/bin/$(basename "$prog")"
+mkdir -p "$work/decks"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+if [[ "$mode" == installed ]]; then
+  art="$3"
+  cmake --install "$2" --prefix "$work/prefix" >/dev/null || { echo "FAIL: install"; exit 1; }
+  app="$work/prefix/bin/ravolin-memorel"
+  ini="$XDG_CONFIG_HOME/ravolin-memorel/Ravmemo.ini"
+else
+  # The program runs from a folder of its own, so its settings land there.
+  art="$4"
+  mkdir -p "$work/bin"
+  cp "$2" "$work/bin/"
+  cp -r "$3" "$work/bin/Help"
+  app="$work/bin/$(basename "$2")"
+  ini="$work/bin/Ravmemo.ini"
+fi
+mkdir -p "$art" "$(dirname "$ini")"
+fail() { echo "FAIL ($mode): $*"; import -display "$DISPLAY" -window root "$art/e2e-$mode-failure.png" 2>/dev/null; exit 1; }
+
+# A stand-in browser that records what help asked it to open.
+browser="$work/browser.sh"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s"\n' "$work/browser.args" >"$browser"
+chmod +x "$browser"
+printf 'Hide = 1\r\nIEPlace = %s\r\n' "$browser" >"$ini"
 
 for n in $(seq 90 140); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break; done
 export DISPLAY=":$n"
@@ -67,6 +85,13 @@ xdotool key Tab space  # OK has the focus first; Tab to Cancel and press it
 sleep 0.3
 xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "jump dialog still open"
 
+# F1: help opens the shipped page in the browser of the settings.
+xdotool key F1
+for _ in $(seq 50); do [[ -s "$work/browser.args" ]] && break; sleep 0.1; done
+page="$(cat "$work/browser.args" 2>/dev/null)"
+[[ "$page" == */Help/Help.htm && -f "$page" ]] || fail "help opened '$page'"
+grep -q '一問一答' "$page" || fail "help page is not ours"
+
 # F4: Save As, with a file name typed into the dialog.
 xdotool key F4
 dlg=""
@@ -85,7 +110,7 @@ for _ in $(seq 50); do
   sleep 0.1
 done
 [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] || fail "title after save: $(xdotool getwindowname "$win")"
-import -window root "$art/e2e.png"
+import -window root "$art/e2e-$mode.png"
 
 # Close the window: the exit question comes; answer Yes.
 wmctrl -c "Ravolin Memorel - " || fail "no close request"
@@ -104,6 +129,6 @@ kill -0 "$app_pid" 2>/dev/null && fail "program still running"
 
 expected="$(printf '\x1ftyped Q1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' | od -An -tx1)"
 [[ "$(od -An -tx1 "$out")" == "$expected" ]] || { od -c "$out"; fail "saved deck differs"; }
-[[ "$(od -An -tx1 "$work/bin/Ravmemo.ini")" == "$(printf 'Hide = 1\r\nIEPlace = xdg-open\r\n' | od -An -tx1)" ]] \
-  || { od -c "$work/bin/Ravmemo.ini"; fail "settings file differs"; }
+[[ "$(od -An -tx1 "$ini")" == "$(printf 'Hide = 1\r\nIEPlace = %s\r\n' "$browser" | od -An -tx1)" ]] \
+  || { od -c "$ini"; fail "settings file differs"; }
 echo "1 passed, 0 failed"

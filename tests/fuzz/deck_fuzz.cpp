@@ -1,0 +1,51 @@
+// Any bytes as a deck file: the reader never crashes, an accepted deck keeps
+// the deck's invariants, and saving it reads back to the same lists.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "deck/Module1.h"
+#include "files/Cp932.h"
+#include "files/DeckFile.h"
+
+using namespace rvm;
+
+namespace {
+void check(bool ok) {
+    if (!ok) std::abort();
+}
+
+bool roundTrips(const DeckLists& d) {
+    for (const auto* list : {&d.upper, &d.lower})
+        for (const std::string& t : *list)
+            for (std::size_t i = 0; i < t.size(); ++i)
+                if (t[i] == '\r' && (i + 1 == t.size() || t[i + 1] != '\n')) return false;
+    return true;  // continuation lines never start with the record mark
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> records;
+    if (!SplitRecords(cp932::decode(bytes), records)) return 0;
+    DeckLists d;
+    if (!BuildDeck(records, d)) return 0;
+    const std::size_t n = d.order.size();
+    check(n >= 1 && n <= static_cast<std::size_t>(kMaxPages));
+    check(d.upper.size() == n && d.lower.size() == n);
+    std::vector<char> seen(n, 0);
+    for (int s : d.order) {
+        check(s >= 0 && static_cast<std::size_t>(s) < n && !seen[s]);
+        seen[s] = 1;
+    }
+    if (!roundTrips(d)) return 0;
+    cp932::Encoded e = cp932::encode(DeckText(d.upper, d.lower, d.order));
+    if (!e.unmappable.empty()) return 0;  // such characters are asked about
+    std::vector<std::string> again;
+    check(SplitRecords(cp932::decode(e.bytes), again));
+    DeckLists d2;
+    check(BuildDeck(again, d2));
+    check(d2.upper == d.upper && d2.lower == d.lower && d2.order == d.order);
+    return 0;
+}
