@@ -17,4 +17,12 @@ inline void ClientTwips(QWidget* w, double width, double height) {
     w->setFixedSize(TwipsToPixels(width, w->logicalDpiX()), TwipsToPixels(height, w->logicalDpiY()));
 }
 
+// A fixed-size dialog with a title and a close box, but no minimise or maximise.
+inline void FixedDialog(QWidget* w, const QString& title, double width, double height) {
+    w->setWindowTitle(title);
+    w->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                      Qt::WindowCloseButtonHint);
+    ClientTwips(w, width, height);
+}
+
 }  // namespace rvm

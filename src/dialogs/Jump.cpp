@@ -8,10 +8,7 @@
 namespace rvm {
 
 Jump::Jump(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
-    setWindowTitle(QStringLiteral("ｼﾞｬﾝﾌﾟ"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    ClientTwips(this, 3735, 3270);
+    FixedDialog(this, QStringLiteral("ｼﾞｬﾝﾌﾟ"), 3735, 3270);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     CancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     JList = new QListWidget(this);

@@ -19,10 +19,7 @@ QString RowDisplay(const std::string& row) {
 }
 
 Order::Order(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
-    setWindowTitle(QStringLiteral("順序変更"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    ClientTwips(this, 5295, 3975);
+    FixedDialog(this, QStringLiteral("順序変更"), 5295, 3975);
     Label1 = new QLabel(QStringLiteral("現在の順序"), this);
     Label2 = new QLabel(QStringLiteral("新しい順序"), this);
     OList = new QListWidget(this);

@@ -5,10 +5,7 @@
 namespace rvm {
 
 frmOptions::frmOptions(Document& doc, QWidget* owner) : QDialog(owner), doc_(doc) {
-    setWindowTitle(QStringLiteral("ｵﾌﾟｼｮﾝ"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
-    ClientTwips(this, 4095, 3510);
+    FixedDialog(this, QStringLiteral("ｵﾌﾟｼｮﾝ"), 4095, 3510);
     Frame1[0] = new QGroupBox(QStringLiteral("隠し方"), this);
     Frame1[1] = new QGroupBox(QStringLiteral("Internet Explorer の位置"), this);
     PlaceTwips(Frame1[0], 120, 120, 3855, 1215);

@@ -27,7 +27,6 @@ QFont gothic(double points) {
 }  // namespace
 
 frmSplash::frmSplash() : QDialog(nullptr) {
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setWindowIcon(pictures::appIcon());
     fraMainFrame = new QFrame(this);
     fraMainFrame->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -69,9 +68,8 @@ void frmSplash::showAsSplash() {
 }
 
 void frmSplash::showAsAbout(QWidget* owner) {
-    setParent(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint);
-    ClientTwips(this, 6855, 3255);  // tall enough for the OK button
+    setParent(owner);
+    FixedDialog(this, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), 6855, 3255);  // tall enough for the OK button
     Command1->setFocus();
 }
 

@@ -33,6 +33,17 @@ fi
 mkdir -p "$art" "$(dirname "$ini")"
 fail() { echo "FAIL ($mode): $*"; import -display "$DISPLAY" -window root "$art/e2e-$mode-failure.png" 2>/dev/null; exit 1; }
 
+# The id of the first visible window whose name matches, waiting up to 5 s.
+find_window() {
+  local id=""
+  for _ in $(seq 50); do
+    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
+    [[ -n "$id" ]] && break
+    sleep 0.1
+  done
+  echo "$id"
+}
+
 # A stand-in browser that records what help asked it to open.
 browser="$work/browser.sh"
 printf '#!/bin/sh\nprintf "%%s\\n" "$@" > "%s"\n' "$work/browser.args" >"$browser"
@@ -57,12 +68,7 @@ printf '\x1fQ1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' >"$de
 app_pid=$!
 pids+=($app_pid)
 
-win=""
-for _ in $(seq 100); do
-  win="$(xdotool search --name '^Ravolin Memorel - ' 2>/dev/null | head -1)"
-  [[ -n "$win" ]] && break
-  sleep 0.1
-done
+win="$(find_window '^Ravolin Memorel - ')"
 [[ -n "$win" ]] || fail "no main window"
 title="$(xdotool getwindowname "$win")"
 [[ "$title" == "Ravolin Memorel - $deck" ]] || fail "title is '$title'"
@@ -79,8 +85,7 @@ clip="$(xclip -o -selection clipboard | od -An -tx1 | tr -d ' \n')"
 xdotool type --delay 20 "typed "
 xdotool key F12 Escape  # the jump dialog ignores Esc; Cancel it with the keyboard
 sleep 0.3
-jump="$(xdotool search --name '^ｼﾞｬﾝﾌﾟ$' 2>/dev/null | head -1)"
-[[ -n "$jump" ]] || fail "no jump dialog"
+[[ -n "$(find_window '^ｼﾞｬﾝﾌﾟ$')" ]] || fail "no jump dialog"
 xdotool key Tab space  # OK has the focus first; Tab to Cancel and press it
 sleep 0.3
 xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "jump dialog still open"
@@ -94,13 +99,7 @@ grep -q '一問一答' "$page" || fail "help page is not ours"
 
 # F4: Save As, with a file name typed into the dialog.
 xdotool key F4
-dlg=""
-for _ in $(seq 50); do
-  dlg="$(xdotool search --onlyvisible --name '名前を付けて保存' 2>/dev/null | head -1)"
-  [[ -n "$dlg" ]] && break
-  sleep 0.1
-done
-[[ -n "$dlg" ]] || fail "no Save As dialog"
+[[ -n "$(find_window '名前を付けて保存')" ]] || fail "no Save As dialog"
 sleep 0.5
 out="$work/decks/saved.rvm"
 xdotool type --delay 10 "$out"
@@ -114,12 +113,7 @@ import -window root "$art/e2e-$mode.png"
 
 # Close the window: the exit question comes; answer Yes.
 wmctrl -c "Ravolin Memorel - " || fail "no close request"
-box=""
-for _ in $(seq 50); do
-  box="$(xdotool search --onlyvisible --name '^Ravolin Memorel$' 2>/dev/null | head -1)"
-  [[ -n "$box" ]] && break
-  sleep 0.1
-done
+box="$(find_window '^Ravolin Memorel$')"
 [[ -n "$box" ]] || fail "no exit question"
 sleep 0.3
 xdotool windowactivate --sync "$box" 2>/dev/null
