@@ -26,6 +26,12 @@ int main(int argc, char** argv) {
     t = bench::nowUs();
     for (int i = 0; i < reps; ++i) jump.JumpPrepare();
     std::printf("lists JumpPrepare  %8.1f ms\n", (bench::nowUs() - t) / reps / 1000);
+    t = bench::nowUs();
+    for (int i = 0; i < reps; ++i) {
+        QStringList rows;
+        for (const auto& r : doc.JumpRows()) rows << RowDisplay(r);
+    }
+    std::printf("lists (rows as text alone %8.1f ms)\n", (bench::nowUs() - t) / reps / 1000);
     order.show();
     jump.show();
     t = bench::nowUs();

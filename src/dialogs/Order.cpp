@@ -12,9 +12,21 @@ namespace rvm {
 
 QString RowDisplay(const std::string& row) {
     QString s = QString::fromStdString(row);
-    s.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (row.find_first_of("\r\n") == std::string::npos) return s;
+    // One pass: CR LF, CR and LF each become one blank.
+    QChar* out = s.data();
+    const QChar* in = out;
+    const QChar* end = out + s.size();
+    while (in < end) {
+        if (*in == u'\r' || *in == u'\n') {
+            if (*in == u'\r' && in + 1 < end && in[1] == u'\n') ++in;
+            *out++ = u' ';
+            ++in;
+        } else {
+            *out++ = *in++;
+        }
+    }
+    s.truncate(static_cast<qsizetype>(out - s.data()));
     return s;
 }
 
