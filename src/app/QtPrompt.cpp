@@ -55,10 +55,12 @@ OpenChoice QtPrompt::openFile() {
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(DeckFilter());
+    if (!lastDir_.isEmpty()) dlg.setDirectory(lastDir_);
     auto* readOnly = new QCheckBox(QStringLiteral("読み取り専用で開く(&R)"), &dlg);
     if (auto* grid = qobject_cast<QGridLayout*>(dlg.layout()))
         grid->addWidget(readOnly, grid->rowCount(), 0, 1, -1);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    lastDir_ = dlg.directory().absolutePath();
     return {dlg.selectedFiles().first().toStdString(), readOnly->isChecked()};
 }
 
@@ -71,7 +73,9 @@ std::string QtPrompt::saveFile() {
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilter(DeckFilter());
     dlg.setDefaultSuffix(QStringLiteral("rvm"));
+    if (!lastDir_.isEmpty()) dlg.setDirectory(lastDir_);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    lastDir_ = dlg.directory().absolutePath();
     return dlg.selectedFiles().first().toStdString();
 }
 

@@ -22,6 +22,7 @@ public:
 
 private:
     QWidget* parent_ = nullptr;
+    QString lastDir_;  // both file dialogs open where the last one ended
 };
 
 // The filter of both file dialogs.

@@ -99,8 +99,10 @@ grep -q '一問一答' "$page" || fail "help page is not ours"
 
 # F4: Save As, with a file name typed into the dialog.
 xdotool key F4
-[[ -n "$(find_window '名前を付けて保存')" ]] || fail "no Save As dialog"
+dlg="$(find_window '名前を付けて保存')"
+[[ -n "$dlg" ]] || fail "no Save As dialog"
 sleep 0.5
+xdotool windowactivate --sync "$dlg" 2>/dev/null
 out="$work/decks/saved.rvm"
 xdotool type --delay 10 "$out"
 xdotool key Return

@@ -16,7 +16,7 @@ for t in deck settings; do
   # Regression inputs and the seeds come first; new finds go to the corpus.
   "$build/tests/fuzz/${t}_fuzz" -max_total_time="$secs" -max_len=4096 -print_final_stats=1 \
     -artifact_prefix="$build/crash-$t-" "$corpus" "$build/seeds/$t" "$here/tests/fuzz/regressions/$t" \
-    2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss|#[0-9]+ +DONE|==[0-9]+==|SUMMARY)' || true
+    2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss|#[0-9]+[[:space:]]+DONE|==[0-9]+==|SUMMARY)' || true
   if ls "$build"/crash-$t-* >/dev/null 2>&1; then echo "FAIL: $t reader crashed"; exit 1; fi
 done
 echo "fuzzing: 2 passed, 0 failed"
