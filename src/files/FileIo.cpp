@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace rvm {
@@ -64,7 +65,13 @@ bool FileOpensForReading(const std::string& path) {
     return true;
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error) {
+bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
+    // Through a link, the file it points to is the one replaced.
+    std::string path = given;
+    if (char* real = ::realpath(given.c_str(), nullptr)) {
+        path = real;
+        std::free(real);
+    }
     std::string tmp = folderOf(path) + "/.rvm-save-XXXXXX";
     int fd = ::mkstemp(tmp.data());
     if (fd < 0) {

@@ -202,3 +202,14 @@ TEST_F(SaveLoad, BadBytesDoNotLoseTheRestOfTheFile) {
     EXPECT_EQ(doc.List1[0], "\uFFFDあ");
     EXPECT_EQ(doc.List2[0], "ok");
 }
+
+TEST_F(SaveLoad, SavingThroughALinkReplacesTheFileItNames) {
+    const std::string real = dir.file("real.rvm"), link = dir.file("link.rvm");
+    spit(real, "old");
+    std::filesystem::create_symlink(real, link);
+    deck({"A"});
+    ASSERT_TRUE(doc.SaveW(link, false));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(slurp(real).substr(0, 2), "\x1f" "A");
+    EXPECT_EQ(doc.FileName, link);
+}
