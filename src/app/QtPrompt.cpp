@@ -17,6 +17,7 @@ namespace rvm {
 QString DeckFilter() { return QStringLiteral("Ravolin Memorel List (*.rvm)"); }
 
 Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) {
+    if (splash_) splash_->hide();
     QMessageBox box(parent_);
     box.setWindowTitle(kAppTitle);
     // Message texts break lines with a single CR.

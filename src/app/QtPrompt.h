@@ -11,6 +11,8 @@ namespace rvm {
 class QtPrompt : public Prompt {
 public:
     void setParent(QWidget* parent) { parent_ = parent; }
+    // A message during start-up must not hide behind the splash window.
+    void setSplash(QWidget* splash) { splash_ = splash; }
 
     Answer ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) override;
     OpenChoice openFile() override;
@@ -22,6 +24,7 @@ public:
 
 private:
     QWidget* parent_ = nullptr;
+    QWidget* splash_ = nullptr;
     QString lastDir_;  // both file dialogs open where the last one ended
 };
 

@@ -53,10 +53,12 @@ int main(int argc, char** argv) {
     rvm::QtPrompt prompt;
     rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir)});
     prompt.setParent(&w);
+    prompt.setSplash(splash);
     w.splash = splash;
     w.Form_Load(commandLine);
     w.show();
     splash->hide();
+    prompt.setSplash(nullptr);
     int rc = QApplication::exec();
     delete splash;
     return rc;
