@@ -52,7 +52,7 @@ void files() {
     test::FakeView v;
     test::FakePrompt p;
     const std::string path = dir.file("big.rvm");
-    double save = 0, load = 0, floorEnc = 0, floorDec = 0;
+    double save = 0, load = 0, floorEnc = 0, floorDec = 0, disk = 0;
     std::size_t bytes = 0;
     {
         Document doc(v, p);
@@ -74,6 +74,10 @@ void files() {
             t = nowUs();
             auto d = cp932::decode(e.bytes);
             floorDec += (nowUs() - t) / reps;
+            t = nowUs();
+            std::string err;
+            WriteFileAtomic(dir.file("raw.bin"), e.bytes, err);
+            disk += (nowUs() - t) / reps;
         }
     }
     {
@@ -88,6 +92,9 @@ void files() {
     std::printf("files deck of %d pages, %.1f MB\n", kPages, bytes / 1e6);
     std::printf("files save %8.1f ms  (bare iconv encode %6.1f ms, ratio %.2f)\n", save / 1000,
                 floorEnc / 1000, save / floorEnc);
+    std::printf("files   of which the safe write to disk (temporary file, fsync, rename) %.1f ms;"
+                " without it, ratio %.2f\n",
+                disk / 1000, (save - disk) / floorEnc);
     std::printf("files load %8.1f ms  (bare iconv decode %6.1f ms, ratio %.2f)\n", load / 1000,
                 floorDec / 1000, load / floorDec);
     // Peak memory of a load, measured in a fresh process.

@@ -23,24 +23,31 @@ public:
     template <class OnBad>
     void run(const std::string& in, std::string& out, OnBad onBad) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        out.clear();
-        out.reserve(in.size() + in.size() / 2 + 16);
+        // Converts straight into out, growing it when the converter runs out of room.
+        out.assign(in.size() + in.size() / 2 + 16, '\0');
+        std::size_t used = 0;
         char* src = const_cast<char*>(in.data());
         std::size_t left = in.size();
-        std::string buf(64 * 1024, '\0');
         while (left > 0) {
-            char* dst = buf.data();
-            std::size_t room = buf.size();
+            char* dst = out.data() + used;
+            std::size_t room = out.size() - used;
             std::size_t r = iconv(cd_, &src, &left, &dst, &room);
-            out.append(buf.data(), buf.size() - room);
+            used = out.size() - room;
             if (r != static_cast<std::size_t>(-1)) continue;
-            if (errno == E2BIG) continue;
+            if (errno == E2BIG) {
+                out.resize(out.size() * 2);
+                continue;
+            }
             // EILSEQ or EINVAL (truncated at the end): replace and go on.
+            out.resize(used);
             std::size_t skip = onBad(static_cast<std::size_t>(src - in.data()), out);
+            used = out.size();
+            out.resize(used + left + left / 2 + 16);
             if (skip > left) skip = left;
             src += skip;
             left -= skip;
         }
+        out.resize(used);
     }
 
 private:
