@@ -78,6 +78,7 @@ public:
     void DelPage(const std::string& sName);
     void InsPage(const std::string& sPage);
     void MakeUndo(const std::string& sName);
+    void ClearUndo();
     void mnuEditUndo_Click();
 
     // Re-ordering: order holds the storage index for each display position.

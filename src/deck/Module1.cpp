@@ -68,16 +68,6 @@ std::optional<double> LeadingNumber(const std::string& s) {
     return v;
 }
 
-std::string ShortestDecimal(double v) {
-    if (v == 0) return "0";
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    std::string s(buf, r.ptr);
-    for (char& c : s)
-        if (c == 'e') c = 'E';
-    return s;
-}
-
 int LeadingDigits(const std::string& s) {
     std::size_t i = 0;
     while (i < s.size() && s[i] == ' ') ++i;

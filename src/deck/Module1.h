@@ -24,9 +24,6 @@ std::string RemoveSpaces(const std::string& s);
 // number is too large to be held.
 std::optional<double> LeadingNumber(const std::string& s);
 
-// The shortest decimal text of a value (7, 2.5, -3, 1E+20).
-std::string ShortestDecimal(double v);
-
 // Value of the leading digits after leading blanks (row numbers, "  5:x").
 int LeadingDigits(const std::string& s);
 

@@ -32,9 +32,7 @@ Jump::Jump(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
 
 void Jump::JumpPrepare() {
     JList->clear();
-    QStringList rows;
-    for (const auto& r : doc_.JumpRows()) rows << RowDisplay(r);
-    JList->addItems(rows);
+    JList->addItems(DisplayRows(doc_));
     JList->scrollToTop();
 }
 

@@ -84,11 +84,11 @@ Order::Order(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
     connect(HelpButton, &QPushButton::clicked, this, [this] { doc_.ShowHelp(); });
 }
 
-void Order::fill(QListWidget* list, const std::vector<std::string>& rows) {
+QStringList DisplayRows(const Document& doc) {
     QStringList items;
-    items.reserve(static_cast<qsizetype>(rows.size()));
-    for (const auto& r : rows) items << RowDisplay(r);
-    list->addItems(items);
+    items.reserve(doc.MaxPage + 1);
+    for (const auto& r : doc.JumpRows()) items << RowDisplay(r);
+    return items;
 }
 
 void Order::ToOrder() {
@@ -97,7 +97,7 @@ void Order::ToOrder() {
     OList->clear();
     moving_ = false;
     IsTemp->setChecked(true);
-    fill(OList, doc_.JumpRows());
+    OList->addItems(DisplayRows(doc_));
 }
 
 void Order::Coms_Click(int Index) {

@@ -31,12 +31,13 @@ public:
 
 private:
     void checkClick(QCheckBox* self, QCheckBox* other);
-    void fill(QListWidget* list, const std::vector<std::string>& rows);
     Document& doc_;
     bool moving_ = false;
 };
 
 // One list row as shown: line breaks of the question drawn as a blank.
 QString RowDisplay(const std::string& row);
+// The rows of every page in display order, as the lists show them.
+QStringList DisplayRows(const Document& doc);
 
 }  // namespace rvm

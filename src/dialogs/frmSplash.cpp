@@ -61,7 +61,6 @@ frmSplash::frmSplash() : QDialog(nullptr) {
 
 void frmSplash::showAsSplash() {
     setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
-    ClientTwips(this, 6855, 2760);
     show();
     repaint();
     QApplication::processEvents();

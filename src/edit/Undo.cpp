@@ -14,14 +14,18 @@ void Document::MakeUndo(const std::string& sName) {
     view.setUndoCaption(UndoCaption(sName));
 }
 
+void Document::ClearUndo() {
+    B1.clear();
+    B2.clear();
+    B3.clear();
+}
+
 void Document::mnuEditUndo_Click() {
     if (B3.empty()) return;  // would leave an empty deck
     List1 = std::move(B1);
     List2 = std::move(B2);
     List3 = std::move(B3);
-    B1.clear();
-    B2.clear();
-    B3.clear();
+    ClearUndo();
     MaxPage = static_cast<std::int32_t>(List3.size()) - 1;
     if (NowPage > MaxPage) NowPage = MaxPage;
     CallTh(NowPage, false, false, false);

@@ -28,11 +28,6 @@ bool SplitRecords(const std::string& text, std::vector<std::string>& records) {
     return true;
 }
 
-std::string NormaliseOrderEntry(const std::string& entry) {
-    auto v = LeadingNumber(entry);
-    return v ? ShortestDecimal(*v) : std::string();
-}
-
 bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {
     const std::size_t pages = records.size() / 3;
     if (pages == 0 || pages > static_cast<std::size_t>(kMaxPages)) return false;

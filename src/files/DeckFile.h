@@ -15,10 +15,6 @@ inline constexpr char kRecordMark = '\x1f';
 // a lone LF stays in the text. Returns false when the first line is no record.
 bool SplitRecords(const std::string& text, std::vector<std::string>& records);
 
-// An order entry as its numeric value's shortest decimal text (07 -> 7,
-// "" -> 0, 3rd -> 3, 2.50 -> 2.5); empty when the value is too large to hold.
-std::string NormaliseOrderEntry(const std::string& entry);
-
 struct DeckLists {
     std::vector<std::string> upper, lower;
     std::vector<int> order;

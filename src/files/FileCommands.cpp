@@ -20,9 +20,7 @@ void Document::mnuFileNew_Click() {
     SetFileName("");
     SetChanged(false);
     CallTh(0, false, true, false);
-    B1.clear();
-    B2.clear();
-    B3.clear();
+    ClearUndo();
     OpenedReadOnly = false;
 }
 

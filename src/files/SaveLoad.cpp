@@ -80,9 +80,7 @@ bool Document::LoadW(const std::string& path, bool readOnlyBox) {
     SetChanged(false);
     CallTh(0, false, false, false);
     SetFileName(path);
-    B1.clear();
-    B2.clear();
-    B3.clear();
+    ClearUndo();
     return true;
 }
 

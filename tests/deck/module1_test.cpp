@@ -37,14 +37,6 @@ TEST(Module1, LeadingNumberReadsLikeTheFileReader) {
     EXPECT_FALSE(LeadingNumber(std::string(400, '9')).has_value());
 }
 
-TEST(Module1, ShortestDecimal) {
-    EXPECT_EQ(ShortestDecimal(7), "7");
-    EXPECT_EQ(ShortestDecimal(2.5), "2.5");
-    EXPECT_EQ(ShortestDecimal(-3), "-3");
-    EXPECT_EQ(ShortestDecimal(0), "0");
-    EXPECT_EQ(ShortestDecimal(1e20), "1E+20");
-}
-
 TEST(Module1, LineBreakConversionAndCounting) {
     EXPECT_EQ(ToCrLf("a\nb\r\nc"), "a\r\nb\r\nc");
     EXPECT_EQ(ToLf("a\r\nb\r\n"), "a\nb\n");

@@ -28,14 +28,6 @@ TEST(DeckFile, LinesEndAtCrOrCrLfButNotAtLoneLf) {
     EXPECT_TRUE(r.empty());
 }
 
-TEST(DeckFile, OrderEntriesNormalise) {
-    EXPECT_EQ(NormaliseOrderEntry("07"), "7");
-    EXPECT_EQ(NormaliseOrderEntry(""), "0");
-    EXPECT_EQ(NormaliseOrderEntry("3rd"), "3");
-    EXPECT_EQ(NormaliseOrderEntry("2.50"), "2.5");
-    EXPECT_EQ(NormaliseOrderEntry(" 2"), "2");
-}
-
 TEST(DeckFile, BuildDeckAcceptsOnlyPermutations) {
     DeckLists d;
     EXPECT_TRUE(build({"a", "b", "1", "c", "d", "0", "stray"}, d));
