@@ -1,5 +1,5 @@
 // Code page 932 <-> UTF-8. A thin layer over the platform's converter
-// (iconv here), so another backend can take its place.
+// (iconv on Linux, the Win32 API on Windows), one backend file each.
 #pragma once
 
 #include <cstddef>
