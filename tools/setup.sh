@@ -10,6 +10,6 @@ done
 if ((${#missing[@]})); then
   echo "== installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+  apt-get update -qq -o DPkg::Lock::Timeout=900
+  apt-get install -y -qq -o DPkg::Lock::Timeout=900 --no-install-recommends "${missing[@]}" </dev/null
 fi
