@@ -1,5 +1,7 @@
-// Any bytes as a deck file: the reader never crashes, an accepted deck keeps
-// the deck's invariants, and saving it reads back to the same lists.
+// Any bytes as a deck file: the reader never crashes, reads the same in
+// pieces as whole, an accepted deck keeps the deck's invariants, and saving
+// it reads back to the same lists.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -27,8 +29,20 @@ bool roundTrips(const DeckLists& d) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    std::vector<std::string> records;
-    if (!SplitRecords(bytes, records)) return 0;
+    std::vector<std::string> records, pieces;
+    const bool split = SplitRecords(bytes, records);
+    // Read in pieces, as the loader reads a file, it gives the same records.
+    RecordSplitter splitter(pieces, size);
+    const std::size_t step = size > 0 ? data[0] % 16 + 1 : 1;
+    std::string buf;
+    for (std::size_t at = 0;; at += step) {
+        buf.append(bytes, std::min(at, size), step);
+        const bool end = at + step >= size;
+        buf.erase(0, splitter.take(buf, end));
+        if (end) break;
+    }
+    check(splitter.ok() == split && (!split || pieces == records));
+    if (!split) return 0;
     DeckLists d;
     if (!BuildDeck(records, d)) return 0;
     const std::size_t n = d.order.size();
