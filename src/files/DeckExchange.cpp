@@ -52,18 +52,28 @@ std::size_t firstBadUtf8(std::string_view s) {
     return std::string_view::npos;
 }
 
-// The line, from 1, that the byte at offset stands on; CR LF, LF and CR end lines.
-std::size_t lineAt(std::string_view s, std::size_t offset) {
-    std::size_t line = 1;
-    for (std::size_t i = 0; i < offset; ++i)
-        if (s[i] == '\n' || (s[i] == '\r' && (i + 1 == s.size() || s[i + 1] != '\n'))) ++line;
-    return line;
+// The first position from i on that holds one of the bytes cs, or the end.
+// Eight bytes at a time: texts are long and the bytes sought are rare.
+template <class... C>
+std::size_t findAny(std::string_view s, std::size_t i, C... cs) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    auto holds = [](std::uint64_t w, char c) {
+        const std::uint64_t x = w ^ (ones * static_cast<unsigned char>(c));
+        return (x - ones) & ~x & highs;
+    };
+    const std::size_t n = s.size();
+    for (std::uint64_t w; i + 8 <= n; i += 8) {
+        std::memcpy(&w, s.data() + i, 8);
+        if ((holds(w, cs) | ...)) break;
+    }
+    while (i < n && ((s[i] != cs) && ...)) ++i;
+    return i;
 }
 
-std::string hexByte(unsigned char c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "0x%02X", c);
-    return buf;
+std::string badUtf8(char c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(c));
+    return std::string("UTF-8 として読めないバイトがあります（") + hex + "）。";
 }
 
 // "「X」(U+XXXX)", or the code alone for a control character.
@@ -135,10 +145,7 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
     std::string out;
     out.reserve(size);
     auto put = [&](const std::string& t) {
-        const bool quote = std::any_of(t.begin(), t.end(), [separator](char c) {
-            return c == separator || c == '"' || c == '\r' || c == '\n';
-        });
-        if (!quote) {
+        if (findAny(t, 0, separator, '"', '\r', '\n') == t.size()) {
             out += t;
             return;
         }
@@ -146,8 +153,7 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
         const std::size_t n = t.size();
         std::size_t i = 0;
         while (i < n) {
-            std::size_t stop = i;
-            while (stop < n && t[stop] != '"' && t[stop] != '\r') ++stop;
+            const std::size_t stop = findAny(t, i, '"', '\r');
             out.append(t, i, stop - i);
             if (stop == n) break;
             if (t[stop] == '"') out += "\"\"";
@@ -171,10 +177,6 @@ bool ParseTable(std::string_view text, char separator, Table& t, TableError& err
         error = {status, line, std::move(message)};
         return false;
     };
-    if (std::size_t bad = firstBadUtf8(text); bad != std::string_view::npos)
-        return fail(kConvertRefused, lineAt(text, bad),
-                    "UTF-8 として読めないバイトがあります（" +
-                        hexByte(static_cast<unsigned char>(text[bad])) + "）。");
     const std::size_t n = text.size();
     std::size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // spreadsheets' UTF-8 mark
     std::size_t line = 1;
@@ -201,8 +203,7 @@ bool ParseTable(std::string_view text, char separator, Table& t, TableError& err
                 const std::size_t opened = line;
                 ++pos;
                 for (;;) {
-                    std::size_t stop = pos;
-                    while (stop < n && text[stop] != '"' && !isBreak(stop)) ++stop;
+                    const std::size_t stop = findAny(text, pos, '"', '\r', '\n');
                     if (stop == n) return fail(kConvertRefused, opened, "引用符（\"）が閉じていません。");
                     field.append(text, pos, stop - pos);
                     pos = stop;
@@ -220,10 +221,13 @@ bool ParseTable(std::string_view text, char separator, Table& t, TableError& err
                 if (pos < n && text[pos] != separator && !isBreak(pos))
                     return fail(kConvertRefused, line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
             } else {
-                std::size_t stop = pos;
-                while (stop < n && text[stop] != separator && !isBreak(stop)) ++stop;
+                const std::size_t stop = findAny(text, pos, separator, '\r', '\n');
                 field.append(text, pos, stop - pos);
                 pos = stop;
+            }
+            if (column >= 2) {
+                if (std::size_t bad = firstBadUtf8(field); bad != std::string_view::npos)
+                    return fail(kConvertRefused, line, badUtf8(field[bad]));
             }
             if (pos < n && text[pos] == separator) {
                 ++pos;
@@ -273,6 +277,13 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
     const std::vector<std::size_t> marks = marksAtLineStarts(t, pageStarts);
     for (std::size_t m : marks) text[m] = '?';
     cp932::Encoded enc = cp932::encode(text);
+    // The encoder stops at every byte it cannot take, so the input is
+    // checked for well-formed UTF-8 only where it stopped.
+    for (std::size_t at : enc.unmappable) {
+        const std::string_view rest = std::string_view(text).substr(at, 4);
+        if (firstBadUtf8(rest) == 0)
+            return refuse(kConvertRefused, where(o.inputName, tableLine(t, pageStarts, at)) + badUtf8(text[at]));
+    }
 
     // Every character the deck cannot hold, in text order, each on its line.
     std::vector<std::size_t> lost = marks;

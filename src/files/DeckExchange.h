@@ -38,8 +38,9 @@ struct TableError {
 
 // Reads a table. A leading byte order mark and blank lines are skipped; a
 // quote inside an unquoted field is kept as it stands, as spreadsheets do.
-// Refuses invalid UTF-8, a quote left open, text after a closing quote and
-// more rows than a deck holds.
+// Refuses a quote left open, text after a closing quote and more rows than a
+// deck holds. The texts are not checked for well-formed UTF-8 here: the
+// conversion to code page 932 does that on its way.
 bool ParseTable(std::string_view text, char separator, Table& table, TableError& error);
 
 // Exit statuses of the converter.
