@@ -89,21 +89,6 @@ std::string describeChar(const std::string& text, std::size_t at) {
     return "「" + text.substr(at, len) + "」(" + code + ")";
 }
 
-// Offsets in the deck text of record marks that open a line of a text: the
-// reader would take each for the start of a new record.
-std::vector<std::size_t> marksAtLineStarts(const Table& t, const std::vector<std::size_t>& pageStarts) {
-    std::vector<std::size_t> at;
-    for (std::size_t k = 0; k < t.upper.size(); ++k) {
-        std::size_t base = pageStarts[k] + 1;
-        for (const std::string* s : {&t.upper[k], &t.lower[k]}) {
-            for (std::size_t i = s->find(kRecordMark); i != std::string::npos; i = s->find(kRecordMark, i + 1))
-                if (i == 0 || (*s)[i - 1] == '\n' || (*s)[i - 1] == '\r') at.push_back(base + i);
-            base += s->size() + 3;  // CR LF, then the next record's mark
-        }
-    }
-    return at;
-}
-
 // The table line that holds the byte at offset of the deck text made from t.
 std::size_t tableLine(const Table& t, const std::vector<std::size_t>& pageStarts, std::size_t at) {
     const auto k = static_cast<std::size_t>(std::upper_bound(pageStarts.begin(), pageStarts.end(), at) -
@@ -272,10 +257,8 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
         r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: 3列目から先は読み込みません。");
     std::vector<int> order(t.upper.size());
     std::iota(order.begin(), order.end(), 0);
-    std::vector<std::size_t> pageStarts;
-    std::string text = DeckText(t.upper, t.lower, order, &pageStarts);
-    const std::vector<std::size_t> marks = marksAtLineStarts(t, pageStarts);
-    for (std::size_t m : marks) text[m] = '?';
+    std::vector<std::size_t> pageStarts, marks;
+    const std::string text = DeckText(t.upper, t.lower, order, &pageStarts, &marks);
     cp932::Encoded enc = cp932::encode(text);
     // The encoder stops at every byte it cannot take, so the input is
     // checked for well-formed UTF-8 only where it stopped.
