@@ -23,28 +23,24 @@ char separatorOf(DeckFormat f) { return f == DeckFormat::Csv ? ',' : '\t'; }
 std::size_t firstBadUtf8(std::string_view s) {
     const auto* p = reinterpret_cast<const unsigned char*>(s.data());
     const std::size_t n = s.size();
-    std::size_t i = 0;
-    while (i < n) {
-        // Runs of ASCII eight bytes at a time.
-        std::uint64_t w;
-        while (i + 8 <= n && (std::memcpy(&w, p + i, 8), (w & 0x8080808080808080ULL) == 0)) i += 8;
-        if (i == n) break;
+    for (std::size_t i = 0; i < n;) {
         const unsigned c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
+        std::size_t len = 1;
+        unsigned lo = 0x80, hi = 0xBF;  // the second byte's range shuts out overlong forms and surrogates
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0;
+            if (c == 0xED) hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F;
+        } else if (c >= 0x80) {
+            return i;
         }
-        std::size_t len = 3;
-        unsigned lo = 0x80, hi = 0xBF;  // the second byte's range excludes overlong forms and surrogates
-        if (c >= 0xC2 && c <= 0xDF) len = 2;
-        else if (c == 0xE0) lo = 0xA0;
-        else if (c == 0xED) hi = 0x9F;
-        else if (c >= 0xE1 && c <= 0xEF) {
-        } else if (c == 0xF0) len = 4, lo = 0x90;
-        else if (c >= 0xF1 && c <= 0xF3) len = 4;
-        else if (c == 0xF4) len = 4, hi = 0x8F;
-        else return i;
-        if (i + len > n || p[i + 1] < lo || p[i + 1] > hi) return i;
+        if (len > 1 && (i + len > n || p[i + 1] < lo || p[i + 1] > hi)) return i;
         for (std::size_t k = 2; k < len; ++k)
             if ((p[i + k] & 0xC0) != 0x80) return i;
         i += len;
