@@ -66,6 +66,17 @@ std::string old(const TempDir& d, const std::string& name, mode_t mode) {
     return d.file(name);
 }
 
+// The folder made read-only, for a target in it.
+std::string ro(const TempDir& d, const std::string& target) {
+    ::chmod(d.path.c_str(), 0555);
+    return target;
+}
+
+std::string link(const TempDir& d, const std::string& to) {
+    fs::create_symlink(to, d.file("link.rvm"));
+    return d.file("link.rvm");
+}
+
 std::set<std::string> names(const fs::path& dir) {
     std::set<std::string> out;
     for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
@@ -98,34 +109,21 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
          true, denied, "x.rvm", "old 444"},
         {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); },
          false, denied, "x.rvm", "old 0"},
-        {"read-only folder, writable file", [](auto& d) {
-             auto t = old(d, "x.rvm", 0640);
-             ::chmod(d.path.c_str(), 0555);
-             return t;
-         }, true, "", "x.rvm", "new 640"},
-        {"read-only folder, new file", [](auto& d) {
-             ::chmod(d.path.c_str(), 0555);
-             return d.file("x.rvm");
-         }, false, denied, "x.rvm", "none"},
+        {"read-only folder, writable file", [](auto& d) { return ro(d, old(d, "x.rvm", 0640)); },
+         true, "", "x.rvm", "new 640"},
+        {"read-only folder, new file", [](auto& d) { return ro(d, d.file("x.rvm")); },
+         false, denied, "x.rvm", "none"},
         {"missing folder", [](auto& d) { return d.file("no/such/x.rvm"); },
          false, "No such file or directory", "no", "none"},
-        {"folder", [](auto& d) {
-             fs::create_directory(d.file("x.rvm"));
-             return d.file("x.rvm");
-         }, false, "Is a directory", "", ""},
-        {"fifo", [](auto& d) {
-             ::mkfifo(d.file("x.rvm").c_str(), 0644);
-             return d.file("x.rvm");
-         }, false, notSupported, "", ""},
+        {"folder", [](auto& d) { return fs::create_directory(d.file("x")), d.file("x"); },
+         false, "Is a directory", "", ""},
+        {"fifo", [](auto& d) { return ::mkfifo(d.file("x").c_str(), 0644), d.file("x"); },
+         false, notSupported, "", ""},
         {"device", [](auto&) { return std::string("/dev/null"); }, false, notSupported, "", ""},
-        {"dangling link", [](auto& d) {
-             fs::create_symlink("real.rvm", d.file("link.rvm"));
-             return d.file("link.rvm");
-         }, false, "", "real.rvm", "new 644"},
-        {"link to a file", [](auto& d) {
-             fs::create_symlink(old(d, "real.rvm", 0640), d.file("link.rvm"));
-             return d.file("link.rvm");
-         }, true, "", "real.rvm", "new 640"},
+        {"dangling link", [](auto& d) { return link(d, "real.rvm"); },
+         false, "", "real.rvm", "new 644"},
+        {"link to a file", [](auto& d) { return link(d, old(d, "real.rvm", 0640)); },
+         true, "", "real.rvm", "new 640"},
         {"write fails half-way", [](auto& d) { return old(d, "x.rvm", 0644); },
          true, "File too large", "x.rvm", "old 644", true},
     };
