@@ -21,8 +21,9 @@ public:
     Converter& operator=(const Converter&) = delete;
 
     // Converts in straight into out and returns the length of the result;
-    // out only grows, so a buffer used again is not filled again. Bad input
-    // at offset at becomes bad, and badLength(at) input bytes are skipped.
+    // out only grows, so a buffer used again is not filled again. Input the
+    // converter refuses at offset `at` is written as `bad`, and badLength(at)
+    // input bytes are skipped.
     template <class BadLength>
     std::size_t run(std::string_view in, std::string& out, std::string_view bad, BadLength badLength) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);

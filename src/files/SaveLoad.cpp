@@ -86,6 +86,7 @@ ReadStatus readRecords(const std::string& path, std::vector<std::string>& record
 }  // namespace
 
 bool Document::LoadW(const std::string& path, bool readOnlyBox) {
+    List4.clear();
     std::string error;
     bool isDeck = false;
     ReadStatus status = ReadStatus::Error;
