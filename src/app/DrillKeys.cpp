@@ -30,7 +30,12 @@ DrillKeys::DrillKeys(frmMain& w) : QObject(&w), w_(w) {
         sc->setAutoRepeat(false);
         connect(sc, &QShortcut::activated, this, slot);
     }
-    for (int k = 0; k < 2; ++k) w.Te[k]->installEventFilter(this);
+    for (int k = 0; k < 2; ++k) {
+        w.Te[k]->installEventFilter(this);
+        QPalette p = w.Cover[k]->palette();  // the colour of the focus frame
+        p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
+        w.Cover[k]->setPalette(p);
+    }
 }
 
 void DrillKeys::toggleCover() {
@@ -66,10 +71,14 @@ bool DrillKeys::eventFilter(QObject* watched, QEvent* e) {
         break;
     }
     case QEvent::FocusIn:
-    case QEvent::FocusOut:
-        // The cover shows where the keyboard is while its text box is hidden.
-        w_.Cover[k]->setFrameShadow(e->type() == QEvent::FocusIn ? QFrame::Sunken : QFrame::Raised);
+    case QEvent::FocusOut: {
+        // The cover shows where the keyboard is while its text box is hidden:
+        // a frame in the selection colour.
+        const bool in = e->type() == QEvent::FocusIn;
+        w_.Cover[k]->setFrameStyle(in ? QFrame::Box | QFrame::Plain : QFrame::Panel | QFrame::Raised);
+        w_.Cover[k]->setLineWidth(in ? 2 : 1);
         break;
+    }
     default:
         break;
     }

@@ -29,6 +29,8 @@ QIcon drawnIcon(void (*draw)(QPainter&, int), int n) {
     for (qreal dpr : {1.0, 1.5, 2.0, 3.0}) {
         QPixmap p = blank(16, 16, dpr);
         QPainter g(&p);
+        // Smooth slopes where a pixel is small; at 1x the pictures are pixel art.
+        g.setRenderHint(QPainter::Antialiasing, dpr >= 2);
         draw(g, n);
         g.end();
         icon.addPixmap(p);
