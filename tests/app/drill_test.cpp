@@ -71,9 +71,7 @@ private slots:
     void keysOnACoveredHalf_data() {
         QTest::addColumn<QString>("keys");
         QTest::addColumn<bool>("opens");
-        QTest::newRow("letters") << "X Y Z" << false;
-        QTest::newRow("delete, backspace") << "Del Backspace" << false;
-        QTest::newRow("paste") << "Ctrl+V" << false;
+        QTest::newRow("typing, deleting, pasting") << "X Y Del Backspace Ctrl+V" << false;
         QTest::newRow("shift+space, an input method key") << "Shift+Space" << false;
         QTest::newRow("space") << "Space" << true;
         QTest::newRow("keypad enter") << "Num+Enter" << true;
@@ -88,8 +86,7 @@ private slots:
         QVERIFY(w->Te[1]->hasFocus() && w->isCovered(1));
         press(w->Te[1], keys);
         QCOMPARE(w->isCovered(1), !opens);
-        QVERIFY(w->Te[1]->hasFocus());
-        QCOMPARE(w->Te[1]->toPlainText(), QStringLiteral("A1"));
+        QVERIFY(w->Te[1]->hasFocus() && w->Te[1]->toPlainText() == "A1");
         QVERIFY(!w->doc.Changed && !w->doc.B3.empty());
         press(w->Te[1], "!");  // open, it takes typing at once
         QCOMPARE(w->Te[1]->toPlainText(), opens ? QStringLiteral("!A1") : QStringLiteral("A1"));
@@ -213,10 +210,8 @@ private slots:
         } else {
             press(w->Te[0], keys);
         }
-        QCOMPARE(w->Te[0]->font().pointSize(), points);
-        QCOMPARE(w->Te[1]->font().pointSize(), points);
-        QCOMPARE(w->Te[0]->toPlainText(), QStringLiteral("Q1"));  // nothing typed
-        QVERIFY(!w->doc.Changed);
+        QVERIFY(w->Te[0]->font().pointSize() == points && w->Te[1]->font().pointSize() == points);
+        QVERIFY(w->Te[0]->toPlainText() == "Q1" && !w->doc.Changed);  // nothing typed
 
         w->resize(w->width() + 77, w->height() + 33);
         const QSize size = w->size();

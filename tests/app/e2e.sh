@@ -2,6 +2,8 @@
 # Drives the real program in a real X window, only through its window:
 # start with a deck, read the title, copy a page, type, save under a typed
 # name, close and answer the exit question; then check the files written.
+# From the build tree also a drill by keyboard alone and a screenshot of the
+# window at twice the pixel density.
 # Usage: e2e.sh tree PROGRAM HELPDIR ARTIFACTDIR     (a copy of the build)
 #        e2e.sh installed BUILDDIR ARTIFACTDIR        (cmake --install into a scratch prefix)
 set -uo pipefail
