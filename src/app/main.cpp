@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
 
     const QString dir = QApplication::applicationDirPath();
     rvm::QtPrompt prompt;
-    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir)});
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir), (config + "/view.conf").toStdString()});
     prompt.setParent(&w);
     prompt.setSplash(splash);
     w.splash = splash;
