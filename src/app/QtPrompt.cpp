@@ -3,8 +3,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QIdentityProxyModel>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QProcess>
@@ -16,9 +22,51 @@ namespace rvm {
 
 QString DeckFilter() { return QStringLiteral("Ravolin Memorel List (*.rvm)"); }
 
+namespace {
+
+// A Yes/No question must be answered by a button: Esc and the close box
+// would otherwise count as No, and "No" to saving throws the deck away.
+// With a Cancel button both mean Cancel, as Qt already does.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool mustAnswer() const { return buttons().size() > 1 && !button(QMessageBox::Cancel); }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (mustAnswer() && e->matches(QKeySequence::Cancel)) {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (mustAnswer()) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
+
+// The file list's dates follow Qt's system locale; show them in the
+// program's own (Japanese) one like every other text of the dialog.
+class LocalDates : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (files && role == Qt::DisplayRole && index.column() == 3)
+            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+}  // namespace
+
 Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) {
     if (splash_) splash_->hide();
-    QMessageBox box(parent_);
+    QuestionBox box(parent_);
     box.setWindowTitle(kAppTitle);
     // Message texts break lines with a single CR.
     box.setText(QString::fromStdString(text).replace('\r', '\n'));
@@ -53,6 +101,7 @@ OpenChoice QtPrompt::openFile() {
     // Qt's own dialog, so that it can carry the read-only box.
     QFileDialog dlg(parent_, QStringLiteral("開く"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setProxyModel(new LocalDates(&dlg));
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(DeckFilter());
@@ -68,6 +117,7 @@ OpenChoice QtPrompt::openFile() {
 std::string QtPrompt::saveFile() {
     QFileDialog dlg(parent_, QStringLiteral("名前を付けて保存"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setProxyModel(new LocalDates(&dlg));
     // The program asks its own overwrite question.
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -93,9 +143,18 @@ void QtPrompt::setClipboardText(const std::string& text) {
 void QtPrompt::beep() { QApplication::beep(); }
 
 bool QtPrompt::startDetached(const std::string& program, const std::vector<std::string>& args) {
+    // A program that exists is taken as it stands, blanks and all; anything
+    // else is a command line that may carry arguments of its own
+    // ("firefox --new-window"), which come before ours.
+    QString prog = QString::fromStdString(program);
     QStringList list;
+    if (!QFileInfo(prog).isFile()) {
+        list = QProcess::splitCommand(prog);
+        if (list.isEmpty()) return false;
+        prog = list.takeFirst();
+    }
     for (const auto& a : args) list << QString::fromStdString(a);
-    return QProcess::startDetached(QString::fromStdString(program), list);
+    return QProcess::startDetached(prog, list);
 }
 
 }  // namespace rvm
