@@ -8,13 +8,17 @@
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStringList>
+#include <QTreeView>
+#include <utility>
 
 #include "deck/Module1.h"
 
@@ -23,6 +27,10 @@ namespace rvm {
 QString DeckFilter() { return QStringLiteral("Ravolin Memorel List (*.rvm)"); }
 
 namespace {
+
+QString folderType() {
+    return QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+}
 
 // A Yes/No question must be answered by a button: Esc and the close box
 // would otherwise count as No, and "No" to saving throws the deck away.
@@ -49,18 +57,44 @@ protected:
     }
 };
 
-// The file list's dates follow Qt's system locale; show them in the
-// program's own (Japanese) one like every other text of the dialog.
-class LocalDates : public QIdentityProxyModel {
+// The file list's sizes and dates follow Qt's system locale, and Qt's
+// translation lacks the folders' type; take them from the program's own
+// (Japanese) locale and the desktop's type names, like every other text of
+// the dialog.
+class LocalFigures : public QIdentityProxyModel {
 public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex& index, int role) const override {
         auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
-        if (files && role == Qt::DisplayRole && index.column() == 3)
-            return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+        if (!files || role != Qt::DisplayRole) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 1 && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == 2 && files->isDir(source)) return folderType();
+        if (index.column() == 3) return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
         return QIdentityProxyModel::data(index, role);
     }
 };
+
+// Qt's own dialog, with the figures and types above in columns wide enough
+// for a whole date and type.
+void useQtFileDialog(QFileDialog& dlg) {
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setProxyModel(new LocalFigures(&dlg));
+    if (auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        const QString date = QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 58)),
+                                                QLocale::ShortFormat);
+        // The room they take comes from the generous name column, so the
+        // list still needs no horizontal scrolling.
+        QHeaderView* head = list->header();
+        int taken = 0;
+        for (const auto& [column, text] : {std::pair{2, folderType()}, std::pair{3, date}}) {
+            const int w = list->fontMetrics().horizontalAdvance(text + "    ");
+            taken += w - head->sectionSize(column);
+            head->resizeSection(column, w);
+        }
+        head->resizeSection(0, head->sectionSize(0) - taken);
+    }
+}
 
 }  // namespace
 
@@ -100,8 +134,7 @@ Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer
 OpenChoice QtPrompt::openFile() {
     // Qt's own dialog, so that it can carry the read-only box.
     QFileDialog dlg(parent_, QStringLiteral("開く"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setProxyModel(new LocalDates(&dlg));
+    useQtFileDialog(dlg);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(DeckFilter());
@@ -116,8 +149,7 @@ OpenChoice QtPrompt::openFile() {
 
 std::string QtPrompt::saveFile() {
     QFileDialog dlg(parent_, QStringLiteral("名前を付けて保存"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setProxyModel(new LocalDates(&dlg));
+    useQtFileDialog(dlg);
     // The program asks its own overwrite question.
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
