@@ -37,48 +37,38 @@ private slots:
     }
 
     // Esc and close never answer a Yes/No question; with Cancel they cancel.
-    // Enter takes the default button, whichever it is.
+    // Enter takes the default button, whichever it is. Buttons read in Japanese.
     void questionKeys_data() {
         QTest::addColumn<Buttons>("buttons");
         QTest::addColumn<Answer>("defaultButton");
         QTest::addColumn<QString>("actions");
         QTest::addColumn<Answer>("answer");
-        QTest::addColumn<QStringList>("captions");
-        const QStringList yesNo{"はい", "いいえ"}, yesNoCancel{"はい", "いいえ", "キャンセル"};
-        QTest::newRow("save first?") << Buttons::YesNo << Answer::Yes << "esc close esc enter" << Answer::Yes << yesNo;
-        QTest::newRow("exit?") << Buttons::YesNo << Answer::No << "close enter" << Answer::No << yesNo;
-        QTest::newRow("save, then exit? Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel << yesNoCancel;
-        QTest::newRow("save, then exit? close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel << yesNoCancel;
+        QTest::newRow("save first?") << Buttons::YesNo << Answer::Yes << "esc close esc enter" << Answer::Yes;
+        QTest::newRow("exit?") << Buttons::YesNo << Answer::No << "close enter" << Answer::No;
+        QTest::newRow("save, then exit? Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel;
+        QTest::newRow("save, then exit? close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel;
     }
     void questionKeys() {
         QFETCH(Buttons, buttons);
         QFETCH(Answer, defaultButton);
         QFETCH(QString, actions);
         QFETCH(Answer, answer);
-        QFETCH(QStringList, captions);
-
         QStringList shown;
-        bool handled = false, stuck = false;
         QTimer poll, guard;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || handled) return;
-            handled = true;
+            if (!box || !shown.isEmpty()) return;
             for (QAbstractButton* b : box->buttons()) shown << b->text().section('(', 0, 0);
             for (const QString& a : actions.split(' ')) {
                 if (!box->isVisible()) break;  // answered: later keys must not change it
-                QWidget* to = box->focusWidget() ? box->focusWidget() : box;
                 if (a == "close") box->close();
-                else QTest::keyClick(to, a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
+                else QTest::keyClick(box->focusWidget(), a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
             }
         });
         // A box the keys left open is closed here, so the test fails instead of hanging.
-        guard.setSingleShot(true);
+        bool stuck = false;
         connect(&guard, &QTimer::timeout, this, [&] {
-            if (QWidget* w = QApplication::activeModalWidget()) {
-                stuck = true;
-                w->hide();
-            }
+            if (QWidget* w = QApplication::activeModalWidget()) { stuck = true; w->hide(); }
         });
         poll.start(10);
         guard.start(5000);
@@ -86,8 +76,9 @@ private slots:
         const Answer got = prompt.ask("現在のファイルを保存しますか？", buttons, Icon::Question, defaultButton);
         QVERIFY2(!stuck, "the box was still open after the keys");
         QCOMPARE(got, answer);
+        QStringList want{"いいえ", "はい"};
+        if (buttons == Buttons::YesNoCancel) want << "キャンセル";
         shown.sort();
-        QStringList want = captions;
         want.sort();
         QCOMPARE(shown, want);
     }
