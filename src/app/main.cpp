@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "JapaneseQt.h"
 #include "QtPrompt.h"
 #include "dialogs/frmSplash.h"
 #include "frmMain.h"
@@ -40,6 +41,8 @@ std::string helpBase(const QString& programDir) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravolin-memorel"));
+    // Without the translation Qt's buttons stay English; the program runs all the same.
+    rvm::UseJapaneseQt();
 
     auto* splash = new rvm::frmSplash();
     splash->showAsSplash();

@@ -1,7 +1,9 @@
 #include "Jump.h"
 
 #include <QFontDatabase>
+#include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 
 #include "Order.h"
 #include "app/Twips.h"
@@ -47,6 +49,10 @@ void Jump::JumpPrepare() {
     JList->clear();
     JList->addItems(DisplayRows(doc_));
     JList->scrollToTop();
+    // Centred on the screen, not over the main window as a dialog would be.
+    const QWidget* on = parentWidget() ? parentWidget() : this;
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    on->screen()->availableGeometry()));
 }
 
 void Jump::OKButton_Click() {
