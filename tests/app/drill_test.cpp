@@ -17,24 +17,8 @@ using namespace rvm::test;
 namespace {
 const char* const kDeck = "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n"
                           "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n";
+const char* const kOther = "\x1fU\r\n\x1fV\r\n\x1f" "0\r\n";
 
-// Keys as written in menus, "Num+" for the keypad: "Ctrl+Num+Enter".
-void press(QWidget* w, const QString& keys) {
-    for (const QString& k : keys.split(' ')) {
-        const QKeyCombination c = QKeySequence(k)[0];
-        QTest::keyClick(w, c.key(), c.keyboardModifiers());
-    }
-}
-
-// Everything a user could see change, to compare a key with its button.
-struct Seen {
-    int page, maxPage;
-    bool covered0, covered1, changed;
-    QString te0, te1, status;
-    std::vector<std::string> list1, list2;
-    QWidget* focus;
-    bool operator==(const Seen&) const = default;
-};
 }  // namespace
 
 class DrillTest : public QObject {
@@ -43,228 +27,187 @@ class DrillTest : public QObject {
     TempDir dir;
     FakePrompt prompt;
     std::unique_ptr<frmMain> w;
+    QString heard;  // what the keys led to beyond seen(): a drop refused, a question
 
-    void start(bool withDeck = true) {
+    // Keys as written in menus ("Num+" for the keypad) to the focused widget;
+    // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;
+    // "Drop:a,b" / "DropOnText:a": files in the folder or addresses dropped.
+    void press(const QString& keys) {
+        for (const QString& k : keys.split(' ', Qt::SkipEmptyParts)) {
+            const int notches = k.section("Wheel", 1).toInt();
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent e({5, 5}, w->Te[1]->mapToGlobal(QPointF(5, 5)), {}, {0, notches > 0 ? 120 : -120},
+                              Qt::NoButton, k.startsWith("Ctrl") ? Qt::ControlModifier : Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+                QApplication::sendEvent(w->Te[1]->viewport(), &e);
+            }
+            if (k.startsWith("Drop")) {
+                QMimeData data;
+                data.setText(QStringLiteral("plain"));
+                QList<QUrl> urls;
+                for (const QString& u : k.section(':', 1).split(',', Qt::SkipEmptyParts))
+                    urls << (u.startsWith("https") ? QUrl(u) : QUrl::fromLocalFile(QString::fromStdString(dir.file(u.toStdString()))));
+                if (!urls.isEmpty()) data.setUrls(urls);
+                w->doc.OpenedReadOnly = true;  // cleared by opening
+                QWidget* target = k.startsWith("DropOnText") ? w->Te[1]->viewport() : w.get();
+                QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(target, &enter);
+                QApplication::sendEvent(target, &drop);
+                QTest::qWait(20);
+                heard += enter.isAccepted() ? " taken" : " refused";
+                if (w->doc.OpenedReadOnly) heard += " read-only";
+            } else if (!notches) {
+                const QKeyCombination c = QKeySequence(k)[0];
+                QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
+            }
+        }
+    }
+
+    void start() {
         w.reset();
+        prompt = FakePrompt();
         spit(dir.file("three.rvm"), kDeck);
+        spit(dir.file("one.rvm"), kOther);
+        spit(dir.file("UP.RVM"), kOther);
         w = std::make_unique<frmMain>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
                                                          dir.file("view.conf")});
         w->onEnd = [] {};
-        w->Form_Load(withDeck ? dir.file("three.rvm") : "");
+        w->Form_Load(dir.file("three.rvm"));
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    Seen seen() {
-        return {w->doc.NowPage, w->doc.MaxPage, w->isCovered(0), w->isCovered(1), w->doc.Changed,
-                w->Te[0]->toPlainText(), w->Te[1]->toPlainText(), w->sbStatusBar->currentMessage(),
-                w->doc.List1, w->doc.List2, QApplication::focusWidget()};
+    // What a user sees: page, covered halves, changed, focus in the answer
+    // (-1: in neither box), the answer, text size | pages, question, both
+    // sizes, status, the lists.
+    QString seen() {
+        const int pt = w->Te[0]->font().pointSize();
+        QString s = QString("%1 %2%3 %4 %5 %6 %7 | %8 %9 %10 %11 ").arg(w->doc.NowPage).arg(w->isCovered(0))
+                        .arg(w->isCovered(1)).arg(w->doc.Changed).arg(w->Te[1]->hasFocus() ? 1 : w->Te[0]->hasFocus() - 1)
+                        .arg(w->Te[1]->toPlainText(), pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt))
+                        .arg(w->doc.MaxPage).arg(w->Te[0]->toPlainText()).arg(w->Te[1]->font().pointSize())
+                        .arg(w->sbStatusBar->currentMessage());
+        for (const auto& t : w->doc.List1) s += QString::fromStdString(t) + "|";
+        for (const auto& t : w->doc.List2) s += QString::fromStdString(t) + "|";
+        return s;
     }
 
 private slots:
-    void cleanup() {
-        w.reset();
-        prompt = FakePrompt();
+    // From page 1 of 3, answer covered, focus on the question, text at 12
+    // points. Tab reaches the covered answer, where only Space or Enter
+    // open it, and typing, pasting or an input method key changes nothing;
+    // Enter in the Jump list goes to the keyboard's row (the first on
+    // entering), covered; Esc there does nothing; both halves zoom together
+    // within 8..72 points, the wheel alone scrolls. A deck dropped on the
+    // window or a text box opens as File > Open does, any other drop does
+    // nothing. The text size and the window's size come back next time.
+    void keys_data() {
+        QTest::addColumn<QString>("keys");  // after "|": in the Jump list
+        QTest::addColumn<QString>("want");  // as seen() shows it, to the "|"
+        QTest::newRow("covered: type, delete, paste") << "Tab X Y Del Backspace Ctrl+V !" << "0 01 0 1 A1 12";
+        QTest::newRow("covered: shift+space") << "Tab Shift+Space !" << "0 01 0 1 A1 12";
+        QTest::newRow("covered: space") << "Tab Space !" << "0 00 1 1 !A1 12";
+        QTest::newRow("covered: keypad enter") << "Tab Num+Enter !" << "0 00 1 1 !A1 12";
+        const QString jump = "Ctrl+PgDown Ctrl+PgDown Ctrl+Return F12 | ";  // from page 3, uncovered
+        QTest::newRow("jump: down, down, up, return") << jump + "Down Down Up Return" << "1 01 0 1 A2 12";
+        QTest::newRow("jump: end, keypad enter") << jump + "End Num+Enter" << "2 01 0 1 A3 12";
+        QTest::newRow("jump: return on entering") << jump + "Return" << "0 01 0 1 A1 12";
+        QTest::newRow("jump: escape") << jump + "Down Esc" << "2 00 0 1 A3 12 still open";
+        QTest::newRow("ctrl+plus, ctrl+= without shift") << "Ctrl++ Ctrl+=" << "0 01 0 0 A1 16";
+        QTest::newRow("ctrl+minus") << "Ctrl+-" << "0 01 0 0 A1 11";
+        QTest::newRow("at most 72") << QString("Ctrl++ ").repeated(30) << "0 01 0 0 A1 72";
+        QTest::newRow("at least 8") << QString("Ctrl+- ").repeated(30) << "0 01 0 0 A1 8";
+        QTest::newRow("ctrl+0") << "Ctrl++ Ctrl+0" << "0 01 0 0 A1 usual";
+        QTest::newRow("ctrl+wheel") << "Ctrl+Wheel2" << "0 01 0 0 A1 16";
+        QTest::newRow("ctrl+wheel down") << "Ctrl+Wheel-1" << "0 01 0 0 A1 11";
+        QTest::newRow("wheel alone scrolls") << "Wheel2" << "0 01 0 0 A1 12";
+        QTest::newRow("drop a deck") << "Drop:one.rvm" << "0 01 0 0 V 12 taken";
+        QTest::newRow("drop on a text box") << "DropOnText:one.rvm" << "0 01 0 0 V 12 taken";
+        QTest::newRow("drop an upper case name") << "Drop:UP.RVM" << "0 01 0 0 V 12 taken";
+        QTest::newRow("drop, save cancelled") << "X Drop:one.rvm" << "0 01 1 0 A1 12 taken read-only asked";
+        QTest::newRow("drop two decks") << "Drop:one.rvm,UP.RVM" << "0 01 0 0 A1 12 refused read-only";
+        QTest::newRow("drop a text file") << "Drop:a.txt" << "0 01 0 0 A1 12 refused read-only";
+        QTest::newRow("drop a web address") << "Drop:https://example.invalid/a.rvm" << "0 01 0 0 A1 12 refused read-only";
+        QTest::newRow("drop plain text") << "Drop:" << "0 01 0 0 A1 12 refused read-only";
     }
-
-    // Tab reaches the covered answer; there nothing typed changes the text
-    // or the undo snapshot, and only Space or Enter open it.
-    void keysOnACoveredHalf_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("typing, deleting, pasting") << "X Y Del Backspace Ctrl+V" << false;
-        QTest::newRow("shift+space, an input method key") << "Shift+Space" << false;
-        QTest::newRow("space") << "Space" << true;
-        QTest::newRow("keypad enter") << "Num+Enter" << true;
-    }
-    void keysOnACoveredHalf() {
+    void keys() {
         QFETCH(QString, keys);
-        QFETCH(bool, opens);
+        QFETCH(QString, want);
+        QFile::remove(QString::fromStdString(dir.file("view.conf")));
         start();
+        w->textZoom->setPointSize(12);
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
         w->doc.MakeUndo("貼り付け");
-        press(w->Te[0], "Tab");
-        QVERIFY(w->Te[1]->hasFocus() && w->isCovered(1));
-        press(w->Te[1], keys);
-        QCOMPARE(w->isCovered(1), !opens);
-        QVERIFY(w->Te[1]->hasFocus() && w->Te[1]->toPlainText() == "A1");
-        QVERIFY(!w->doc.Changed && !w->doc.B3.empty());
-        press(w->Te[1], "!");  // open, it takes typing at once
-        QCOMPARE(w->Te[1]->toPlainText(), opens ? QStringLiteral("!A1") : QStringLiteral("A1"));
+        heard.clear();
+        prompt.answers = {Answer::Yes};  // to saving first, whose file dialog is then cancelled
+        w->runModal = [&](QDialog& d) {
+            d.show();
+            QApplication::setActiveWindow(&d);
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            dynamic_cast<Jump&>(d).JList->setFocus();
+            press(keys.section('|', 1));
+            heard += d.isVisible() ? " still open" : "";
+            d.hide();
+            QApplication::setActiveWindow(w.get());
+        };
+        press(keys.section('|', 0, 0));
+        QCOMPARE(seen().section(" |", 0, 0) + heard + (prompt.asked.empty() ? "" : " asked"), want);
+        QCOMPARE(seen().section(' ', 9, 9), QString::number(w->Te[0]->font().pointSize()));  // both halves
+        if (keys.startsWith("Tab")) QVERIFY(w->doc.Changed || !w->doc.B3.empty());  // the undo snapshot survives
+
+        w->resize(w->width() + 77, w->height() + 33);
+        const QSize size = w->size();
+        const QString zoom = seen().section(' ', 5, 5);
+        w->doc.SetChanged(false);
+        prompt.answers = {Answer::Yes};
+        w->doc.ConfirmExit();  // the end of the program keeps the view
+        start();
+        QCOMPARE(w->size(), size);
+        QCOMPARE(seen().section(' ', 5, 5), zoom);
+        QCOMPARE(QString::fromStdString(slurp(dir.file("Ravmemo.ini"))), QString("Hide = 1\r\nIEPlace = xdg-open\r\n"));
     }
 
     // Each drill key does exactly what its button or a click does, from
     // either text box holding unstored text, and types nothing.
     void drillKeysActAsTheirButtons_data() {
-        QTest::addColumn<int>("hideMode");
-        QTest::addColumn<int>("page");
-        QTest::addColumn<bool>("opened");  // the hidden half opened by hand first
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("same");  // button n, cover k, close k, or nothing
-        for (int from : {0, 1}) {
-            auto row = [from](const char* name) -> QTestData& {
-                return QTest::addRow("%s (from %s)", name, from ? "answer" : "question");
-            };
-            row("next") << 1 << 0 << true << "Ctrl+PgDown" << "button 7";
-            row("next on the last page appends") << 1 << 2 << true << "Ctrl+PgDown" << "button 7";
-            row("previous") << 1 << 2 << true << "Ctrl+PgUp" << "button 6";
-            row("previous on the first page") << 1 << 0 << true << "Ctrl+PgUp" << "nothing";
-            row("uncover the answer") << 1 << 1 << false << "Ctrl+Return" << "cover 1";
-            row("cover it again") << 1 << 1 << true << "Ctrl+Num+Enter" << "close 1";
-            row("uncover the question") << 0 << 1 << false << "Ctrl+Return" << "cover 0";
-            row("nothing hidden: cover the answer") << 2 << 0 << false << "Ctrl+Return" << "close 1";
+        // hide mode, page, hidden half opened by hand first, the key, and
+        // the same as: button n, cover k, close k, or nothing
+        QTest::addColumn<QString>("row");
+        for (const char* from : {"question", "answer"}) {
+            auto row = [from](const char* name, const char* r) { QTest::addRow("%s from the %s", name, from) << r; };
+            row("next", "1 0 1 Ctrl+PgDown button 7");
+            row("next on the last page appends", "1 2 1 Ctrl+PgDown button 7");
+            row("previous", "1 2 1 Ctrl+PgUp button 6");
+            row("previous on the first page", "1 0 1 Ctrl+PgUp nothing");
+            row("uncover the answer", "1 1 0 Ctrl+Return cover 1");
+            row("cover it again", "1 1 1 Ctrl+Num+Enter close 1");
+            row("uncover the question", "0 1 0 Ctrl+Return cover 0");
+            row("nothing hidden: cover the answer", "2 0 0 Ctrl+Return close 1");
         }
     }
     void drillKeysActAsTheirButtons() {
-        QFETCH(int, hideMode);
-        QFETCH(int, page);
-        QFETCH(bool, opened);
-        QFETCH(QString, key);
-        QFETCH(QString, same);
-        const int from = QByteArray(QTest::currentDataTag()).endsWith("answer)");
+        QFETCH(QString, row);
+        const QStringList f = row.split(' ');
+        const int from = QByteArray(QTest::currentDataTag()).endsWith("answer"), n = row.right(1).toInt();
         auto prepare = [&] {
             start();
-            w->doc.HideMode = static_cast<std::int16_t>(hideMode);
-            w->doc.CallTh(page, false, false, false);
-            if (opened) w->doc.Cover_Click(hideMode == 0 ? 0 : 1);
+            w->doc.HideMode = static_cast<std::int16_t>(f[0].toInt());
+            w->doc.CallTh(f[1].toInt(), false, false, false);
+            if (f[2] == "1") w->doc.Cover_Click(f[0] == "0" ? 0 : 1);
             w->Te[from]->setFocus();
             if (!w->isCovered(from)) QTest::keyClicks(w->Te[from], "typed ");
             return seen();
         };
-        const Seen before = prepare();
-        const int n = same.right(1).toInt();
-        if (same.startsWith("button")) w->tbButton[n]->trigger();
-        if (same.startsWith("cover")) QTest::mouseClick(w->Cover[n], Qt::LeftButton);
-        if (same.startsWith("close")) QTest::mouseClick(w->CoverOn[n], Qt::LeftButton);
-        Seen byButton = seen();
-        const int focusAt = byButton.focus == w->Te[1];
-        QVERIFY(same != "nothing" || byButton == before);
-
+        const QString before = prepare();
+        if (f[4] == "button") w->tbButton[n]->trigger();
+        if (f[4] == "cover") QTest::mouseClick(w->Cover[n], Qt::LeftButton);
+        if (f[4] == "close") QTest::mouseClick(w->CoverOn[n], Qt::LeftButton);
+        if (QApplication::focusWidget() != w->Te[1]) w->Te[0]->setFocus();  // a key keeps it in a text box
+        const QString byButton = seen();
+        QVERIFY(f[4] != "nothing" || byButton == before);
         prepare();
-        press(w->Te[from], key);
-        byButton.focus = w->Te[focusAt];
-        QVERIFY(seen() == byButton);
-    }
-
-    // Enter goes to the row the keyboard is on, the first one when the list
-    // has just taken the focus; Esc still means nothing.
-    void enterOnAJumpRow_data() {
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<int>("page");  // -1: the dialog is still open
-        QTest::newRow("down, down, up, return") << "Down Down Up Return" << 1;
-        QTest::newRow("end, keypad enter") << "End Num+Enter" << 2;
-        QTest::newRow("return on entering") << "Return" << 0;
-        QTest::newRow("escape") << "Down Esc" << -1;
-    }
-    void enterOnAJumpRow() {
-        QFETCH(QString, keys);
-        QFETCH(int, page);
-        start();
-        w->doc.CallTh(2, false, true, false);  // shown uncovered
-        bool open = false;
-        w->runModal = [&](QDialog& d) {
-            d.show();
-            QApplication::setActiveWindow(&d);
-            QVERIFY(QTest::qWaitForWindowActive(&d));
-            QListWidget* list = dynamic_cast<Jump&>(d).JList;
-            list->setFocus();
-            press(list, keys);
-            open = d.isVisible();
-            d.hide();
-        };
-        press(w->Te[0], "F12");
-        QCOMPARE(open, page < 0);
-        QCOMPARE(w->doc.NowPage, page < 0 ? 2 : page);
-        QCOMPARE(w->isCovered(1), page >= 0);  // a jump shows the page covered
-    }
-
-    // Both halves change size together within 8..72 points; the size and
-    // the window's size come back in the next window.
-    void zoomAndRemember_data() {
-        QTest::addColumn<QString>("keys");  // or wheel notches: "wheel 2", "ctrl wheel -1"
-        QTest::addColumn<int>("points");    // from 12; 0: the usual size
-        QTest::newRow("ctrl+plus, ctrl+= without shift") << "Ctrl++ Ctrl+=" << 16;
-        QTest::newRow("ctrl+minus") << "Ctrl+-" << 11;
-        QTest::newRow("at most 72") << QString("Ctrl++ ").repeated(30).trimmed() << 72;
-        QTest::newRow("at least 8") << QString("Ctrl+- ").repeated(30).trimmed() << 8;
-        QTest::newRow("ctrl+0") << "Ctrl++ Ctrl+0" << 0;
-        QTest::newRow("ctrl+wheel") << "ctrl wheel 2" << 16;
-        QTest::newRow("ctrl+wheel down") << "ctrl wheel -1" << 11;
-        QTest::newRow("wheel alone scrolls") << "wheel 2" << 12;
-    }
-    void zoomAndRemember() {
-        QFETCH(QString, keys);
-        QFETCH(int, points);
-        QFile::remove(QString::fromStdString(dir.file("view.conf")));
-        start();
-        if (!points) points = w->textZoom->defaultSize();
-        w->textZoom->setPointSize(12);
-        if (keys.contains("wheel")) {
-            const int notches = keys.section(' ', -1).toInt();
-            QWidget* vp = w->Te[1]->viewport();
-            for (int i = 0; i < std::abs(notches); ++i) {
-                QWheelEvent e({5, 5}, vp->mapToGlobal(QPointF(5, 5)), {}, {0, notches > 0 ? 120 : -120},
-                              Qt::NoButton, keys.startsWith("ctrl") ? Qt::ControlModifier : Qt::NoModifier,
-                              Qt::NoScrollPhase, false);
-                QApplication::sendEvent(vp, &e);
-            }
-        } else {
-            press(w->Te[0], keys);
-        }
-        QVERIFY(w->Te[0]->font().pointSize() == points && w->Te[1]->font().pointSize() == points);
-        QVERIFY(w->Te[0]->toPlainText() == "Q1" && !w->doc.Changed);  // nothing typed
-
-        w->resize(w->width() + 77, w->height() + 33);
-        const QSize size = w->size();
-        prompt.answers = {Answer::Yes};
-        w->doc.ConfirmExit();  // the end of the program keeps the view
-        start();
-        QCOMPARE(w->size(), size);
-        QCOMPARE(w->Te[1]->font().pointSize(), points);
-        QCOMPARE(QString::fromStdString(slurp(dir.file("Ravmemo.ini"))),
-                 QStringLiteral("Hide = 1\r\nIEPlace = xdg-open\r\n"));
-    }
-
-    // A deck dropped on the window or a text box opens as File > Open does
-    // once its dialog returns; any other drop does nothing.
-    void droppedDecks_data() {
-        QTest::addColumn<QStringList>("urls");  // empty: plain text
-        QTest::addColumn<bool>("onText");
-        QTest::addColumn<bool>("changed");  // then Yes to the question, and the save cancelled
-        QTest::addColumn<bool>("opens");
-        const QString d = "file://" + QString::fromStdString(dir.path.string());
-        QTest::newRow("deck") << QStringList{d + "/three.rvm"} << false << false << true;
-        QTest::newRow("deck on a text box") << QStringList{d + "/three.rvm"} << true << false << true;
-        QTest::newRow("upper case name") << QStringList{d + "/UP.RVM"} << false << false << true;
-        QTest::newRow("deck, save cancelled") << QStringList{d + "/three.rvm"} << false << true << false;
-        QTest::newRow("two decks") << QStringList{d + "/three.rvm", d + "/UP.RVM"} << false << false << false;
-        QTest::newRow("text file") << QStringList{d + "/a.txt"} << false << false << false;
-        QTest::newRow("web address") << QStringList{"https://example.invalid/a.rvm"} << false << false << false;
-        QTest::newRow("plain text") << QStringList{} << false << false << false;
-    }
-    void droppedDecks() {
-        QFETCH(QStringList, urls);
-        QFETCH(bool, onText);
-        QFETCH(bool, changed);
-        QFETCH(bool, opens);
-        spit(dir.file("UP.RVM"), kDeck);
-        start(false);
-        w->doc.OpenedReadOnly = true;
-        if (changed) QTest::keyClicks(w->Te[0], "new");
-        prompt.answers = {Answer::Yes};
-        QMimeData data;
-        data.setText(QStringLiteral("plain"));
-        if (!urls.isEmpty()) data.setUrls(QList<QUrl>(urls.begin(), urls.end()));
-        QWidget* target = onText ? w->Te[1]->viewport() : w.get();
-        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &enter);
-        QCOMPARE(enter.isAccepted(), opens || changed);
-        QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(target, &drop);
-        QTest::qWait(20);
-        QCOMPARE(prompt.asked.size(), std::size_t(changed));
-        QCOMPARE(w->doc.MaxPage, opens ? 2 : 0);
-        QCOMPARE(w->doc.OpenedReadOnly, !opens);
-        QCOMPARE(w->Te[0]->toPlainText(), QString(opens ? "Q1" : changed ? "new" : ""));
+        press(f[3]);
+        QCOMPARE(seen(), byButton);
     }
 };
 
