@@ -54,7 +54,7 @@ private slots:
         QFETCH(QString, actions);
         QFETCH(Answer, answer);
         QStringList shown;
-        QTimer poll, guard;
+        QTimer poll;
         connect(&poll, &QTimer::timeout, this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (!box || !shown.isEmpty()) return;
@@ -64,25 +64,15 @@ private slots:
                 if (a == "close") box->close();
                 else QTest::keyClick(box->focusWidget(), a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
             }
-        });
-        // A box the keys left open is closed here, so the test fails instead of hanging.
-        bool stuck = false;
-        connect(&guard, &QTimer::timeout, this, [&] {
-            if (QWidget* w = QApplication::activeModalWidget()) { stuck = true; w->hide(); }
+            if (box->isVisible()) shown << "still open", box->hide();  // a failure, not a hang
         });
         poll.start(10);
-        guard.start(5000);
-        QtPrompt prompt;
-        const Answer got = prompt.ask("現在のファイルを保存しますか？", buttons, Icon::Question, defaultButton);
-        QVERIFY2(!stuck, "the box was still open after the keys");
-        QCOMPARE(got, answer);
-        QStringList want{"いいえ", "はい"};
-        if (buttons == Buttons::YesNoCancel) want << "キャンセル";
+        QCOMPARE(QtPrompt().ask("現在のファイルを保存しますか？", buttons, Icon::Question, defaultButton), answer);
         shown.sort();
-        want.sort();
-        QCOMPARE(shown, want);
+        QCOMPARE(shown.join(' '), buttons == Buttons::YesNo ? "いいえ はい" : "いいえ はい キャンセル");
     }
 
+    // Order opens on its OK button every time; Jump opens centred on the screen.
     void dialogsOpenWhereTheKeyboardExpects() {
         FakeView view;
         FakePrompt fake;
@@ -129,8 +119,7 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, recorded);
         QFile::remove(record);
-        QtPrompt prompt;
-        QCOMPARE(prompt.startDetached(program.toStdString(), {"/opt/my app/Help/Help.htm"}),
+        QCOMPARE(QtPrompt().startDetached(program.toStdString(), {"/opt/my app/Help/Help.htm"}),
                  !recorded.isEmpty());
         if (recorded.isEmpty()) return;
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
