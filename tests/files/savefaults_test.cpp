@@ -8,11 +8,11 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <set>
-#include <sstream>
 
 #include <gtest/gtest.h>
 
@@ -29,27 +29,19 @@ namespace {
 // Runs body in a child process as an ordinary user (one made for the tests
 // when we are root); its failures come back through the exit status.
 void runAsUser(const std::function<void()>& body) {
-    uid_t uid = ::getuid();
-    gid_t gid = ::getgid();
+    const passwd* pw = nullptr;
     if (::geteuid() == 0) {
-        int rc = 0;
-        if (!::getpwnam("rvmtest"))
-            rc = std::system("useradd --system --no-create-home --shell /usr/sbin/nologin rvmtest");
-        const passwd* pw = ::getpwnam("rvmtest");
-        ASSERT_NE(pw, nullptr) << "useradd gave " << rc;
-        uid = pw->pw_uid;
-        gid = pw->pw_gid;
+        const int rc = ::getpwnam("rvmtest") ? 0 : std::system("useradd --system --no-create-home rvmtest");
+        ASSERT_NE(pw = ::getpwnam("rvmtest"), nullptr) << "useradd gave " << rc;
     }
     std::fflush(stdout);
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
         ::alarm(60);  // a hang fails the test instead of blocking it
-        if (::geteuid() == 0) {
-            if (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0)
-                ::_exit(3);
-            ::setenv("TMPDIR", "/tmp", 1);
-        }
+        if (pw && (::setgroups(0, nullptr) != 0 || ::setgid(pw->pw_gid) != 0 || ::setuid(pw->pw_uid) != 0))
+            ::_exit(3);
+        ::setenv("TMPDIR", "/tmp", 1);
         ::umask(022);
         body();
         std::fflush(stdout);
@@ -57,24 +49,13 @@ void runAsUser(const std::function<void()>& body) {
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_EQ(status, 0) << "the child failed";
 }
 
 std::string old(const TempDir& d, const std::string& name, mode_t mode) {
     spit(d.file(name), "old");
     ::chmod(d.file(name).c_str(), mode);
     return d.file(name);
-}
-
-// The folder made read-only, for a target in it.
-std::string ro(const TempDir& d, const std::string& target) {
-    ::chmod(d.path.c_str(), 0555);
-    return target;
-}
-
-std::string link(const TempDir& d, const std::string& to) {
-    fs::create_symlink(to, d.file("link.rvm"));
-    return d.file("link.rvm");
 }
 
 std::set<std::string> names(const fs::path& dir) {
@@ -88,31 +69,39 @@ mode_t typeOf(const std::string& p) {
     return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
 }
 
-struct Case {
-    const char* what;
-    std::function<std::string(const TempDir&)> target;  // lays out the folder
-    bool asked;              // the overwrite question comes first
-    std::string error;       // the message; empty when the save succeeds
-    std::string holder;      // the file the bytes land in, in the folder
-    std::string left;        // then: "old" or "new" and its mode, or "none"
-    bool sizeLimit = false;  // the write fails half-way, as on a full disk
-};
+// "old" or "new" (or "garbled") and the mode of the file at p, or "none".
+std::string leftAt(const std::string& p, const std::string& fresh) {
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) return "none";
+    ::chmod(p.c_str(), 0600);
+    const std::string got = slurp(p);
+    char mode[8];
+    std::snprintf(mode, sizeof mode, " %o", st.st_mode & 0777);
+    return (got == "old" ? "old" : got.rfind(fresh, 0) == 0 ? "new" : "garbled") + std::string(mode);
+}
 
 }  // namespace
 
 TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
     const std::string denied = "Permission denied", notSupported = "Operation not supported";
-    const std::vector<Case> cases = {
-        {"replace keeps the permissions", [](auto& d) { return old(d, "x.rvm", 0600); },
-         true, "", "x.rvm", "new 600"},
-        {"read-only file", [](auto& d) { return old(d, "x.rvm", 0444); },
-         true, denied, "x.rvm", "old 444"},
-        {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); },
-         false, denied, "x.rvm", "old 0"},
-        {"read-only folder, writable file", [](auto& d) { return ro(d, old(d, "x.rvm", 0640)); },
+    // x.rvm in the folder made read-only; link.rvm to real.rvm
+    static const auto ro = [](const TempDir& d) { return ::chmod(d.path.c_str(), 0555), d.file("x.rvm"); };
+    static const auto link = [](const TempDir& d) { return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm"); };
+    struct Case {
+        const char* what;
+        std::function<std::string(const TempDir&)> target;  // lays out the folder
+        bool asked;              // the overwrite question comes first
+        std::string error;       // the message; empty when the save succeeds
+        std::string holder;      // the file the bytes land in, in the folder
+        std::string left;        // then: "old" or "new" and its mode, or "none"
+        bool sizeLimit = false;  // the write fails half-way, as on a full disk
+    } const cases[] = {
+        {"replace keeps the permissions", [](auto& d) { return old(d, "x.rvm", 0600); }, true, "", "x.rvm", "new 600"},
+        {"read-only file", [](auto& d) { return old(d, "x.rvm", 0444); }, true, denied, "x.rvm", "old 444"},
+        {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); }, false, denied, "x.rvm", "old 0"},
+        {"read-only folder, writable file", [](auto& d) { return old(d, "x.rvm", 0640), ro(d); },
          true, "", "x.rvm", "new 640"},
-        {"read-only folder, new file", [](auto& d) { return ro(d, d.file("x.rvm")); },
-         false, denied, "x.rvm", "none"},
+        {"read-only folder, new file", [](auto& d) { return ro(d); }, false, denied, "x.rvm", "none"},
         {"missing folder", [](auto& d) { return d.file("no/such/x.rvm"); },
          false, "No such file or directory", "no", "none"},
         {"folder", [](auto& d) { return fs::create_directory(d.file("x")), d.file("x"); },
@@ -120,10 +109,8 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
         {"fifo", [](auto& d) { return ::mkfifo(d.file("x").c_str(), 0644), d.file("x"); },
          false, notSupported, "", ""},
         {"device", [](auto&) { return std::string("/dev/null"); }, false, notSupported, "", ""},
-        {"dangling link", [](auto& d) { return link(d, "real.rvm"); },
-         false, "", "real.rvm", "new 644"},
-        {"link to a file", [](auto& d) { return link(d, old(d, "real.rvm", 0640)); },
-         true, "", "real.rvm", "new 640"},
+        {"dangling link", [](auto& d) { return link(d); }, false, "", "real.rvm", "new 644"},
+        {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); }, true, "", "real.rvm", "new 640"},
         {"write fails half-way", [](auto& d) { return old(d, "x.rvm", 0644); },
          true, "File too large", "x.rvm", "old 644", true},
     };
@@ -146,55 +133,28 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 const std::string target = c.target(dir);
                 const auto before = names(dir.path);
                 const mode_t type = typeOf(target);
-
-                rlimit saved{};
-                ::getrlimit(RLIMIT_FSIZE, &saved);
-                if (c.sizeLimit) {
-                    rlimit small = saved;
-                    small.rlim_cur = 50000;
-                    ::setrlimit(RLIMIT_FSIZE, &small);
-                }
-                bool ok = true;
+                rlimit size{};
+                ::getrlimit(RLIMIT_FSIZE, &size);
+                size.rlim_cur = c.sizeLimit ? 50000 : size.rlim_max;
+                ::setrlimit(RLIMIT_FSIZE, &size);
                 if (deck) {
-                    ok = doc.SaveW(target, true);
+                    const bool ok = doc.SaveW(target, true);
+                    EXPECT_EQ(ok, c.error.empty());
+                    EXPECT_EQ(doc.FileName, ok ? target : "");
+                    EXPECT_EQ(doc.Changed, !ok);
                 } else {
                     doc.SettingsPath = target;
                     doc.SaveIniAndEnd();  // silent whatever happens
                     EXPECT_TRUE(view.ended);
                 }
-                ::setrlimit(RLIMIT_FSIZE, &saved);
-
                 // What the user saw: "?" the overwrite question, "!" an error.
-                std::string saw, expected;
+                std::string saw;
                 for (const Asked& a : prompt.asked)
-                    saw += a.icon == Icon::Question ? "? "
-                           : a.icon == Icon::Error  ? "! " + a.text
-                                                    : a.text;
-                if (deck && c.asked) expected += "? ";
-                if (deck && !c.error.empty()) expected += "! " + c.error;
-                EXPECT_EQ(saw, expected);
-                if (deck) {
-                    EXPECT_EQ(ok, c.error.empty());
-                    EXPECT_EQ(doc.FileName, ok ? target : "");
-                    EXPECT_EQ(doc.Changed, !ok);
-                }
+                    saw += a.icon == Icon::Question ? "? " : a.icon == Icon::Error ? "! " + a.text : a.text;
+                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") + (deck && !c.error.empty() ? "! " + c.error : ""));
                 EXPECT_EQ(typeOf(target), type);  // a link stays a link, a FIFO a FIFO
                 ::chmod(dir.path.c_str(), 0700);
-                if (!c.holder.empty()) {
-                    const std::string h = dir.file(c.holder);
-                    struct stat st {};
-                    std::string left = "none";
-                    if (::stat(h.c_str(), &st) == 0) {
-                        ::chmod(h.c_str(), 0600);
-                        const std::string got = slurp(h);
-                        const bool fresh = got.rfind(deck ? "\x1fxxx" : "Hide = 1\r\n", 0) == 0;
-                        left = got == "old" ? "old" : fresh ? "new" : "garbled";
-                        std::ostringstream mode;
-                        mode << std::oct << (st.st_mode & 0777);
-                        left += " " + mode.str();
-                    }
-                    EXPECT_EQ(left, c.left);
-                }
+                EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), deck ? "\x1fxxx" : "Hide = 1\r\n"), c.left);
                 for (const auto& n : names(dir.path))
                     EXPECT_TRUE(before.count(n) || n == c.holder) << n << " left behind";
             }
