@@ -34,16 +34,24 @@ else
 fi
 mkdir -p "$art" "$(dirname "$ini")"
 fail() { echo "FAIL ($mode): $*"; import -display "$DISPLAY" -window root "$art/e2e-$mode-failure.png" 2>/dev/null; exit 1; }
-
+# Runs its arguments until they succeed, for up to 5 s.
+wait_for() { for _ in $(seq 50); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
 # The id of the first visible window whose name matches, waiting up to 5 s.
-find_window() {
-  local id=""
-  for _ in $(seq 50); do
-    id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)"
-    [[ -n "$id" ]] && break
-    sleep 0.1
-  done
-  echo "$id"
+find_window() { wait_for shown "$1" && xdotool search --onlyvisible --name "$1" | head -1; }
+titled() { [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $1" ]]; }
+# FILE holds the bytes printf makes of the rest.
+same() { local f="$1"; shift; [[ "$(od -An -tx1 "$f")" == "$(printf "$@" | od -An -tx1)" ]] || { od -c "$f"; fail "$f differs"; }; }
+# F4, then a file name typed into the Save As dialog.
+save_as() {
+  xdotool key F4
+  dlg="$(find_window '名前を付けて保存')"
+  [[ -n "$dlg" ]] || fail "no Save As dialog for $1"
+  sleep 0.5
+  xdotool windowactivate --sync "$dlg" 2>/dev/null
+  xdotool type --delay 10 "$1"
+  xdotool key Return
+  wait_for titled "$1" || fail "title after saving: $(xdotool getwindowname "$win")"
 }
 
 # A stand-in browser that records what help asked it to open.
@@ -56,7 +64,7 @@ for n in $(seq 90 140); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || b
 export DISPLAY=":$n"
 Xvfb "$DISPLAY" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+wait_for xdpyinfo >/dev/null
 openbox >/dev/null 2>&1 &
 pids+=($!)
 sleep 0.5
@@ -81,8 +89,7 @@ pids+=($app_pid)
 
 win="$(find_window '^Ravolin Memorel - ')"
 [[ -n "$win" ]] || fail "no main window"
-title="$(xdotool getwindowname "$win")"
-[[ "$title" == "Ravolin Memorel - $deck" ]] || fail "title is '$title'"
+titled "$deck" || fail "title is '$(xdotool getwindowname "$win")'"
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 sleep 0.3
 
@@ -92,36 +99,24 @@ sleep 0.3
 clip="$(xclip -o -selection clipboard | od -An -tx1 | tr -d ' \n')"
 [[ "$clip" == "1e51311e4131" ]] || fail "clipboard holds $clip"
 
-# Type into the question, step to the next page and back.
+# Type into the question; the jump dialog ignores Esc, Tab to Cancel (OK has the focus first) and press it.
 xdotool type --delay 20 "typed "
-xdotool key F12 Escape  # the jump dialog ignores Esc; Cancel it with the keyboard
+xdotool key F12 Escape
 sleep 0.3
-[[ -n "$(find_window '^ｼﾞｬﾝﾌﾟ$')" ]] || fail "no jump dialog"
-xdotool key Tab space  # OK has the focus first; Tab to Cancel and press it
+shown '^ｼﾞｬﾝﾌﾟ$' || fail "no jump dialog"
+xdotool key Tab space
 sleep 0.3
-xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "jump dialog still open"
+shown '^ｼﾞｬﾝﾌﾟ$' && fail "jump dialog still open"
 
 # F1: help opens the shipped page in the browser of the settings.
 xdotool key F1
-for _ in $(seq 50); do [[ -s "$work/browser.args" ]] && break; sleep 0.1; done
+wait_for test -s "$work/browser.args"
 page="$(cat "$work/browser.args" 2>/dev/null)"
 [[ "$page" == */Help/Help.htm && -f "$page" ]] || fail "help opened '$page'"
 grep -q '一問一答' "$page" || fail "help page is not ours"
 
-# F4: Save As, with a file name typed into the dialog.
-xdotool key F4
-dlg="$(find_window '名前を付けて保存')"
-[[ -n "$dlg" ]] || fail "no Save As dialog"
-sleep 0.5
-xdotool windowactivate --sync "$dlg" 2>/dev/null
 out="$work/decks/saved.rvm"
-xdotool type --delay 10 "$out"
-xdotool key Return
-for _ in $(seq 50); do
-  [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] && break
-  sleep 0.1
-done
-[[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] || fail "title after save: $(xdotool getwindowname "$win")"
+save_as "$out"
 import -window root "$art/e2e-$mode.png"
 
 # A drill from the keyboard alone. Tab goes into the covered answer, where
@@ -133,29 +128,16 @@ if [[ "$mode" == tree ]]; then
   xdotool key Tab; xdotool type z; xdotool key space; xdotool type a
   xdotool key ctrl+Return; xdotool type q; xdotool key ctrl+Return; xdotool type b
   xdotool key ctrl+Next; xdotool type n; xdotool key ctrl+Return; xdotool type c
-  xdotool key ctrl+Next; xdotool type new; xdotool key ctrl+Prior ctrl+plus
-  xdotool key F12
+  xdotool key ctrl+Next; xdotool type new; xdotool key ctrl+Prior ctrl+plus F12
   [[ -n "$(find_window '^ｼﾞｬﾝﾌﾟ$')" ]] || fail "no jump dialog for the drill"
   sleep 0.3
-  # The dialog kept its focus on Cancel from its first use: Tab reaches the
-  # list, whose first row the keyboard is then on.
+  # The dialog kept its focus on Cancel: Tab reaches the list, on its first row.
   xdotool key Tab Return
   sleep 0.3
-  xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "Enter on a row left the jump dialog open"
+  shown '^ｼﾞｬﾝﾌﾟ$' && fail "Enter on a row left the jump dialog open"
   xdotool key ctrl+Return; xdotool type j
-  xdotool key F4
-  dlg="$(find_window '名前を付けて保存')"
-  [[ -n "$dlg" ]] || fail "no Save As dialog after the drill"
-  sleep 0.5
-  xdotool windowactivate --sync "$dlg" 2>/dev/null
-  xdotool type --delay 10 "$drill"
-  xdotool key Return
-  for _ in $(seq 50); do
-    [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $drill" ]] && break
-    sleep 0.1
-  done
-  expected="$(printf '\x1ftyped Q1\r\n\x1fjabA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fcdog\r\n\x1f1\r\n\x1f\r\n\x1fnew\r\n\x1f2\r\n' | od -An -tx1)"
-  [[ "$(od -An -tx1 "$drill" 2>/dev/null)" == "$expected" ]] || { od -c "$drill"; fail "drilled deck differs"; }
+  save_as "$drill"
+  same "$drill" '\x1ftyped Q1\r\n\x1fjabA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fcdog\r\n\x1f1\r\n\x1f\r\n\x1fnew\r\n\x1f2\r\n'
 fi
 
 # Close the window: the exit question comes; answer Yes.
@@ -165,13 +147,10 @@ box="$(find_window '^Ravolin Memorel$')"
 sleep 0.3
 xdotool windowactivate --sync "$box" 2>/dev/null
 xdotool key alt+y
-for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app_pid" 2>/dev/null && fail "program still running"
+wait_for eval '! kill -0 "$app_pid"' || fail "program still running"
 
-expected="$(printf '\x1ftyped Q1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' | od -An -tx1)"
-[[ "$(od -An -tx1 "$out")" == "$expected" ]] || { od -c "$out"; fail "saved deck differs"; }
-[[ "$(od -An -tx1 "$ini")" == "$(printf 'Hide = 1\r\nIEPlace = %s\r\n' "$browser" | od -An -tx1)" ]] \
-  || { od -c "$ini"; fail "settings file differs"; }
+same "$out" '\x1ftyped Q1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n'
+same "$ini" 'Hide = 1\r\nIEPlace = %s\r\n' "$browser"
 if [[ "$mode" == tree ]]; then
   # The text size chosen in the drill was kept for the next run.
   grep -q '^pointSize=' "$XDG_CONFIG_HOME/ravolin-memorel/view.conf" || fail "text size not kept"
