@@ -5,7 +5,7 @@
 # run under CI, otherwise a short run after the readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/tools/setup.sh" fonts-noto-cjk xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
+"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm
 
