@@ -43,7 +43,7 @@ struct DocFixture : ::testing::Test {
         ASSERT_TRUE(doc.List1.size() == pages && doc.List2.size() == pages);
         Ints all(pages);
         std::iota(all.begin(), all.end(), 0);
-        ASSERT_TRUE(std::is_permutation(doc.List3.begin(), doc.List3.end(), all.begin(), all.end()));
+        ASSERT_TRUE(std::ranges::is_permutation(doc.List3, all));
         ASSERT_TRUE(doc.NowPage >= 0 && doc.NowPage <= doc.MaxPage);
     }
 };

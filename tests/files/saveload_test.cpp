@@ -37,7 +37,8 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
         {"\x1f\r\n\x1f\r\n\x1f" "0\r\n", {""}, {""}, {0}, true},  // a new deck
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f" "1\r\n\x1fQ2\r\nx\r\n\x1f" "A2\r\n\x1f" "0\r\n",
          {"Q1", "Q2\r\nx"}, {"A1", "A2"}, {1, 0}, true},
-        {"\x1f" "a\r\n\r\nb\r\n\x1f" "end\r\n\r\n\x1f" "0\r\n", {"a\r\n\r\nb"}, {"end\r\n"}, {0}, true},
+        {"\x1f" "a\r\n\r\nb\r\n\x1f" "end\r\n\r\n\x1f" "0\r\n", {"a\r\n\r\nb"}, {"end\r\n"}, {0},
+         true},
         {"\x1f\x8c\xa2\r\n\x1f\xca\xdd\xb6\xb8\r\n\x1f" "0\r\n", {"犬"}, {"ﾊﾝｶｸ"}, {0}, true},
         // A lone CR ends a line, a lone LF does not; loose order entries; a stray record.
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f 1\r\n\x1fQ2\r\x1f" "A2\n\r\n\x1f" "0th\r\n\x1fstray",
@@ -75,7 +76,8 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);
 
     std::string full;  // the most pages a deck holds, and one more
-    for (int k = 0; k <= kMaxPages; ++k) full += "\x1fq\r\n\x1f" "a\r\n\x1f" + std::to_string(k) + "\r\n";
+    for (int k = 0; k <= kMaxPages; ++k)
+        full += "\x1fq\r\n\x1f" "a\r\n\x1f" + std::to_string(k) + "\r\n";
     spit(in, full);
     EXPECT_FALSE(doc.LoadW(in));
     spit(in, full.substr(0, full.rfind("\x1fq")));
