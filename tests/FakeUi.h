@@ -9,12 +9,7 @@
 
 namespace rvm::test {
 
-struct Asked {
-    std::string text;
-    Buttons buttons;
-    Icon icon;
-    Answer defaultButton;
-};
+struct Asked { std::string text; Buttons buttons; Icon icon; Answer defaultButton; };
 
 // The next scripted reply, or `fallback` once the script has run out.
 template <class T> T take(std::deque<T>& q, T fallback) {

@@ -48,75 +48,53 @@ class MainWindowTest : public QObject {
     }
     void key(int k) { QTest::keyClick(w->Te[0], static_cast<Qt::Key>(k)); }
     QString status() const { return w->sbStatusBar->currentMessage(); }
-    bool covered(int k) const { return w->isCovered(k) && w->Cover[k]->isVisible() && w->CoverOn[k]->isHidden(); }
+    bool covered(int k) const {
+        return w->isCovered(k) && w->Cover[k]->isVisible() && w->CoverOn[k]->isHidden();
+    }
 
 private slots:
     void cleanup() { w.reset(); }
 
-    void typingAndSteppingThroughADeck() {
-        start();
+    void aMissingOrQuotedFileGivesANewDeck() {
+        start(dir.file("missing file.rvm"));
+        QCOMPARE(prompt->asked.at(0).text, "[" + dir.file("missing file.rvm") + "]が見つかりません。");
+        spit(dir.file("q.rvm"), "\x1f\r\n\x1f\r\n\x1f" "0\r\n");
+        start("\"" + dir.file("q.rvm") + "\"");  // the whole text is the path, quotes and all
         QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel - [無題]"));
         QCOMPARE(status(), QStringLiteral("1枚目  1ページ  全1枚"));
-        QVERIFY(!w->isCovered(0) && !w->isCovered(1) && !w->CoverOn[1]->isHidden());
-        QVERIFY(!w->mnuFileSave->isEnabled() && !w->tbButton[3]->isEnabled());
-        QVERIFY(!w->tbButton[5]->isEnabled() && !w->tbButton[6]->isEnabled() && !w->tbButton[8]->isEnabled());
-        QCOMPARE(w->nextImage(), 9);  // Next adds a page
-        QTest::keyClicks(w->Te[0], "Q1");
-        QVERIFY(w->mnuFileSave->isEnabled() && w->tbButton[3]->isEnabled());
-        w->tbButton[7]->trigger();
-        QCOMPARE(status(), QStringLiteral("2枚目  2ページ  全2枚"));
-        QTest::keyClicks(w->Te[1], "line1");
-        QTest::keyClick(w->Te[1], Qt::Key_Return);
-        QTest::keyClicks(w->Te[1], "line2");
-        w->tbButton[5]->trigger();
-        QCOMPARE(w->doc.List1[0], std::string("Q1"));
-        QCOMPARE(w->doc.List2[1], std::string("line1\r\nline2"));
-        QCOMPARE(w->Te[0]->toPlainText(), QStringLiteral("Q1"));
-        QVERIFY(covered(1));
-        QCOMPARE(w->nextImage(), 6);
-        w->tbButton[8]->trigger();
-        QCOMPARE(w->doc.NowPage, 1);
-        w->tbButton[6]->trigger();
-        QCOMPARE(w->doc.NowPage, 0);
+        QVERIFY(!w->isCovered(0) && !w->isCovered(1) && !w->mnuFileSave->isEnabled());
+        QVERIFY(!w->tbButton[5]->isEnabled() && !w->tbButton[8]->isEnabled() && w->nextImage() == 9);
     }
 
-    void coversOpenAndClose() {
-        spit(dir.file("one.rvm"), "\x1fQ\r\n\x1f" "A\r\n\x1f" "0\r\n");
-        start(dir.file("one.rvm"));
-        QCOMPARE(w->windowTitle(), QString::fromStdString("Ravolin Memorel - " + dir.file("one.rvm")));
-        QVERIFY(covered(1));
+    void aDeckIsCoveredSteppedThroughAndTypedInto() {
+        spit(dir.file("two.rvm"), "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n");
+        start(dir.file("two.rvm"));
+        QCOMPARE(w->windowTitle(), QString::fromStdString("Ravolin Memorel - " + dir.file("two.rvm")));
+        QVERIFY(covered(1) && !w->doc.Changed);  // filling the boxes is no change
         QCOMPARE(w->Cover[1]->geometry(), w->Te[1]->geometry());
         QTest::mouseClick(w->Cover[1], Qt::LeftButton);
         QVERIFY(!w->isCovered(1) && !w->CoverOn[1]->isHidden() && w->Te[1]->hasFocus());
         QTest::mouseClick(w->CoverOn[1], Qt::LeftButton);
         QVERIFY(covered(1) && w->Te[1]->hasFocus());  // covering leaves the focus alone
-        QVERIFY(!w->doc.Changed);  // filling the boxes is no change
+        QTest::keyClicks(w->Te[0], "x");
+        QTest::keyClick(w->Te[0], Qt::Key_Return);
+        QVERIFY(w->mnuFileSave->isEnabled() && w->tbButton[3]->isEnabled() && w->nextImage() == 6);
+        w->tbButton[7]->trigger();
+        QVERIFY(w->nextImage() == 9 && w->tbButton[5]->isEnabled() && !w->tbButton[8]->isEnabled());
+        w->tbButton[7]->trigger();  // on the last page Next adds one
+        QCOMPARE(status(), QStringLiteral("3枚目  3ページ  全3枚"));
+        w->tbButton[5]->trigger();
+        QCOMPARE(w->doc.List1[0], std::string("x\r\nQ1"));
+        w->tbButton[8]->trigger();
+        w->tbButton[6]->trigger();
+        QCOMPARE(status(), QStringLiteral("2枚目  2ページ  全3枚"));
     }
 
-    void badCommandLinesGiveANewDeck() {
-        start(dir.file("missing file.rvm"));
-        QCOMPARE(QString::fromStdString(prompt->asked.at(0).text),
-                 QString::fromStdString("[" + dir.file("missing file.rvm") + "]が見つかりません。"));
-        QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel - [無題]"));
-        spit(dir.file("q.rvm"), "\x1f\r\n\x1f\r\n\x1f" "0\r\n");
-        start("\"" + dir.file("q.rvm") + "\"");  // the whole text is the path, quotes and all
-        QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel - [無題]"));
-    }
-
-    // Height beyond the minimum goes half to each text box; width to both.
+    // Height beyond the minimum goes half to each text box, width to both.
     void layoutSharesExtraHeight() {
-        const struct { double w, h, height, top1, width; } rows[] = {
-            {1000, 1000, 1215, 2100, 3855},  // clamped to the minimum
-            {4095, kPageAreaMinHeight + 1, 1215.5, 2100.5, 3855},
-            {5000, kPageAreaMinHeight + 1000, 1715, 2600, 4760},
-        };
-        for (const auto& r : rows) {
-            const PageLayout l = LayoutFor(r.w, r.h);
-            QCOMPARE(l.Te[0].height, r.height);
-            QCOMPARE(l.Te[1].height, r.height);
-            QCOMPARE(l.Te[1].top, r.top1);
-            QCOMPARE(l.Te[1].width, r.width);
-        }
+        const PageLayout small = LayoutFor(1000, 1000);  // clamped to the minimum
+        QVERIFY(small.Te[1].height == 1215 && small.Te[1].width == 3855);
+        QCOMPARE(LayoutFor(4095, kPageAreaMinHeight + 1).Te[0].height, 1215.5);  // odd: halves
         start();
         const double dy = w->logicalDpiY();
         w->resize(100, 100);  // far below the minimum
@@ -128,12 +106,6 @@ private slots:
             QCOMPARE(w->Cover[k]->geometry(), w->Te[k]->geometry());
         }
         QVERIFY(std::abs(PixelsToTwips(w->Te[1]->y(), dy) - 2600) <= 15);
-        const QRect before = w->Te[1]->geometry();
-        w->showMinimized();
-        QTest::qWait(20);
-        w->showNormal();
-        QTest::qWait(20);
-        QCOMPARE(w->Te[1]->geometry(), before);
     }
 
     // A key runs its menu command only where the menu would offer it.
@@ -153,7 +125,6 @@ private slots:
         row("help", {Qt::Key_F1}, {1, 0, 0, 1});
         row("save as", {Qt::Key_F4}, {1, 1, 0, 0});
         row("open", {Qt::Key_F3}, {1, 0, 1, 0});
-        row("open asks to save first", {Qt::Key_F9, Qt::Key_F3}, {2, 1, 0, 0});
         row("new asks to save first", {Qt::Key_F9, Qt::Key_F2}, {2, 1, 0, 0});
     }
     void functionKeysRunTheirCommands() {
@@ -162,9 +133,8 @@ private slots:
         QFETCH(QStringList, shown);
         start();
         for (int k : keys) key(k);
-        QCOMPARE((QList<int>{w->doc.MaxPage + 1, prompt->saveDialogs, prompt->openDialogs,
-                             static_cast<int>(prompt->started.size())}),
-                 counts);
+        const int helps = static_cast<int>(prompt->started.size());
+        QCOMPARE((QList<int>{w->doc.MaxPage + 1, prompt->saveDialogs, prompt->openDialogs, helps}), counts);
         QCOMPARE(dialogs, shown);
     }
 
@@ -172,23 +142,18 @@ private slots:
         start();
         QTest::keyClicks(w->Te[0], "apple");
         QTest::keyClick(w->Te[0], Qt::Key_Return);
-        QTest::keyClicks(w->Te[0], "pie");
         key(Qt::Key_F7);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\x1e" "apple\r\npie\x1e"));
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\x1e" "apple\r\n\x1e"));
         QGuiApplication::clipboard()->setText(QString::fromUtf8("\x1e" "a\nb\x1e" "りんご"));
         key(Qt::Key_F8);
-        QCOMPARE(w->doc.List1[0], std::string("a\r\nb"));
-        QCOMPARE(w->doc.List2[0], std::string("りんご"));
+        QVERIFY(w->doc.List1[0] == "a\r\nb" && w->doc.List2[0] == "りんご");
         QGuiApplication::clipboard()->setText(QStringLiteral("not a page"));
         key(Qt::Key_F8);
-        QCOMPARE(w->doc.MaxPage, 1);
-        QCOMPARE(prompt->beeps, 0);  // disabled, so not even tried
+        QVERIFY(w->doc.MaxPage == 1 && prompt->beeps == 0);  // disabled, so not even tried
     }
 
     void keyHintsCycle() {
         start();
-        QCOMPARE(w->Timer1.interval(), 2500);
-        QVERIFY(w->Timer1.isActive());
         QStringList seen;
         for (int tick = 0; tick < 4; ++tick, w->Timer1_Timer()) seen << w->SCKeyPanel[0]->text();
         QCOMPARE(seen, (QStringList{"F1 ヘルプ", "F5 戻す", "F9 挿入", "F1 ヘルプ"}));
@@ -197,14 +162,11 @@ private slots:
     void closingGoesThroughTheExitQuestion() {
         start();
         w->close();
-        QVERIFY(w->isVisible());
-        QCOMPARE(QString::fromStdString(prompt->asked.back().text), QStringLiteral("終了しますか？"));
-        QCOMPARE(ends, 0);
+        QVERIFY(w->isVisible() && ends == 0);
+        QCOMPARE(prompt->asked.back().text, std::string("終了しますか？"));
         prompt->answers = {Answer::Yes};
         w->close();
         QCOMPARE(ends, 1);
-        QCOMPARE(QString::fromStdString(slurp(dir.file("Ravmemo.ini"))),
-                 QStringLiteral("Hide = 1\r\nIEPlace = xdg-open\r\n"));
     }
 
     void optionsAndAboutFromTheMenus() {
@@ -212,8 +174,7 @@ private slots:
         start();
         w->runModal = [](QDialog& d) {
             auto& o = dynamic_cast<frmOptions&>(d);
-            QVERIFY(o.Op[2]->isChecked());
-            QCOMPARE(o.Text1->text(), QStringLiteral("/bin/true"));
+            QVERIFY(o.Op[2]->isChecked() && o.Text1->text() == "/bin/true");
             o.Op[0]->setChecked(true);
             o.cmdOK->click();
         };

@@ -33,15 +33,3 @@ TEST_F(OrderCore, RandomOrdersAreUniformPermutations) {
     deck({"one"});
     EXPECT_EQ(doc.RandomOrder(), Ints{0});
 }
-
-TEST_F(OrderCore, JumpRowsNumberEveryPageByItsStorageIndex) {
-    Strings many(1000, "");
-    many[99] = "q\r\nline";
-    Ints order(1000);
-    std::iota(order.rbegin(), order.rend(), 0);
-    deck(many, order);
-    const Strings rows = doc.JumpRows();
-    EXPECT_EQ(rows[0], "1000:");
-    EXPECT_EQ(rows[900], "100:q\r\nline");
-    EXPECT_EQ(rows[999], "  1:");
-}

@@ -24,13 +24,11 @@ TEST_F(FileCommands, NewAsksToSaveOnlyWithChanges) {
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "現在のファイルを保存しますか？");
     EXPECT_EQ(prompt.asked[0].defaultButton, Answer::Yes);
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_EQ(doc.List1[0], "edited");
+    EXPECT_TRUE(doc.Changed && doc.List1[0] == "edited");
     doc.SetFileName("/old.rvm");
     prompt.answers = {Answer::No};
     doc.mnuFileNew_Click();
-    EXPECT_FALSE(doc.Changed);
-    EXPECT_EQ(doc.List1[0], "");
+    EXPECT_TRUE(!doc.Changed && doc.List1[0].empty());
     EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
 }
 
@@ -43,16 +41,14 @@ TEST_F(FileCommands, OpenAsksToSaveFirstAndKeepsTheDeckWhenNothingLoads) {
     prompt.openChoices = {{}, {dir.file("gone.rvm"), false}};  // cancelled, then a missing file
     doc.mnuFileOpen_Click();
     doc.mnuFileOpen_Click();
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_EQ(view.te[0], "edited");
+    EXPECT_TRUE(doc.Changed && view.te[0] == "edited");
     prompt.answers = {Answer::Yes};  // a named deck is saved through Save As too
     prompt.saveChoices = {a};        // and the overwrite question answered Yes by default
     prompt.openChoices = {{b, false}};
     doc.mnuFileOpen_Click();
     EXPECT_EQ(prompt.saveDialogs, 1);
     EXPECT_EQ(slurp(a), "\x1f" "edited\r\n\x1f\r\n\x1f" "0\r\n");
-    EXPECT_EQ(doc.FileName, b);
-    EXPECT_EQ(doc.List1[0], "B");
+    EXPECT_TRUE(doc.FileName == b && doc.List1[0] == "B");
 }
 
 TEST_F(FileCommands, SaveWritesStraightOrAsksForAName) {
@@ -61,12 +57,10 @@ TEST_F(FileCommands, SaveWritesStraightOrAsksForAName) {
     edit();
     prompt.saveChoices = {path};
     doc.mnuFileSave_Click();  // untitled: Save As, but no overwrite question
-    EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_EQ(doc.FileName, path);
+    EXPECT_TRUE(prompt.asked.empty() && doc.FileName == path);
     edit();
     doc.mnuFileSave_Click();
-    EXPECT_EQ(prompt.saveDialogs, 1);
-    EXPECT_FALSE(doc.Changed);
+    EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.Changed);
     ASSERT_TRUE(doc.LoadW(path, true));  // opened read-only: asks for a name once
     prompt.saveChoices = {other};
     doc.mnuFileSave_Click();
@@ -78,7 +72,8 @@ TEST_F(FileCommands, SaveWritesStraightOrAsksForAName) {
 // The answers to the exit question, with and without unsaved changes.
 TEST_F(FileCommands, ExitQuestions) {
     const std::string deckFile = dir.file("end.rvm");
-    const struct { bool changed; std::deque<Answer> answers; std::string saveAs; bool ended; } rows[] = {
+    const struct { bool changed; std::deque<Answer> answers; std::string saveAs; bool ended; }
+        rows[] = {
         {false, {}, "", false},  // default No: the program goes on
         {false, {Answer::Yes}, "", true},
         {true, {Answer::Cancel}, "", false},
@@ -100,6 +95,6 @@ TEST_F(FileCommands, ExitQuestions) {
         EXPECT_EQ(q.defaultButton, r.changed ? Answer::Yes : Answer::No);
         EXPECT_EQ(view.ended, r.ended);
         EXPECT_EQ(slurp(doc.SettingsPath), r.ended ? "Hide = 2\r\nIEPlace = xdg-open\r\n" : "");
-        EXPECT_EQ(std::filesystem::exists(deckFile), !r.saveAs.empty());
+        EXPECT_EQ(std::filesystem::exists(deckFile), !r.saveAs.empty());  // saved only when asked
     }
 }

@@ -27,13 +27,7 @@ struct SaveLoad : DocFixture {
 // Each file is read into the deck; a file the program could have written is
 // written back to the same bytes. Rows without pages are refused.
 TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
-    struct Row {
-        std::string bytes;
-        Strings upper, lower;
-        Ints order;
-        bool ours;
-    };
-    const Row rows[] = {
+    const struct { std::string bytes; Strings upper, lower; Ints order; bool ours; } rows[] = {
         {"\x1f\r\n\x1f\r\n\x1f" "0\r\n", {""}, {""}, {0}, true},  // a new deck
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f" "1\r\n\x1fQ2\r\nx\r\n\x1f" "A2\r\n\x1f" "0\r\n",
          {"Q1", "Q2\r\nx"}, {"A1", "A2"}, {1, 0}, true},
@@ -49,29 +43,22 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
         {"\x1f" "a\r\n\x1f" "b\r\n\x1f" "1e999\r\n", {}, {}, {}, false},
     };
     const std::string in = dir.file("in.rvm"), out = dir.file("out.rvm");
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         spit(in, r.bytes);
         doc.B3 = {0};
-        if (r.upper.empty()) {
-            EXPECT_FALSE(doc.LoadW(in)) << r.bytes;
-            continue;
-        }
-        ASSERT_TRUE(doc.LoadW(in)) << r.bytes;
+        const bool loaded = doc.LoadW(in);
+        EXPECT_EQ(loaded, !r.upper.empty()) << r.bytes;
+        if (!loaded) continue;
         EXPECT_EQ(doc.List1, r.upper);
         EXPECT_EQ(doc.List2, r.lower);
         EXPECT_EQ(doc.List3, r.order);
-        EXPECT_EQ(view.te[0], r.upper[r.order[0]]);
-        EXPECT_TRUE(view.covered[1]);  // the hidden half is covered after a load
-        EXPECT_TRUE(doc.B3.empty());
+        EXPECT_TRUE(view.covered[1] && doc.B3.empty());  // the hidden half covered, no undo
         EXPECT_EQ(view.caption, "Ravolin Memorel - " + in);
         if (!r.ours) continue;
         doc.SetChanged(true);
-        const auto asked = prompt.asked.size();
         ASSERT_TRUE(doc.SaveW(out, false));
         EXPECT_EQ(slurp(out), r.bytes);
-        EXPECT_EQ(prompt.asked.size(), asked);
         EXPECT_FALSE(doc.Changed);
-        EXPECT_EQ(doc.FileName, out);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);
 
