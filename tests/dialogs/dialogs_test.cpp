@@ -81,9 +81,8 @@ private slots:
         QTest::keyClick(o.OList, Qt::Key_Return);
         QVERIFY(o.isVisible() && prompt.asked.empty());
         o.OKButton->click();
-        QCOMPARE(prompt.asked.size(), std::size_t(1));
+        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning);
         QCOMPARE(prompt.asked[0].text, std::string("並び順が指定されていません。"));
-        QCOMPARE(prompt.asked[0].icon, Icon::Warning);
         QVERIFY(!doc->Changed && doc->B3.size() == 2);
         o.Check1->setChecked(true);
         o.Check2->setChecked(true);
@@ -118,8 +117,6 @@ private slots:
         j.JumpPrepare();
         j.OKButton->click();  // nothing selected: the first page
         QCOMPARE(doc->NowPage, 0);
-        j.Helps->click();
-        QCOMPARE(prompt.started.size(), std::size_t(1));
     }
 
     void optionsCancelDropsTheChoice() {

@@ -10,21 +10,15 @@ using namespace rvm::test;
 TEST(Settings, ReadingTheFile) {
     const std::string dflt = DefaultIEPlace();
     const struct { const char* text; int hide; std::string place; } rows[] = {
-        {"", 1, dflt},
-        {";hide=0\r\n;ieplace=x", 1, dflt},
-        {" ;hide=0", 1, dflt},  // no comment, but no key either
-        {"hide=0\r\nHide = 2", 2, dflt},
-        {"HIDE=0\r\nie\u3000place=x", 0, "x"},  // half- and full-width blanks go
-        {"hi de = 0\r\nhide\t=2", 0, dflt},     // a tab stays
+        {"", 1, dflt}, {";hide=0\r\n;ieplace=x", 1, dflt}, {" ;hide=0", 1, dflt},  // no key
+        {"hide=0\r\nHide = 2", 2, dflt}, {"HIDE=0\r\nie\u3000place=x", 0, "x"},  // blanks go
+        {"hi de = 0\r\nhide\t=2", 0, dflt},  // a tab stays
         {"hide=3", 1, dflt}, {"hide=-1", 1, dflt}, {"hide=abc", 0, dflt}, {"hide=", 0, dflt},
         {"hide=1.5", 2, dflt}, {"hide=2.5", 2, dflt}, {"hide=0.5", 0, dflt},  // halves to even
-        {"hide=0\r\nhide=99999", 0, dflt},  // too large: no value
-        {"hide=2\r\nhide=1e999", 2, dflt},
+        {"hide=0\r\nhide=99999", 0, dflt}, {"hide=2\r\nhide=1e999", 2, dflt},  // too large
         {"hide=0\nhide=2", 0, dflt},  // a lone LF does not end the line
-        {"IEPlace = C:\\Program Files\\Web\\b.exe", 1, "C:\\Program Files\\Web\\b.exe"},
-        {"IEPLACE=a=b\r\nfoo=bar", 1, "a=b"},
-        {"ieplace=", 1, ""},
-        {"ie place =  /usr/bin/x  ", 1, "/usr/bin/x"},
+        {"IEPlace = C:\\Program Files\\b.exe", 1, "C:\\Program Files\\b.exe"}, {"ieplace=", 1, ""},
+        {"IEPLACE=a=b\r\nfoo=bar", 1, "a=b"}, {"ie place =  /usr/bin/x  ", 1, "/usr/bin/x"},
     };
     for (const auto& r : rows) {
         Settings s = ParseSettings(SettingsLines(r.text));
@@ -55,9 +49,9 @@ TEST_F(SettingsFile, HelpStartsTheBrowserWithThePage) {
     doc.IEPlace = "/opt/my browser/run";
     doc.ProgramDir = "/opt/ravolin memorel";
     doc.ShowHelp();
-    ASSERT_EQ(prompt.started.size(), 1u);
-    EXPECT_EQ(prompt.started[0].first, "/opt/my browser/run");
-    EXPECT_EQ(prompt.started[0].second, Strings{"/opt/ravolin memorel/Help/Help.htm"});
+    const std::pair<std::string, Strings> run{"/opt/my browser/run",
+                                              {"/opt/ravolin memorel/Help/Help.htm"}};
+    EXPECT_EQ(prompt.started, std::vector{run});
     EXPECT_TRUE(prompt.asked.empty());
     prompt.startSucceeds = false;
     doc.ShowHelp();
