@@ -77,6 +77,7 @@ private slots:
         Order o(*doc, nullptr);
         o.ToOrder();
         o.show();
+        o.OList->setFocus();  // the dialog opens on OK; the keys go to the list
         QTest::keyClick(o.OList, Qt::Key_Escape);  // neither key closes the dialog
         QTest::keyClick(o.OList, Qt::Key_Return);
         QVERIFY(o.isVisible() && prompt.asked.empty());
