@@ -32,12 +32,6 @@ struct DocFixture : ::testing::Test {
         doc.MaxPage = static_cast<int>(upper.size()) - 1;
         doc.CallTh(0, false, false, false);
     }
-    // Upper texts in display order.
-    Strings shown() const {
-        Strings out;
-        for (int s : doc.List3) out.push_back(doc.List1[s]);
-        return out;
-    }
     void expectInvariants() const {
         const auto pages = static_cast<std::size_t>(doc.MaxPage) + 1;
         ASSERT_TRUE(doc.List1.size() == pages && doc.List2.size() == pages);

@@ -171,14 +171,18 @@ private slots:
     void optionsAndAboutFromTheMenus() {
         spit(dir.file("Ravmemo.ini"), "Hide = 2\r\nIEPlace = /bin/true\r\n");
         start();
-        w->runModal = [](QDialog& d) {
+        int shown = 0;
+        w->runModal = [&shown](QDialog& d) {  // the choice is dropped, then taken
             auto& o = dynamic_cast<frmOptions&>(d);
             QVERIFY(o.Op[2]->isChecked() && o.Text1->text() == "/bin/true");
             o.Op[0]->setChecked(true);
-            o.cmdOK->click();
+            o.Text1->setText("/bin/x");
+            (shown++ ? o.cmdOK : o.cmdCancel)->click();
         };
         w->mnuToolsOptions_Click();
-        QCOMPARE(w->doc.HideMode, 0);
+        QCOMPARE(w->doc.HideMode, 2);
+        w->mnuToolsOptions_Click();
+        QVERIFY(w->doc.HideMode == 0 && w->doc.IEPlace == "/bin/x");
         QVERIFY(!w->isCovered(0));  // takes effect at the next page display
         w->runModal = [](QDialog& d) {
             auto& s = dynamic_cast<frmSplash&>(d);

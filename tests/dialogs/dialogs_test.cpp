@@ -1,10 +1,9 @@
-// The Order, Jump and Options windows, without a person.
+// The Order and Jump windows, without a person.
 #include <QtTest>
 
 #include "FakeUi.h"
 #include "dialogs/Jump.h"
 #include "dialogs/Order.h"
-#include "dialogs/frmOptions.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -118,19 +117,6 @@ private slots:
         j.JumpPrepare();
         j.OKButton->click();  // nothing selected: the first page
         QCOMPARE(doc->NowPage, 0);
-    }
-
-    void optionsCancelDropsTheChoice() {
-        deck({"a"}, {0});
-        doc->HideMode = 0;
-        frmOptions o(*doc, nullptr);
-        o.ThankYou();
-        o.Op[2]->setChecked(true);
-        o.Text1->setText("other");
-        o.cmdCancel->click();
-        QVERIFY(doc->HideMode == 0 && doc->IEPlace.empty());
-        o.ThankYou();
-        QVERIFY(o.Op[0]->isChecked() && o.Text1->text().isEmpty());
     }
 };
 

@@ -7,16 +7,6 @@ using namespace rvm::test;
 
 using OrderCore = DocFixture;
 
-// The dialog hands over whatever its lists hold; only a permutation is applied.
-TEST_F(OrderCore, OnlyPermutationsAreApplied) {
-    deck({"1", "2", "3"});
-    for (const Ints& bad : {Ints{0, 0, 1}, Ints{0, 1}, Ints{0, 1, 3}, Ints{-1, 0, 1}, Ints{}})
-        for (bool temporary : {true, false}) doc.ApplyOrder(bad, temporary);
-    EXPECT_EQ(doc.List3, (Ints{0, 1, 2}));
-    EXPECT_EQ(doc.List1, (Strings{"1", "2", "3"}));
-    EXPECT_FALSE(doc.Changed);
-}
-
 TEST_F(OrderCore, RandomOrdersAreUniformPermutations) {
     deck({"a", "b", "c"});
     doc.Rng.seed(12345);
