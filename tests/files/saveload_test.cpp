@@ -22,13 +22,14 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
          true},
         {"\x1f\x8c\xa2\r\n\x1f\xca\xdd\xb6\xb8\r\n\x1f" "0\r\n", {"犬"}, {"ﾊﾝｶｸ"}, {0}, true},
         // A record mark inside a record's first line, or after a lone LF, is text.
-        {"\x1f\x1f" "a\r\n\x1f" "b\n\x1f" "c\x1f\r\n\x1f" "0\r\n", {"\x1f" "a"}, {"b\n\x1f" "c\x1f"}, {0},
-         true},
+        {"\x1f\x1f" "a\r\n\x1f" "b\n\x1f" "c\x1f\r\n\x1f" "0\r\n", {"\x1f" "a"},
+         {"b\n\x1f" "c\x1f"}, {0}, true},
         // A lone CR ends a line, a lone LF does not; loose order entries; a stray record.
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f 1\r\n\x1fQ2\r\x1f" "A2\n\r\n\x1f" "0th\r\n\x1fstray",
          {"Q1", "Q2"}, {"A1", "A2\n"}, {1, 0}, false},
         // Bad bytes do not lose the rest of the file.
         {"\x1f\x80\x82\xa0\r\n\x1f" "ok\r\n\x1f" "0\r\n", {"\uFFFDあ"}, {"ok"}, {0}, false},
+        // Order entries that are no whole number or too large to hold.
         {"\x1f" "a\r\n\x1f" "b\r\n\x1f" "0.5\r\n", {}, {}, {}, false},
         {"\x1f" "a\r\n\x1f" "b\r\n\x1f" "1e999\r\n", {}, {}, {}, false},
     };
@@ -50,7 +51,7 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
         EXPECT_EQ(slurp(out), r.bytes);
         EXPECT_FALSE(doc.Changed);
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);  // no leftovers
 
     std::string full;  // the most pages a deck holds, and one more
     for (int k = 0; k <= kMaxPages; ++k)

@@ -42,7 +42,8 @@ TEST_F(SettingsFile, ReadAtStartWrittenAtTheEnd) {
     doc.HideMode = 2;
     doc.SaveIniAndEnd();
     EXPECT_TRUE(view.ended);
-    EXPECT_EQ(slurp(doc.SettingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
+    EXPECT_EQ(slurp(doc.SettingsPath),
+              "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");  // code page 932
 }
 
 TEST_F(SettingsFile, HelpStartsTheBrowserWithThePage) {
