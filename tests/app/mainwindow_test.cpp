@@ -157,13 +157,6 @@ private slots:
         QVERIFY(w->doc.MaxPage == 1 && prompt->beeps == 0);  // disabled, so not even tried
     }
 
-    void keyHintsCycle() {
-        start();
-        QStringList seen;
-        for (int tick = 0; tick < 4; ++tick, w->Timer1_Timer()) seen << w->SCKeyPanel[0]->text();
-        QCOMPARE(seen, (QStringList{"F1 ヘルプ", "F5 戻す", "F9 挿入", "F1 ヘルプ"}));
-    }
-
     void closingGoesThroughTheExitQuestion() {
         start();
         w->close();
