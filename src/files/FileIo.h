@@ -17,4 +17,8 @@ bool FileOpensForReading(const std::string& path);
 // renames it over the target, so a failed write leaves the old file whole.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
+// The folder that holds the running program, where its settings file and
+// help page live; it ends in a separator only when it is a root.
+std::string ProgramDirectory();
+
 }  // namespace rvm

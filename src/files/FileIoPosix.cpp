@@ -114,4 +114,12 @@ bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::st
     return true;
 }
 
+std::string ProgramDirectory() {
+    std::string exe(4096, '\0');
+    ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= exe.size()) return ".";
+    exe.resize(static_cast<std::size_t>(n));
+    return folderOf(exe);
+}
+
 }  // namespace rvm

@@ -1,0 +1,238 @@
+#include "FileIo.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace rvm {
+namespace {
+
+// Paths are UTF-8 in the program and UTF-16 at the system boundary, so
+// Japanese folder names work whatever the system's code page is.
+bool widen(const std::string& s, std::wstring& w) {
+    w.clear();
+    if (s.empty()) return true;
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()),
+                                nullptr, 0);
+    if (n <= 0) return false;
+    w.resize(static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return true;
+}
+
+std::string narrow(const wchar_t* w, std::size_t len) {
+    if (len == 0) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w, static_cast<int>(len), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w, static_cast<int>(len), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// The system's own text for the error, in the system's language.
+std::string describe(DWORD err) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, err, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string s;
+    if (n > 0 && text) {
+        while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+        s = narrow(text, n);
+    }
+    if (text) LocalFree(text);
+    if (s.empty()) s = "Windows error " + std::to_string(err);
+    return s;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    auto sep = path.find_last_of(L"\\/");
+    if (sep == std::wstring::npos) {
+        if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);  // "C:name"
+        return L".";
+    }
+    // Keep the separator of a root: "C:\", "\".
+    if (sep == 0 || (sep == 2 && path[1] == L':')) return path.substr(0, sep + 1);
+    return path.substr(0, sep);
+}
+
+bool isFolder(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    bool close() {
+        if (!ok()) return true;
+        BOOL r = CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return r != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+Handle openForReading(const std::wstring& path) {
+    return Handle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// A file the user points at through a link is the one replaced, not the link.
+std::wstring finalPath(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    Handle h(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.ok()) return path;
+    std::wstring out(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetFinalPathNameByHandleW(h.get(), out.data(), static_cast<DWORD>(out.size()),
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return path;
+        if (n < out.size()) {
+            out.resize(n);
+            return out;
+        }
+        out.resize(n + 1);
+    }
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    bytes.clear();
+    std::wstring wpath;
+    if (!widen(path, wpath)) {
+        error = describe(ERROR_NO_UNICODE_TRANSLATION);
+        return ReadStatus::Error;
+    }
+    Handle h = openForReading(wpath);
+    if (!h.ok()) {
+        DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND && isFolder(folderOf(wpath))) return ReadStatus::NotFound;
+        error = describe(err);
+        return ReadStatus::Error;
+    }
+    // Pipes and devices (CON, COM1) could block or never end.
+    if (GetFileType(h.get()) != FILE_TYPE_DISK) {
+        error = describe(ERROR_NOT_SUPPORTED);
+        return ReadStatus::Error;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
+        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    char buf[1 << 16];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(h.get(), buf, sizeof buf, &got, nullptr)) {
+            error = describe(GetLastError());
+            bytes.clear();
+            return ReadStatus::Error;
+        }
+        if (got == 0) break;
+        bytes.append(buf, got);
+    }
+    return ReadStatus::Ok;
+}
+
+bool FileOpensForReading(const std::string& path) {
+    std::wstring wpath;
+    return widen(path, wpath) && openForReading(wpath).ok();
+}
+
+bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
+    std::wstring wpath;
+    if (!widen(given, wpath)) {
+        error = describe(ERROR_NO_UNICODE_TRANSLATION);
+        return false;
+    }
+    const std::wstring path = finalPath(wpath);
+    const bool exists = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        // Replacing needs the right to delete the old file, which a program
+        // holding it open may deny; a read-only or locked file, a folder or a
+        // device must refuse the save before anything is written.
+        Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD err = probe.ok() ? (GetFileType(probe.get()) == FILE_TYPE_DISK ? 0 : ERROR_NOT_SUPPORTED)
+                               : GetLastError();
+        if (err) {
+            error = describe(err);
+            return false;
+        }
+    }
+
+    static std::atomic<unsigned> counter{0};
+    std::wstring tmp;
+    HANDLE made = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && made == INVALID_HANDLE_VALUE; ++attempt) {
+        tmp = folderOf(path);
+        if (tmp.back() != L'\\' && tmp.back() != L'/' && tmp.back() != L':') tmp += L'\\';
+        tmp += L".rvm-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+               std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+        made = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+        if (made == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+            error = describe(GetLastError());
+            return false;
+        }
+    }
+    Handle out(made);
+    if (!out.ok()) {
+        error = describe(ERROR_FILE_EXISTS);
+        return false;
+    }
+
+    DWORD err = 0;
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (!err && left > 0) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30)), put = 0;
+        if (!WriteFile(out.get(), p, chunk, &put, nullptr)) err = GetLastError();
+        p += put;
+        left -= put;
+    }
+    if (!err && !FlushFileBuffers(out.get())) err = GetLastError();
+    if (!out.close() && !err) err = GetLastError();
+    // ReplaceFileW keeps the old file's attributes, security and creation
+    // time; a new file needs none of that.
+    if (!err && exists &&
+        !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        err = GetLastError();
+    if (!err && !exists &&
+        !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        err = GetLastError();
+    if (err) {
+        DeleteFileW(tmp.c_str());
+        error = describe(err);
+        return false;
+    }
+    return true;
+}
+
+std::string ProgramDirectory() {
+    std::wstring exe(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+        if (n == 0) return ".";
+        if (n < exe.size()) {
+            exe.resize(n);
+            break;
+        }
+        exe.resize(exe.size() * 2);
+    }
+    const std::wstring dir = folderOf(exe);
+    return narrow(dir.data(), dir.size());
+}
+
+}  // namespace rvm
