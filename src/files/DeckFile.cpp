@@ -52,18 +52,36 @@ bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {
     return true;
 }
 
+namespace {
+// Appends a text, turning record marks at the start of an inner line into '?'.
+void appendText(std::string& out, const std::string& t, std::vector<std::size_t>* marks) {
+    const std::size_t base = out.size();
+    out += t;
+    for (std::size_t i = t.find(kRecordMark); i != std::string::npos;
+         i = t.find(kRecordMark, i + 1)) {
+        const bool lineStart =
+            i > 0 && (t[i - 1] == '\r' || (t[i - 1] == '\n' && i > 1 && t[i - 2] == '\r'));
+        if (!lineStart) continue;
+        out[base + i] = '?';
+        if (marks) marks->push_back(base + i);
+    }
+}
+}  // namespace
+
 std::string DeckText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts) {
+                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts,
+                     std::vector<std::size_t>* marks) {
     std::size_t size = 0;
     for (std::size_t k = 0; k < upper.size(); ++k) size += upper[k].size() + lower[k].size() + 16;
     std::string out;
     out.reserve(size);
     if (pageStarts) pageStarts->clear();
+    if (marks) marks->clear();
     for (std::size_t k = 0; k < upper.size(); ++k) {
         if (pageStarts) pageStarts->push_back(out.size());
         for (const std::string* t : {&upper[k], &lower[k]}) {
             out += kRecordMark;
-            out += *t;
+            appendText(out, *t, marks);
             out += "\r\n";
         }
         out += kRecordMark;

@@ -26,9 +26,12 @@ struct DeckLists {
 // The texts of an accepted deck are moved out of records.
 bool BuildDeck(std::vector<std::string>& records, DeckLists& deck);
 
-// The file's text (UTF-8, before conversion). recordStarts receives the
-// offset at which each page's first record begins.
+// The file's text (UTF-8, before conversion). pageStarts receives the
+// offset at which each page's first record begins. A record mark that
+// begins a line inside a text would read back as a new record, so it is
+// written as '?' and its offset goes to marks.
 std::string DeckText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts = nullptr);
+                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts = nullptr,
+                     std::vector<std::size_t>* marks = nullptr);
 
 }  // namespace rvm

@@ -1,4 +1,5 @@
 // Whole-file reading and safe writing, with the platform's error texts.
+// Paths are UTF-8 text; errors are the platform's own descriptions.
 #pragma once
 
 #include <string>
@@ -10,11 +11,24 @@ enum class ReadStatus { Ok, NotFound, Error };
 // NotFound only for a missing file in an existing folder.
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
 
-// True when path names something that can be opened for reading.
+// True when path names an existing regular file (also through links) that
+// this user can open for reading. Never blocks: a folder, a FIFO or a device
+// is not a file here, and none of them is opened.
 bool FileOpensForReading(const std::string& path);
 
-// Writes to a temporary file in the target's folder, flushes it to disk and
-// renames it over the target, so a failed write leaves the old file whole.
+// Writes bytes as the whole content of the file at path (UTF-8), so that a
+// failure or a crash at any moment leaves the old file whole and no other
+// file behind where the platform allows it: the new content goes to a
+// temporary file in the same folder, is flushed to disk and then takes the
+// target's place in one step; the folder is flushed after that.
+// - A link is kept: the file it names is replaced, or created when missing.
+// - A replaced file keeps its permission bits (and, where allowed, owner).
+// - An existing file this user may not write is refused, never replaced.
+// - A folder, FIFO, device or other non-file target is refused at once.
+// - When the folder allows no new file but the file itself is writable, the
+//   file is rewritten in place (the only way there; a failure then may leave
+//   it partly written).
+// On failure returns false and sets error to the platform's description.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
 // The folder that holds the running program, where its settings file and

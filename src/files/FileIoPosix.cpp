@@ -1,10 +1,13 @@
 #include "FileIo.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -58,60 +61,196 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
     return ReadStatus::Ok;
 }
 
-bool FileOpensForReading(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    ::close(fd);
-    return true;
+namespace {
+
+// 0 or the errno of the first failure.
+int writeAll(int fd, const std::string& bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    return 0;
 }
 
-bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
-    // Through a link, the file it points to is the one replaced.
-    std::string path = given;
-    if (char* real = ::realpath(given.c_str(), nullptr)) {
-        path = real;
-        std::free(real);
+// Follows links to the name the bytes end up under; a dangling link gives
+// the missing file it names (exists false).
+int resolveTarget(const std::string& given, std::string& path, struct stat& st, bool& exists) {
+    path = given;
+    for (int hops = 0;; ++hops) {
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (errno != ENOENT) return errno;
+            exists = false;
+            return 0;
+        }
+        if (!S_ISLNK(st.st_mode)) {
+            exists = true;
+            return 0;
+        }
+        if (hops == 40) return ELOOP;
+        char to[PATH_MAX];
+        ssize_t n = ::readlink(path.c_str(), to, sizeof to);
+        if (n < 0) return errno;
+        if (static_cast<std::size_t>(n) == sizeof to) return ENAMETOOLONG;
+        std::string next(to, static_cast<std::size_t>(n));
+        path = next[0] == '/' ? next : folderOf(path) + "/" + next;
     }
+}
+
+// The new content, with the old file's permissions (and owner where this
+// user may give it), safely on disk.
+int fill(int fd, const std::string& bytes, mode_t mode, const struct stat* old) {
+    if (old && ::fchown(fd, old->st_uid, old->st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0) {
+        // Not ours to give: the new file stays the user's own.
+    }
+    if (::fchmod(fd, mode) != 0) return errno;
+    if (int err = writeAll(fd, bytes)) return err;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Gives the unnamed file fd the name `name`; fails with EEXIST when taken.
+int linkUnnamed(int fd, const std::string& name) {
+    if (::linkat(fd, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    if (errno == EEXIST) return EEXIST;
+    // Without the right to link by descriptor, the same through /proc.
+    std::string proc = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, proc.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+    return errno;
+}
+
+// Holds off polite signals (logout, Ctrl+C) for the few calls between
+// naming the new file and renaming it, so they never leave it behind.
+struct QuietSignals {
+    sigset_t old;
+    QuietSignals() {
+        sigset_t ending;
+        sigemptyset(&ending);
+        for (int sig : {SIGHUP, SIGINT, SIGQUIT, SIGTERM}) sigaddset(&ending, sig);
+        pthread_sigmask(SIG_BLOCK, &ending, &old);
+    }
+    ~QuietSignals() { pthread_sigmask(SIG_SETMASK, &old, nullptr); }
+};
+
+// The unnamed file fd takes the place of path. -1 when it cannot be named
+// here, so the caller takes the road of a named temporary file.
+int publish(int fd, const std::string& path, bool exists) {
+    if (!exists) {
+        int err = linkUnnamed(fd, path);
+        if (err != EEXIST) return err ? -1 : 0;
+    }
+    static unsigned counter = 0;
+    QuietSignals quiet;
+    for (int tries = 0; tries < 100; ++tries) {
+        std::string tmp = folderOf(path) + "/.rvm-save-" + std::to_string(::getpid()) + "-" +
+                          std::to_string(++counter);
+        int err = linkUnnamed(fd, tmp);
+        if (err == EEXIST) continue;
+        if (err) return -1;
+        if (::rename(tmp.c_str(), path.c_str()) == 0) return 0;
+        err = errno;
+        ::unlink(tmp.c_str());
+        return err;
+    }
+    return -1;
+}
+
+// The new content in a file that has no name until it is complete, so a
+// crash leaves nothing behind. -1 where the file system cannot do that.
+int replaceUnnamed(const std::string& path, const std::string& bytes, mode_t mode,
+                   const struct stat* old) {
+    int fd = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) return -1;
+    int err = fill(fd, bytes, mode, old);
+    if (!err) err = publish(fd, path, old != nullptr);
+    ::close(fd);
+    return err;
+}
+
+int replaceNamed(const std::string& path, const std::string& bytes, mode_t mode,
+                 const struct stat* old) {
     std::string tmp = folderOf(path) + "/.rvm-save-XXXXXX";
     int fd = ::mkstemp(tmp.data());
-    if (fd < 0) {
-        error = describe(errno);
-        return false;
-    }
-    // Keep the permissions of the file being replaced; a new file gets the
-    // usual ones for the user's umask.
+    if (fd < 0) return errno;
+    int err = fill(fd, bytes, mode, old);
+    if (::close(fd) != 0 && !err) err = errno;
+    if (!err && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
+    if (err) ::unlink(tmp.c_str());
+    return err;
+}
+
+int rewriteInPlace(int fd, const std::string& bytes) {
+    if (::ftruncate(fd, 0) != 0) return errno;
+    if (int err = writeAll(fd, bytes)) return err;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Makes the rename itself survive a power cut.
+int syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return 0;  // a folder we may not read: nothing more to do
+    int err = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(fd);
+    return err;
+}
+
+int writeFile(const std::string& given, const std::string& bytes) {
+    std::string path;
     struct stat st {};
+    bool exists = false;
+    if (int err = resolveTarget(given, path, st, exists)) return err;
     mode_t mode;
-    if (::stat(path.c_str(), &st) == 0) {
-        mode = st.st_mode & 07777;
+    int own = -1;  // the existing file, open for writing
+    if (exists) {
+        if (S_ISDIR(st.st_mode)) return EISDIR;
+        if (!S_ISREG(st.st_mode)) return ENOTSUP;
+        // A rename needs only the folder's write permission, so check the
+        // file's own first. Never blocks, even if it became a FIFO meanwhile.
+        own = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (own < 0) return errno;
+        if (::fstat(own, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(own);
+            return ENOTSUP;
+        }
+        mode = st.st_mode & 0777;
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    int err = 0;
-    if (::fchmod(fd, mode) != 0) err = errno;
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (!err && left > 0) {
-        ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            err = errno;
-            break;
-        }
-        p += n;
-        left -= static_cast<std::size_t>(n);
-    }
-    if (!err && ::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && !err) err = errno;
-    if (!err && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
-    if (err) {
-        ::unlink(tmp.c_str());
-        error = describe(err);
-        return false;
-    }
-    return true;
+    const struct stat* old = exists ? &st : nullptr;
+    int err = replaceUnnamed(path, bytes, mode, old);
+    if (err < 0) err = replaceNamed(path, bytes, mode, old);
+    if (!err) err = syncFolder(folderOf(path));
+    // A folder that takes no new file (or a sticky one that keeps another
+    // user's file in place) still lets us rewrite a file we may write.
+    if ((err == EACCES || err == EPERM) && own >= 0) err = rewriteInPlace(own, bytes);
+    if (own >= 0 && ::close(own) != 0 && !err) err = errno;
+    return err;
+}
+
+}  // namespace
+
+bool FileOpensForReading(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    ::close(fd);
+    return regular;
+}
+
+bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error) {
+    int err = writeFile(path, bytes);
+    if (err) error = describe(err);
+    return err == 0;
 }
 
 std::string ProgramDirectory() {

@@ -23,11 +23,13 @@ bool Document::SaveW(const std::string& sFile, bool CheckOverwrite) {
                               Icon::Question, Answer::Yes);
         if (a != Answer::Yes) return false;
     }
-    std::vector<std::size_t> pageStarts;
-    cp932::Encoded enc = cp932::encode(DeckText(List1, List2, List3, &pageStarts));
-    if (!enc.unmappable.empty()) {
+    std::vector<std::size_t> pageStarts, marks;
+    cp932::Encoded enc = cp932::encode(DeckText(List1, List2, List3, &pageStarts, &marks));
+    if (!enc.unmappable.empty() || !marks.empty()) {
         // Name the first page (by its page number) that would lose characters.
-        auto it = std::upper_bound(pageStarts.begin(), pageStarts.end(), enc.unmappable.front());
+        std::size_t first = marks.empty() ? enc.unmappable.front() : marks.front();
+        if (!enc.unmappable.empty()) first = std::min(first, enc.unmappable.front());
+        auto it = std::upper_bound(pageStarts.begin(), pageStarts.end(), first);
         auto page = static_cast<int>(it - pageStarts.begin());
         Answer a = prompt.ask(std::to_string(page) +
                                   "ページに、このファイルに保存できない文字があります。\r"

@@ -63,6 +63,15 @@ sleep 0.5
 deck="$work/decks/my deck.rvm"
 printf '\x1fQ1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r\n\x1f1\r\n' >"$deck"
 
+# The converter installed beside it: deck -> TSV -> deck byte for byte; a bad table writes nothing.
+if [[ "$mode" == installed ]]; then
+  conv="$work/prefix/bin/ravolin-memorel-convert"
+  "$conv" "$deck" "$work/deck.tsv" && printf 'Q1\tA1\n犬\tdog\n' | cmp -s - "$work/deck.tsv" \
+    && "$conv" --from tsv - "$work/back.rvm" <"$work/deck.tsv" && cmp -s "$deck" "$work/back.rvm" || fail "converter"
+  printf '"open\n' | "$conv" - "$work/bad.rvm" --from csv 2>/dev/null
+  [[ $? == 1 && ! -e "$work/bad.rvm" ]] || fail "converter wrote a bad table"
+fi
+
 # The path holds a blank: handed over as two arguments, joined again.
 "$app" "$work/decks/my" "deck.rvm" >"$art/e2e-program.log" 2>&1 &
 app_pid=$!

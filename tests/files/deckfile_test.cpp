@@ -47,3 +47,21 @@ TEST(DeckFile, BuildDeckAcceptsOnlyPermutations) {
     big.resize(3 * 32768);
     EXPECT_TRUE(build(big, d));
 }
+
+TEST(DeckFile, RecordMarksStartingAnInnerLineAreWrittenAsQuestionMarks) {
+    const struct { std::string text, written; std::vector<std::size_t> marks; } rows[] = {
+        {"\x1f" "a", "\x1f\x1f" "a", {}},  // the record's own line reads back whole
+        {"a\r\n\x1f" "b", "\x1f" "a\r\n?b", {4}},
+        {"a\r\x1f", "\x1f" "a\r?", {3}},
+        {"a\n\x1f" "b\x1f", "\x1f" "a\n\x1f" "b\x1f", {}},  // a lone LF ends no line
+    };
+    for (const auto& r : rows) {
+        std::vector<std::size_t> marks;
+        const std::string text = DeckText({r.text}, {""}, {0}, nullptr, &marks);
+        EXPECT_EQ(text.substr(0, text.find("\r\n\x1f\r\n")), r.written) << r.text;
+        EXPECT_EQ(marks, r.marks) << r.text;
+        std::vector<std::string> records;
+        ASSERT_TRUE(SplitRecords(text, records));
+        EXPECT_EQ(records.size(), 3u) << r.text;
+    }
+}
