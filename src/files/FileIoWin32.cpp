@@ -107,6 +107,57 @@ std::wstring finalPath(const std::wstring& path) {
     }
 }
 
+// 0 or the error of the first failure; the bytes are on disk after it.
+DWORD writeAll(HANDLE h, const std::string& bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD put = 0;
+        if (!WriteFile(h, p, static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30)), &put, nullptr))
+            return GetLastError();
+        p += put;
+        left -= put;
+    }
+    return FlushFileBuffers(h) ? 0 : GetLastError();
+}
+
+// A new file in folder that the system deletes when its handle closes, so
+// a crash before it has taken the target's place leaves nothing behind.
+HANDLE createTemporary(const std::wstring& folder, std::wstring& name, DWORD& err) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder;
+        if (name.back() != L'\\' && name.back() != L'/' && name.back() != L':') name += L'\\';
+        name += L".rvm-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+        HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            FILE_DISPOSITION_INFO gone{TRUE};
+            SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone);
+            err = 0;
+            return h;
+        }
+        err = GetLastError();
+        if (err != ERROR_FILE_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool keepOnClose(HANDLE h) {
+    FILE_DISPOSITION_INFO keep{FALSE};
+    return SetFileInformationByHandle(h, FileDispositionInfo, &keep, sizeof keep) != 0;
+}
+
+DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
+    Handle h(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.ok()) return GetLastError();
+    DWORD err = writeAll(h.get(), bytes);
+    if (!h.close() && !err) err = GetLastError();
+    return err;
+}
+
 }  // namespace
 
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
@@ -147,77 +198,48 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
 
 bool FileOpensForReading(const std::string& path) {
     std::wstring wpath;
-    return widen(path, wpath) && openForReading(wpath).ok();
+    if (!widen(path, wpath) || isFolder(wpath)) return false;
+    Handle h = openForReading(wpath);
+    return h.ok() && GetFileType(h.get()) == FILE_TYPE_DISK;
 }
 
 bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
     std::wstring wpath;
-    if (!widen(given, wpath)) {
-        error = describe(ERROR_NO_UNICODE_TRANSLATION);
-        return false;
-    }
+    DWORD err = widen(given, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
     const std::wstring path = finalPath(wpath);
-    const bool exists = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const bool exists = !err && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     if (exists) {
         // Replacing needs the right to delete the old file, which a program
         // holding it open may deny; a read-only or locked file, a folder or a
         // device must refuse the save before anything is written.
         Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD err = probe.ok() ? (GetFileType(probe.get()) == FILE_TYPE_DISK ? 0 : ERROR_NOT_SUPPORTED)
-                               : GetLastError();
-        if (err) {
-            error = describe(err);
-            return false;
-        }
+        err = !probe.ok() ? GetLastError()
+              : GetFileType(probe.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED : 0;
     }
-
-    static std::atomic<unsigned> counter{0};
     std::wstring tmp;
-    HANDLE made = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && made == INVALID_HANDLE_VALUE; ++attempt) {
-        tmp = folderOf(path);
-        if (tmp.back() != L'\\' && tmp.back() != L'/' && tmp.back() != L':') tmp += L'\\';
-        tmp += L".rvm-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-               std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
-        made = CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-        if (made == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
-            error = describe(GetLastError());
-            return false;
-        }
+    Handle out(err ? INVALID_HANDLE_VALUE : createTemporary(folderOf(path), tmp, err));
+    if (err == ERROR_ACCESS_DENIED && exists) {
+        // A folder that takes no new file (beside the program, say) still
+        // lets us rewrite a file we may write.
+        err = rewriteInPlace(path, bytes);
+    } else if (!err) {
+        err = writeAll(out.get(), bytes);
+        if (!err && !keepOnClose(out.get())) err = GetLastError();
+        if (!out.close() && !err) err = GetLastError();
+        // ReplaceFileW keeps the old file's attributes, security and
+        // creation time; a new file needs none of that.
+        if (!err && exists &&
+            !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr))
+            err = GetLastError();
+        if (!err && !exists &&
+            !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            err = GetLastError();
+        if (err) DeleteFileW(tmp.c_str());
     }
-    Handle out(made);
-    if (!out.ok()) {
-        error = describe(ERROR_FILE_EXISTS);
-        return false;
-    }
-
-    DWORD err = 0;
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (!err && left > 0) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30)), put = 0;
-        if (!WriteFile(out.get(), p, chunk, &put, nullptr)) err = GetLastError();
-        p += put;
-        left -= put;
-    }
-    if (!err && !FlushFileBuffers(out.get())) err = GetLastError();
-    if (!out.close() && !err) err = GetLastError();
-    // ReplaceFileW keeps the old file's attributes, security and creation
-    // time; a new file needs none of that.
-    if (!err && exists &&
-        !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-        err = GetLastError();
-    if (!err && !exists &&
-        !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        err = GetLastError();
-    if (err) {
-        DeleteFileW(tmp.c_str());
-        error = describe(err);
-        return false;
-    }
-    return true;
+    if (err) error = describe(err);
+    return err == 0;
 }
 
 std::string ProgramDirectory() {

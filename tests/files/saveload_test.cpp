@@ -1,7 +1,3 @@
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "Fixture.h"
