@@ -218,11 +218,14 @@ bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::st
               : GetFileType(probe.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED : 0;
     }
     std::wstring tmp;
-    Handle out(err ? INVALID_HANDLE_VALUE : createTemporary(folderOf(path), tmp, err));
-    if (err == ERROR_ACCESS_DENIED && exists) {
+    DWORD made = 0;
+    Handle out(err ? INVALID_HANDLE_VALUE : createTemporary(folderOf(path), tmp, made));
+    if (!err && made == ERROR_ACCESS_DENIED && exists) {
         // A folder that takes no new file (beside the program, say) still
         // lets us rewrite a file we may write.
         err = rewriteInPlace(path, bytes);
+    } else if (!err && made) {
+        err = made;
     } else if (!err) {
         err = writeAll(out.get(), bytes);
         if (!err && !keepOnClose(out.get())) err = GetLastError();
