@@ -96,6 +96,9 @@ int main(int argc, char** argv) {
         case ReadStatus::NotFound:
             std::fprintf(stderr, "[%s]が見つかりません。\n", in.c_str());
             return kConvertRefused;
+        case ReadStatus::TooLarge:
+            std::fprintf(stderr, "%s: ファイルが大きすぎます。\n", in.c_str());
+            return kConvertRefused;
         case ReadStatus::Error:
             std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
             return kConvertRefused;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rvm::cp932 {
@@ -18,5 +19,7 @@ struct Encoded {
 Encoded encode(const std::string& utf8);
 // Bytes that are not code page 932 become U+FFFD; the rest is kept.
 std::string decode(const std::string& bytes);
+// The same, straight into out (its old content replaced).
+void decode(std::string_view bytes, std::string& out);
 
 }  // namespace rvm::cp932

@@ -145,12 +145,17 @@ Encoded encode(const std::string& utf8) {
     return e;
 }
 
-std::string decode(const std::string& bytes) {
+void decode(std::string_view bytes, std::string& out) {
+    // The first 128 codes are the same in both: plain ASCII needs no converter.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; })) {
+        out.assign(bytes);
+        return;
+    }
     const auto& lead = leadBytes();
     const std::size_t n = bytes.size();
-    std::string out;
+    out.clear();
     out.reserve(n + n / 2);
-    std::wstring wide;
+    thread_local std::wstring wide;
     std::size_t p = 0;
     while (p < n) {
         // A run ends on a character boundary; a lead byte cut off at the very
@@ -176,6 +181,11 @@ std::string decode(const std::string& bytes) {
         }
         appendUtf8(wide, out);
     }
+}
+
+std::string decode(const std::string& bytes) {
+    std::string out;
+    decode(std::string_view(bytes), out);
     return out;
 }
 

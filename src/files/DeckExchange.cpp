@@ -236,7 +236,7 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
 
     if (o.from == DeckFormat::Rvm) {
         std::vector<std::string> records;
-        const bool split = SplitRecords(cp932::decode(input), records);
+        const bool split = SplitRecords(input, records);
         if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
             return refuse(kConvertTooManyPages, where(o.inputName) + kTooManyPages);
         DeckLists deck;

@@ -1,31 +1,86 @@
 #include "DeckFile.h"
 
+#include <algorithm>
+
+#include "Cp932.h"
 #include "deck/Module1.h"
 
 namespace rvm {
 
-bool SplitRecords(const std::string& text, std::vector<std::string>& records) {
-    records.clear();
-    std::size_t pos = 0;
-    const std::size_t n = text.size();
-    while (pos < n) {
-        std::size_t end = text.find('\r', pos);
-        if (end == std::string::npos) end = n;
-        if (text[pos] == kRecordMark) {
-            records.emplace_back(text, pos + 1, end - pos - 1);
-        } else {
-            if (records.empty()) return false;
-            std::string& last = records.back();
-            last += "\r\n";
-            last.append(text, pos, end - pos);
-        }
-        pos = end;
-        if (pos < n) {  // skip CR, or CR LF
-            ++pos;
-            if (pos < n && text[pos] == '\n') ++pos;
-        }
+namespace {
+
+// A deck holds at most this many records, two stray ones included; one more
+// is enough to refuse the file.
+constexpr std::size_t kMaxRecords = 3 * static_cast<std::size_t>(kMaxPages) + 2;
+
+// A lone CR inside a text ended a line like CR LF does, and reads back as CR LF.
+void decodeRecord(std::string_view raw, bool loneCr, std::string& out) {
+    cp932::decode(raw, out);
+    if (!loneCr) return;
+    std::string text;
+    text.reserve(out.size() + 16);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        text += out[i];
+        if (out[i] == '\r' && (i + 1 == out.size() || out[i + 1] != '\n')) text += '\n';
     }
-    return true;
+    out.swap(text);
+}
+
+}  // namespace
+
+RecordSplitter::RecordSplitter(std::vector<std::string>& records, std::uint64_t fileSize)
+    : records_(records) {
+    records_.clear();
+    // A record written by the program takes at least 3 bytes; reserving once
+    // spares the copies (and fresh memory) of a list that grows.
+    records_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize / 3, kMaxRecords) + 1));
+}
+
+bool RecordSplitter::wantsMore() const { return ok_ && records_.size() <= kMaxRecords; }
+
+std::size_t RecordSplitter::take(std::string_view b, bool atEnd) {
+    const std::size_t n = b.size();
+    // Every piece after the first starts at a record mark.
+    if (n > 0 && b[0] != kRecordMark) ok_ = false;
+    std::size_t pos = 0;
+    while (pos < n && wantsMore()) {
+        const std::size_t start = pos + 1;
+        std::size_t end = std::string_view::npos, next = n, p = start;
+        bool loneCr = false;
+        // The record ends at the line end before the next line that starts
+        // with a mark, or at the end of the file.
+        while (end == std::string_view::npos) {
+            const std::size_t cr = b.find('\r', p);
+            if (cr == std::string_view::npos) {
+                if (atEnd) end = n;
+                break;
+            }
+            if (cr + 1 == n && !atEnd) break;  // an LF may follow
+            const std::size_t line = cr + 1 < n && b[cr + 1] == '\n' ? cr + 2 : cr + 1;
+            if (line == n) {
+                if (atEnd) end = cr;
+                break;
+            }
+            if (b[line] == kRecordMark) {
+                end = cr;
+                next = line;
+            } else {
+                loneCr = loneCr || line == cr + 1;
+                p = line;
+            }
+        }
+        if (end == std::string_view::npos) return pos;  // it goes on in the next piece
+        records_.emplace_back();
+        decodeRecord(b.substr(start, end - start), loneCr, records_.back());
+        pos = next;
+    }
+    return n;
+}
+
+bool SplitRecords(std::string_view bytes, std::vector<std::string>& records) {
+    RecordSplitter split(records, bytes.size());
+    split.take(bytes, true);
+    return split.ok();
 }
 
 bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {

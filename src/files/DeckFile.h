@@ -4,16 +4,39 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rvm {
 
 inline constexpr char kRecordMark = '\x1f';
 
-// The records of a decoded file, in file order. A line ends at CR or CR LF;
-// a lone LF stays in the text. Returns false when the first line is no record.
-bool SplitRecords(const std::string& text, std::vector<std::string>& records);
+// Splits the bytes of a file into its records, in file order, and decodes
+// each straight into its item (CR, LF and 0x1F are never part of a double
+// byte character, so splitting first is safe). A line ends at CR or CR LF;
+// a lone LF stays in the text. The file may come in pieces.
+class RecordSplitter {
+public:
+    // Room is kept for the records a file of fileSize bytes can hold.
+    RecordSplitter(std::vector<std::string>& records, std::uint64_t fileSize);
+    // Takes the records that end within bytes and returns how many bytes it
+    // used; the rest must come again at the front of the next piece. With
+    // atEnd, bytes end the file and all of them are used.
+    std::size_t take(std::string_view bytes, bool atEnd);
+    // False when the first line is no record.
+    bool ok() const { return ok_; }
+    // False once the rest of the file can no longer make a deck of it.
+    bool wantsMore() const;
+
+private:
+    std::vector<std::string>& records_;
+    bool ok_ = true;
+};
+
+// The records of a whole file. Returns false when the first line is no record.
+bool SplitRecords(std::string_view bytes, std::vector<std::string>& records);
 
 struct DeckLists {
     std::vector<std::string> upper, lower;

@@ -26,9 +26,13 @@ std::string describe(int err) { return std::strerror(err); }
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+FileReader::~FileReader() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+ReadStatus FileReader::open(const std::string& path, std::string& error) {
+    // Without O_NONBLOCK a FIFO with no writer would hold the open for ever.
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         int err = errno;
         struct stat st {};
@@ -37,27 +41,49 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
         error = describe(err);
         return ReadStatus::Error;
     }
+    handle_ = fd;
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        error = describe(EISDIR);
+    if (::fstat(fd, &st) != 0) {
+        error = describe(errno);
         return ReadStatus::Error;
     }
-    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            error = describe(errno);
-            ::close(fd);
-            bytes.clear();
-            return ReadStatus::Error;
-        }
-        bytes.append(buf, static_cast<std::size_t>(n));
+    if (!S_ISREG(st.st_mode)) {
+        error = describe(S_ISDIR(st.st_mode) ? EISDIR : ENOTSUP);
+        return ReadStatus::Error;
     }
-    ::close(fd);
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    return size_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::string& error) {
+    got = 0;
+    ssize_t n;
+    do n = ::read(static_cast<int>(handle_), dst, room);
+    while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        error = describe(errno);
+        return ReadStatus::Error;
+    }
+    got = static_cast<std::size_t>(n);
+    done_ += got;
+    return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    bytes.clear();
+    FileReader file;
+    ReadStatus status = file.open(path, error);
+    if (status != ReadStatus::Ok) return status;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
+    char buf[1 << 16];
+    for (std::size_t got = 1; got > 0;) {
+        status = file.read(buf, sizeof buf, got, error);
+        if (status != ReadStatus::Ok) {
+            bytes.clear();
+            return status;
+        }
+        bytes.append(buf, got);
+    }
     return ReadStatus::Ok;
 }
 

@@ -82,9 +82,9 @@ private:
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-Handle openForReading(const std::wstring& path) {
-    return Handle(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+HANDLE openForReading(const std::wstring& path) {
+    return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
 // A file the user points at through a link is the one replaced, not the link.
@@ -160,37 +160,64 @@ DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
+FileReader::~FileReader() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+ReadStatus FileReader::open(const std::string& path, std::string& error) {
     std::wstring wpath;
     if (!widen(path, wpath)) {
         error = describe(ERROR_NO_UNICODE_TRANSLATION);
         return ReadStatus::Error;
     }
-    Handle h = openForReading(wpath);
-    if (!h.ok()) {
+    HANDLE h = openForReading(wpath);
+    if (h == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND && isFolder(folderOf(wpath))) return ReadStatus::NotFound;
         error = describe(err);
         return ReadStatus::Error;
     }
+    handle_ = reinterpret_cast<std::intptr_t>(h);
     // Pipes and devices (CON, COM1) could block or never end.
-    if (GetFileType(h.get()) != FILE_TYPE_DISK) {
+    if (GetFileType(h) != FILE_TYPE_DISK) {
         error = describe(ERROR_NOT_SUPPORTED);
         return ReadStatus::Error;
     }
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
-        bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+    if (!GetFileSizeEx(h, &size)) {
+        error = describe(GetLastError());
+        return ReadStatus::Error;
+    }
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    return size_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::string& error) {
+    got = 0;
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), dst,
+                  static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n, nullptr)) {
+        error = describe(GetLastError());
+        return ReadStatus::Error;
+    }
+    got = n;
+    done_ += got;
+    return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+    bytes.clear();
+    FileReader file;
+    ReadStatus status = file.open(path, error);
+    if (status != ReadStatus::Ok) return status;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
     char buf[1 << 16];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(h.get(), buf, sizeof buf, &got, nullptr)) {
-            error = describe(GetLastError());
+    for (std::size_t got = 1; got > 0;) {
+        status = file.read(buf, sizeof buf, got, error);
+        if (status != ReadStatus::Ok) {
             bytes.clear();
-            return ReadStatus::Error;
+            return status;
         }
-        if (got == 0) break;
         bytes.append(buf, got);
     }
     return ReadStatus::Ok;
@@ -199,7 +226,7 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
 bool FileOpensForReading(const std::string& path) {
     std::wstring wpath;
     if (!widen(path, wpath) || isFolder(wpath)) return false;
-    Handle h = openForReading(wpath);
+    Handle h(openForReading(wpath));
     return h.ok() && GetFileType(h.get()) == FILE_TYPE_DISK;
 }
 

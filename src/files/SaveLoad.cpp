@@ -1,5 +1,8 @@
 // SaveW and LoadW: the deck writer and reader of the main window.
 #include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
 
 #include "Cp932.h"
 #include "DeckFile.h"
@@ -10,6 +13,7 @@
 namespace rvm {
 
 static const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
+static const char* const kTooLarge = "ファイルが大きすぎます。";
 
 bool Document::SaveW(const std::string& sFile, bool CheckOverwrite) {
     std::string target = sFile;
@@ -49,12 +53,59 @@ bool Document::SaveW(const std::string& sFile, bool CheckOverwrite) {
     return true;
 }
 
+namespace {
+
+// Reads the file's records through one small buffer, decoding each straight
+// into its item: memory holds little more than the records themselves.
+ReadStatus readRecords(const std::string& path, std::vector<std::string>& records, bool& isDeck,
+                       std::string& error) {
+    FileReader file;
+    ReadStatus status = file.open(path, error);
+    if (status != ReadStatus::Ok) return status;
+    RecordSplitter split(records, file.size());
+    std::size_t room = std::size_t{1} << 17, have = 0;
+    auto buf = std::make_unique_for_overwrite<char[]>(room);
+    for (std::size_t got = 1; got > 0 && split.wantsMore();) {
+        if (have == room) {  // one record longer than the buffer
+            auto bigger = std::make_unique_for_overwrite<char[]>(room * 2);
+            std::memcpy(bigger.get(), buf.get(), have);
+            buf = std::move(bigger);
+            room *= 2;
+        }
+        status = file.read(buf.get() + have, room - have, got, error);
+        if (status != ReadStatus::Ok) return status;
+        have += got;
+        const std::size_t used = split.take({buf.get(), have}, got == 0);
+        std::memmove(buf.get(), buf.get() + used, have - used);
+        have -= used;
+    }
+    isDeck = split.ok();
+    return ReadStatus::Ok;
+}
+
+}  // namespace
+
 bool Document::LoadW(const std::string& path, bool readOnlyBox) {
     List4.clear();
-    std::string bytes, error;
-    switch (ReadWholeFile(path, bytes, error)) {
+    std::string error;
+    bool isDeck = false;
+    ReadStatus status = ReadStatus::Error;
+    DeckLists deck;
+    try {
+        status = readRecords(path, List4, isDeck, error);
+        isDeck = isDeck && status == ReadStatus::Ok && BuildDeck(List4, deck);
+    } catch (const std::bad_alloc&) {
+        // A file that does not fit the memory left is refused like one too
+        // large for any deck; the deck in memory stays as it was.
+        std::vector<std::string>().swap(List4);
+        status = ReadStatus::TooLarge;
+    }
+    switch (status) {
     case ReadStatus::NotFound:
         prompt.message("[" + path + "]が見つかりません。", Icon::None);
+        return false;
+    case ReadStatus::TooLarge:
+        prompt.message(kTooLarge, Icon::Error);
         return false;
     case ReadStatus::Error:
         prompt.message(error, Icon::Error);
@@ -62,14 +113,7 @@ bool Document::LoadW(const std::string& path, bool readOnlyBox) {
     case ReadStatus::Ok:
         break;
     }
-    // Each stage frees the one before it, so a large deck needs little
-    // more than its own size while it loads.
-    std::string text = cp932::decode(bytes);
-    std::string().swap(bytes);
-    const bool split = SplitRecords(text, List4);
-    std::string().swap(text);
-    DeckLists deck;
-    if (!split || !BuildDeck(List4, deck)) {
+    if (!isDeck) {
         prompt.message(kNotADeck, Icon::Error);
         return false;
     }

@@ -6,17 +6,8 @@
 using namespace rvm;
 using namespace rvm::test;
 
-namespace {
-const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
-}
-
 struct SaveLoad : DocFixture {
     TempDir dir;
-    // The deck as it stands, to check that a rejected file changes nothing.
-    void expectDeck(const std::vector<std::string>& upper) {
-        EXPECT_EQ(doc.List1, upper);
-        EXPECT_EQ(doc.MaxPage + 1, static_cast<int>(upper.size()));
-    }
 };
 
 TEST_F(SaveLoad, ANewDeckIsTenBytes) {
@@ -92,53 +83,6 @@ TEST_F(SaveLoad, UnsavableCharactersAreAskedAbout) {
     prompt.answers = {Answer::Yes};
     EXPECT_TRUE(doc.SaveW(path, false));
     EXPECT_NE(slurp(path).find("smile ?"), std::string::npos);
-}
-
-TEST_F(SaveLoad, MissingFileAndOtherErrorsAreTold) {
-    deck({"keep"});
-    doc.SetChanged(true);
-    const std::string missing = dir.file("missing.rvm");
-    EXPECT_FALSE(doc.LoadW(missing));
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "[" + missing + "]が見つかりません。");
-    EXPECT_EQ(prompt.asked[0].icon, Icon::None);
-    EXPECT_EQ(prompt.asked[0].buttons, Buttons::Ok);
-
-    EXPECT_FALSE(doc.LoadW(dir.file("nofolder/x.rvm")));
-    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
-    EXPECT_FALSE(doc.LoadW(dir.path.string()));  // a folder
-    EXPECT_EQ(prompt.asked.back().icon, Icon::Error);
-    expectDeck({"keep"});
-    EXPECT_TRUE(doc.Changed);
-}
-
-TEST_F(SaveLoad, UnsuitableFilesChangeNothing) {
-    deck({"keep", "this"}, {1, 0});
-    doc.B3 = {0, 1};
-    doc.SetFileName("/old.rvm");
-    doc.SetChanged(true);
-    const std::vector<std::string> bad = {
-        "",
-        "\x1f" "a\r\n\x1f" "b\r\n",
-        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "1\r\n\x1f" "c\r\n\x1f" "d\r\n\x1f" "01\r\n",
-        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "5\r\n",
-        "\x1f" "a\r\n\x1f" "b\r\n\x1f" "-1\r\n",
-        "junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n",
-    };
-    for (const auto& bytes : bad) {
-        const std::string path = dir.file("bad.rvm");
-        spit(path, bytes);
-        prompt.asked.clear();
-        EXPECT_FALSE(doc.LoadW(path));
-        ASSERT_EQ(prompt.asked.size(), 1u);
-        EXPECT_EQ(prompt.asked[0].text, kNotADeck);
-        EXPECT_EQ(prompt.asked[0].icon, Icon::Error);
-        expectDeck({"keep", "this"});
-        EXPECT_EQ(doc.List3, (std::vector<int>{1, 0}));
-        EXPECT_EQ(doc.FileName, "/old.rvm");
-        EXPECT_TRUE(doc.Changed);
-        EXPECT_EQ(doc.B3.size(), 2u);
-    }
 }
 
 TEST_F(SaveLoad, LoadAcceptsLooseOrderEntriesAndStrayRecords) {

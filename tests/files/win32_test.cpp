@@ -19,7 +19,7 @@ std::size_t entries(const std::string& folder) {
 }
 }  // namespace
 
-TEST(Win32Files, JapaneseFolderNamesRoundTrip) {
+TEST(Win32Files, JapaneseFolderNamesAndTheReadLimit) {
     TempDir dir;
     const std::string folder = dir.file("問題集"), deck = folder + "\\単語.rvm";
     std::filesystem::create_directory(fsPath(folder));
@@ -34,6 +34,8 @@ TEST(Win32Files, JapaneseFolderNamesRoundTrip) {
         EXPECT_EQ(bytes, content);
     }
     EXPECT_EQ(entries(folder), 1u);
+    std::filesystem::resize_file(fsPath(deck), kMaxReadBytes + 1);
+    EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::TooLarge);
     EXPECT_TRUE(std::filesystem::exists(fsPath(ProgramDirectory()) / "core_tests.exe"));
 }
 
