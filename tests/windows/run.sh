@@ -11,7 +11,7 @@ wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
   -DRVM_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target core_tests
+cmake --build "$build" --target core_tests ravolin-memorel-convert
 
 export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
