@@ -5,7 +5,7 @@ set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 deck=""
 if (($#)); then deck="$(realpath -m -- "$*")"; fi
-"$here/tools/setup.sh" fonts-noto-cjk
+"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xdg-utils
 echo "== building in $here/build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" --target ravolin-memorel

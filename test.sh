@@ -5,7 +5,7 @@
 # and run under Wine, and a short fuzzing run.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/tools/setup.sh" fonts-noto-cjk xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
+"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
   clang libclang-rt-14-dev g++-mingw-w64-x86-64-posix wine64 googletest
 
 echo "== building in $here/build"

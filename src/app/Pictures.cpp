@@ -1,6 +1,8 @@
 #include "Pictures.h"
 
+#include <QEvent>
 #include <QFont>
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygon>
@@ -11,10 +13,29 @@ static void initResources() { Q_INIT_RESOURCE(resources); }
 namespace rvm::pictures {
 namespace {
 
-QPixmap blank(int w, int h) {
-    QPixmap p(w, h);
+// A transparent picture of w x h logical pixels at the given density; a
+// painter on it draws in logical pixels.
+QPixmap blank(int w, int h, qreal dpr = 1) {
+    QPixmap p(qRound(w * dpr), qRound(h * dpr));
+    p.setDevicePixelRatio(dpr);
     p.fill(Qt::transparent);
     return p;
+}
+
+// The same drawing at the densities screens commonly have; the icon picks
+// the one that fits and scales only between them.
+QIcon drawnIcon(void (*draw)(QPainter&, int), int n) {
+    QIcon icon;
+    for (qreal dpr : {1.0, 1.5, 2.0, 3.0}) {
+        QPixmap p = blank(16, 16, dpr);
+        QPainter g(&p);
+        // Smooth slopes where a pixel is small; at 1x the pictures are pixel art.
+        g.setRenderHint(QPainter::Antialiasing, dpr >= 2);
+        draw(g, n);
+        g.end();
+        icon.addPixmap(p);
+    }
+    return icon;
 }
 
 void triangleAt(QPainter& g, int x, bool right, const QColor& c) {
@@ -28,8 +49,8 @@ void triangleAt(QPainter& g, int x, bool right, const QColor& c) {
     g.drawPolygon(t);
 }
 
-QPixmap word(int w, int h, const QString& text, int pixelSize) {
-    QPixmap p = blank(w, h);
+QPixmap word(int w, int h, const QString& text, int pixelSize, qreal dpr) {
+    QPixmap p = blank(w, h, dpr);
     QPainter g(&p);
     g.setRenderHint(QPainter::TextAntialiasing);
     QFont f;
@@ -37,15 +58,11 @@ QPixmap word(int w, int h, const QString& text, int pixelSize) {
     f.setBold(true);
     g.setFont(f);
     g.setPen(Qt::black);
-    g.drawText(p.rect(), Qt::AlignCenter, text);
+    g.drawText(QRect(0, 0, w, h), Qt::AlignCenter, text);
     return p;
 }
 
-}  // namespace
-
-QPixmap toolbarImage(int n) {
-    QPixmap p = blank(16, 16);
-    QPainter g(&p);
+void drawToolbarImage(QPainter& g, int n) {
     const QColor navy(0, 0, 128);
     switch (n) {
     case 1:  // a blank sheet with a folded corner
@@ -106,15 +123,9 @@ QPixmap toolbarImage(int n) {
     default:
         break;
     }
-    return p;
 }
 
-QPixmap cover() { return word(342, 78, QStringLiteral("開ける"), 20); }
-QPixmap coverOn() { return word(39, 13, QStringLiteral("閉める"), 11); }
-
-QPixmap triangle(bool right) {
-    QPixmap p = blank(16, 16);
-    QPainter g(&p);
+void drawTriangle(QPainter& g, int right) {
     g.setRenderHint(QPainter::Antialiasing);
     QPolygon t;
     if (right)
@@ -124,8 +135,39 @@ QPixmap triangle(bool right) {
     g.setPen(Qt::NoPen);
     g.setBrush(Qt::black);
     g.drawPolygon(t);
-    return p;
 }
+
+// Draws a label's picture again when its window moves to a screen of
+// another density (and once shown, when the density is first known).
+class SharpLabel : public QObject {
+public:
+    SharpLabel(QLabel* label, QPixmap (*draw)(qreal)) : QObject(label), label_(label), draw_(draw) {
+        update();
+        label->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::ScreenChangeInternal || e->type() == QEvent::Show) update();
+        return false;
+    }
+
+private:
+    void update() {
+        const qreal dpr = label_->devicePixelRatioF();
+        if (label_->pixmap().isNull() || label_->pixmap().devicePixelRatio() != dpr)
+            label_->setPixmap(draw_(dpr));
+    }
+    QLabel* label_;
+    QPixmap (*draw_)(qreal);
+};
+
+}  // namespace
+
+QIcon toolbarImage(int n) { return drawnIcon(drawToolbarImage, n); }
+QPixmap cover(qreal dpr) { return word(342, 78, QStringLiteral("開ける"), 20, dpr); }
+QPixmap coverOn(qreal dpr) { return word(39, 13, QStringLiteral("閉める"), 11, dpr); }
+QIcon triangle(bool right) { return drawnIcon(drawTriangle, right); }
+
+void keepSharp(QLabel* label, QPixmap (*draw)(qreal dpr)) { new SharpLabel(label, draw); }
 
 QIcon appIcon() {
     static const bool registered = (initResources(), true);

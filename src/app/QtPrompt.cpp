@@ -3,12 +3,22 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
+#include <QIdentityProxyModel>
+#include <QKeyEvent>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStringList>
+#include <QTreeView>
+#include <utility>
 
 #include "deck/Module1.h"
 
@@ -16,9 +26,81 @@ namespace rvm {
 
 QString DeckFilter() { return QStringLiteral("Ravolin Memorel List (*.rvm)"); }
 
+namespace {
+
+QString folderType() {
+    return QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+}
+
+// A Yes/No question must be answered by a button: Esc and the close box
+// would otherwise count as No, and "No" to saving throws the deck away.
+// With a Cancel button both mean Cancel, as Qt already does.
+class QuestionBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    bool mustAnswer() const { return buttons().size() > 1 && !button(QMessageBox::Cancel); }
+    void keyPressEvent(QKeyEvent* e) override {
+        if (mustAnswer() && e->matches(QKeySequence::Cancel)) {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override {
+        if (mustAnswer()) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
+
+// The file list's sizes and dates follow Qt's system locale, and Qt's
+// translation lacks the folders' type; take them from the program's own
+// (Japanese) locale and the desktop's type names, like every other text of
+// the dialog.
+class LocalFigures : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        auto* files = qobject_cast<QFileSystemModel*>(sourceModel());
+        if (!files || role != Qt::DisplayRole) return QIdentityProxyModel::data(index, role);
+        const QModelIndex source = mapToSource(index);
+        if (index.column() == 1 && !files->isDir(source)) return QLocale().formattedDataSize(files->size(source));
+        if (index.column() == 2 && files->isDir(source)) return folderType();
+        if (index.column() == 3) return QLocale().toString(files->lastModified(source), QLocale::ShortFormat);
+        return QIdentityProxyModel::data(index, role);
+    }
+};
+
+// Qt's own dialog, with the figures and types above in columns wide enough
+// for a whole date and type.
+void useQtFileDialog(QFileDialog& dlg) {
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setProxyModel(new LocalFigures(&dlg));
+    if (auto* list = dlg.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        const QString date = QLocale().toString(QDateTime(QDate(2000, 12, 28), QTime(23, 58)),
+                                                QLocale::ShortFormat);
+        // The room they take comes from the generous name column, so the
+        // list still needs no horizontal scrolling.
+        QHeaderView* head = list->header();
+        int taken = 0;
+        for (const auto& [column, text] : {std::pair{2, folderType()}, std::pair{3, date}}) {
+            const int w = list->fontMetrics().horizontalAdvance(text + "    ");
+            taken += w - head->sectionSize(column);
+            head->resizeSection(column, w);
+        }
+        head->resizeSection(0, head->sectionSize(0) - taken);
+    }
+}
+
+}  // namespace
+
 Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) {
     if (splash_) splash_->hide();
-    QMessageBox box(parent_);
+    QuestionBox box(parent_);
     box.setWindowTitle(kAppTitle);
     // Message texts break lines with a single CR.
     box.setText(QString::fromStdString(text).replace('\r', '\n'));
@@ -52,7 +134,7 @@ Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer
 OpenChoice QtPrompt::openFile() {
     // Qt's own dialog, so that it can carry the read-only box.
     QFileDialog dlg(parent_, QStringLiteral("開く"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    useQtFileDialog(dlg);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(DeckFilter());
@@ -67,7 +149,7 @@ OpenChoice QtPrompt::openFile() {
 
 std::string QtPrompt::saveFile() {
     QFileDialog dlg(parent_, QStringLiteral("名前を付けて保存"));
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    useQtFileDialog(dlg);
     // The program asks its own overwrite question.
     dlg.setOption(QFileDialog::DontConfirmOverwrite);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -93,9 +175,18 @@ void QtPrompt::setClipboardText(const std::string& text) {
 void QtPrompt::beep() { QApplication::beep(); }
 
 bool QtPrompt::startDetached(const std::string& program, const std::vector<std::string>& args) {
+    // A program that exists is taken as it stands, blanks and all; anything
+    // else is a command line that may carry arguments of its own
+    // ("firefox --new-window"), which come before ours.
+    QString prog = QString::fromStdString(program);
     QStringList list;
+    if (!QFileInfo(prog).isFile()) {
+        list = QProcess::splitCommand(prog);
+        if (list.isEmpty()) return false;
+        prog = list.takeFirst();
+    }
     for (const auto& a : args) list << QString::fromStdString(a);
-    return QProcess::startDetached(QString::fromStdString(program), list);
+    return QProcess::startDetached(prog, list);
 }
 
 }  // namespace rvm

@@ -8,8 +8,12 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "DeckDrop.h"
+#include "DrillKeys.h"
 #include "Layout.h"
 #include "Pictures.h"
+#include "TextZoom.h"
+#include "ViewSettings.h"
 #include "deck/Module1.h"
 #include "dialogs/Jump.h"
 #include "dialogs/Order.h"
@@ -49,6 +53,12 @@ frmMain::frmMain(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     Timer1.start();
     setWindowIcon(pictures::appIcon());
     setCaption(std::string(kAppTitle) + " - [無題]");
+    new DrillKeys(*this);
+    new DeckDrop(doc, this, {Te[0]->viewport(), Te[1]->viewport()});
+    textZoom = new TextZoom(Te[0], Te[1], this);
+    viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
+    restoreGeometry(viewSettings_->windowGeometry());
+    if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
 }
 
 frmMain::~frmMain() = default;
@@ -128,7 +138,7 @@ void frmMain::buildToolBar() {
             tbButton[n] = tbToolBar->addSeparator();
             continue;
         }
-        QAction* a = tbToolBar->addAction(QIcon(pictures::toolbarImage(buttons[n].image)),
+        QAction* a = tbToolBar->addAction(pictures::toolbarImage(buttons[n].image),
                                           QString::fromUtf8(buttons[n].tip));
         a->setToolTip(QString::fromUtf8(buttons[n].tip));
         connect(a, &QAction::triggered, this, [this, n] { tbToolBar_ButtonClick(n); });
@@ -150,14 +160,14 @@ void frmMain::buildPage() {
     for (int k = 0; k < 2; ++k) {
         Label1[k] = new QLabel(QString::fromUtf8(labels[k]), pageArea);
         CoverOn[k] = new ClickLabel(pageArea);
-        CoverOn[k]->setPixmap(pictures::coverOn());
+        pictures::keepSharp(CoverOn[k], pictures::coverOn);
         CoverOn[k]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         CoverOn[k]->setCursor(Qt::PointingHandCursor);
         Te[k] = new QPlainTextEdit(pageArea);
         Te[k]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         Te[k]->setTabChangesFocus(true);
         Cover[k] = new ClickLabel(pageArea);
-        Cover[k]->setPixmap(pictures::cover());
+        pictures::keepSharp(Cover[k], pictures::cover);
         Cover[k]->setAlignment(Qt::AlignCenter);
         Cover[k]->setAutoFillBackground(true);  // hides the text box completely
         Cover[k]->setFrameShape(QFrame::Panel);
@@ -307,6 +317,7 @@ void frmMain::setText(int k, const std::string& text) {
 
 void frmMain::setCovered(int k, bool covered) {
     covered_[k] = covered;
+    Te[k]->setReadOnly(covered);  // nothing typed may change a text no one sees
     if (covered) {
         Cover[k]->show();
         Cover[k]->raise();
@@ -328,7 +339,7 @@ void frmMain::setNavigation(bool firstPrev, bool last, bool addLook) {
     tbButton[6]->setEnabled(firstPrev);
     tbButton[8]->setEnabled(last);
     nextImage_ = addLook ? 9 : 6;
-    tbButton[7]->setIcon(QIcon(pictures::toolbarImage(nextImage_)));
+    tbButton[7]->setIcon(pictures::toolbarImage(nextImage_));
     const QString tip = addLook ? QStringLiteral("問題追加") : QStringLiteral("次へ");
     tbButton[7]->setToolTip(tip);
     tbButton[7]->setText(tip);
@@ -348,6 +359,8 @@ void frmMain::setUndoCaption(const std::string& caption) {
 }
 
 void frmMain::endProgram() {
+    const int points = textZoom->pointSize();
+    viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points);
     if (splash) splash->hide();
     onEnd();
 }

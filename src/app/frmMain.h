@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 #include "deck/Document.h"
 
@@ -24,6 +25,8 @@ class Order;
 class Jump;
 class frmOptions;
 class frmSplash;
+class TextZoom;
+class ViewSettings;
 
 // A picture that takes clicks.
 class ClickLabel : public QLabel {
@@ -40,6 +43,7 @@ protected:
 struct StartPaths {
     std::string programDir;    // Help/Help.htm is found below it
     std::string settingsPath;  // Ravmemo.ini
+    std::string viewSettingsPath = {};  // window place and text size; empty: not kept
 };
 
 class frmMain : public QMainWindow, public PageView {
@@ -66,6 +70,7 @@ public:
     QAction* tbButton[11]{};  // 1..10; 4 and 9 are separators
     QTimer Timer1;
     std::uint8_t KeyPhase = 0;
+    TextZoom* textZoom = nullptr;
 
     QMenu *mnuFile{}, *mnuEdit{}, *mnuTools{}, *mnuHelp{};
     QAction *mnuFileNew{}, *mnuFileOpen{}, *mnuFileSave{}, *mnuFileSaveAs{}, *mnuFileExit{};
@@ -127,6 +132,7 @@ private:
     Order* order_ = nullptr;
     Jump* jump_ = nullptr;
     frmOptions* options_ = nullptr;
+    std::unique_ptr<ViewSettings> viewSettings_;
     bool covered_[2]{false, false};
     int nextImage_ = 9;
 

@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "JapaneseQt.h"
 #include "QtPrompt.h"
 #include "dialogs/frmSplash.h"
 #include "frmMain.h"
@@ -40,6 +41,8 @@ std::string helpBase(const QString& programDir) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ravolin-memorel"));
+    // Without the translation Qt's buttons stay English; the program runs all the same.
+    rvm::UseJapaneseQt();
 
     auto* splash = new rvm::frmSplash();
     splash->showAsSplash();
@@ -51,7 +54,8 @@ int main(int argc, char** argv) {
 
     const QString dir = QApplication::applicationDirPath();
     rvm::QtPrompt prompt;
-    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir)});
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir), (config + "/view.conf").toStdString()});
     prompt.setParent(&w);
     prompt.setSplash(splash);
     w.splash = splash;

@@ -63,6 +63,7 @@ public:
     // File commands.
     void mnuFileNew_Click();
     void mnuFileOpen_Click();
+    void OpenDroppedDeck(const std::string& path);  // Open, with the path given
     void mnuFileSave_Click();
     void mnuFileSaveAs_Click();
     void ConfirmExit();

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace rvm {
 
@@ -104,9 +105,13 @@ std::string ToLf(const std::string& s) {
 
 std::int32_t CountChar(const std::string& text, const std::string& ch) {
     if (ch.empty()) return 0;
+    // The first character is its lead byte and the continuation bytes after
+    // it; a whole UTF-8 character never matches inside another one.
+    std::size_t len = 1;
+    while (len < ch.size() && (static_cast<unsigned char>(ch[len]) & 0xC0) == 0x80) ++len;
+    const std::string_view c(ch.data(), len);
     std::int32_t n = 0;
-    for (char c : text)
-        if (c == ch[0]) ++n;
+    for (auto p = text.find(c); p != std::string::npos; p = text.find(c, p + len)) ++n;
     return n;
 }
 

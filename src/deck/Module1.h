@@ -31,7 +31,7 @@ int LeadingDigits(const std::string& s);
 std::string ToCrLf(const std::string& s);
 std::string ToLf(const std::string& s);
 
-// Number of characters of text equal to the first character of ch (ASCII).
+// Number of characters of text equal to the first character of ch (UTF-8).
 std::int32_t CountChar(const std::string& text, const std::string& ch);
 
 }  // namespace rvm

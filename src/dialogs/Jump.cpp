@@ -1,6 +1,9 @@
 #include "Jump.h"
 
 #include <QFontDatabase>
+#include <QScreen>
+#include <QShortcut>
+#include <QStyle>
 
 #include "Order.h"
 #include "app/Twips.h"
@@ -26,6 +29,18 @@ Jump::Jump(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
     JList->setUniformItemSizes(true);
     connect(OKButton, &QPushButton::clicked, this, &Jump::OKButton_Click);
     connect(JList, &QListWidget::itemDoubleClicked, this, &Jump::OKButton_Click);
+    // Enter on the list's row goes there as a double click does (the row
+    // the keyboard is on, also the first one outlined when the list takes
+    // the focus); the dialog itself still gives Enter no meaning.
+    for (QKeySequence key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* sc = new QShortcut(key, JList, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(sc, &QShortcut::activated, this, [this] {
+            if (QListWidgetItem* row = JList->currentItem()) {
+                JList->setCurrentItem(row, QItemSelectionModel::ClearAndSelect);
+                OKButton_Click();
+            }
+        });
+    }
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(Helps, &QPushButton::clicked, this, [this] { doc_.ShowHelp(); });
 }
@@ -34,6 +49,10 @@ void Jump::JumpPrepare() {
     JList->clear();
     JList->addItems(DisplayRows(doc_));
     JList->scrollToTop();
+    // Centred on the screen, not over the main window as a dialog would be.
+    const QWidget* on = parentWidget() ? parentWidget() : this;
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                    on->screen()->availableGeometry()));
 }
 
 void Jump::OKButton_Click() {

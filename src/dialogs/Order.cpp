@@ -98,6 +98,9 @@ void Order::ToOrder() {
     moving_ = false;
     IsTemp->setChecked(true);
     OList->addItems(DisplayRows(doc_));
+    // Each opening starts on the first control of the tab order, so Enter or
+    // Space right after the menu key presses OK.
+    OKButton->setFocus();
 }
 
 void Order::Coms_Click(int Index) {

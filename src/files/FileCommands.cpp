@@ -31,6 +31,11 @@ void Document::mnuFileOpen_Click() {
     LoadW(c.path, c.readOnly);
 }
 
+void Document::OpenDroppedDeck(const std::string& path) {
+    if (!askToSave(*this)) return;
+    LoadW(path, false);
+}
+
 void Document::mnuFileSave_Click() {
     SaveW(OpenedReadOnly ? std::string() : FileName, false);
 }

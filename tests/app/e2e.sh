@@ -2,6 +2,8 @@
 # Drives the real program in a real X window, only through its window:
 # start with a deck, read the title, copy a page, type, save under a typed
 # name, close and answer the exit question; then check the files written.
+# From the build tree also a drill by keyboard alone and a screenshot of the
+# window at twice the pixel density.
 # Usage: e2e.sh tree PROGRAM HELPDIR ARTIFACTDIR     (a copy of the build)
 #        e2e.sh installed BUILDDIR ARTIFACTDIR        (cmake --install into a scratch prefix)
 set -uo pipefail
@@ -52,7 +54,7 @@ printf 'Hide = 1\r\nIEPlace = %s\r\n' "$browser" >"$ini"
 
 for n in $(seq 90 140); do [[ -e /tmp/.X11-unix/X$n || -e /tmp/.X$n-lock ]] || break; done
 export DISPLAY=":$n"
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 openbox >/dev/null 2>&1 &
@@ -122,6 +124,40 @@ done
 [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $out" ]] || fail "title after save: $(xdotool getwindowname "$win")"
 import -window root "$art/e2e-$mode.png"
 
+# A drill from the keyboard alone. Tab goes into the covered answer, where
+# typing does nothing and Space uncovers it; Ctrl+Return covers and uncovers,
+# Ctrl+PageDown/PageUp step (appending on the last page), and Enter on a row
+# of the jump list goes there. What was typed where shows in the saved deck.
+if [[ "$mode" == tree ]]; then
+  drill="$work/decks/drill.rvm"
+  xdotool key Tab; xdotool type z; xdotool key space; xdotool type a
+  xdotool key ctrl+Return; xdotool type q; xdotool key ctrl+Return; xdotool type b
+  xdotool key ctrl+Next; xdotool type n; xdotool key ctrl+Return; xdotool type c
+  xdotool key ctrl+Next; xdotool type new; xdotool key ctrl+Prior ctrl+plus
+  xdotool key F12
+  [[ -n "$(find_window '^ｼﾞｬﾝﾌﾟ$')" ]] || fail "no jump dialog for the drill"
+  sleep 0.3
+  # The dialog kept its focus on Cancel from its first use: Tab reaches the
+  # list, whose first row the keyboard is then on.
+  xdotool key Tab Return
+  sleep 0.3
+  xdotool search --onlyvisible --name '^ｼﾞｬﾝﾌﾟ$' >/dev/null 2>&1 && fail "Enter on a row left the jump dialog open"
+  xdotool key ctrl+Return; xdotool type j
+  xdotool key F4
+  dlg="$(find_window '名前を付けて保存')"
+  [[ -n "$dlg" ]] || fail "no Save As dialog after the drill"
+  sleep 0.5
+  xdotool windowactivate --sync "$dlg" 2>/dev/null
+  xdotool type --delay 10 "$drill"
+  xdotool key Return
+  for _ in $(seq 50); do
+    [[ "$(xdotool getwindowname "$win")" == "Ravolin Memorel - $drill" ]] && break
+    sleep 0.1
+  done
+  expected="$(printf '\x1ftyped Q1\r\n\x1fjabA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fcdog\r\n\x1f1\r\n\x1f\r\n\x1fnew\r\n\x1f2\r\n' | od -An -tx1)"
+  [[ "$(od -An -tx1 "$drill" 2>/dev/null)" == "$expected" ]] || { od -c "$drill"; fail "drilled deck differs"; }
+fi
+
 # Close the window: the exit question comes; answer Yes.
 wmctrl -c "Ravolin Memorel - " || fail "no close request"
 box="$(find_window '^Ravolin Memorel$')"
@@ -136,4 +172,23 @@ expected="$(printf '\x1ftyped Q1\r\n\x1fA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fdog\r
 [[ "$(od -An -tx1 "$out")" == "$expected" ]] || { od -c "$out"; fail "saved deck differs"; }
 [[ "$(od -An -tx1 "$ini")" == "$(printf 'Hide = 1\r\nIEPlace = %s\r\n' "$browser" | od -An -tx1)" ]] \
   || { od -c "$ini"; fail "settings file differs"; }
+if [[ "$mode" == tree ]]; then
+  # The text size chosen in the drill was kept for the next run.
+  grep -q '^pointSize=' "$XDG_CONFIG_HOME/ravolin-memorel/view.conf" || fail "text size not kept"
+  # The window at twice the pixel density, with the Order dialog beside it:
+  # pictures, toolbar images, the icon and the dialog's triangles, for a look.
+  QT_SCALE_FACTOR=2 "$app" "$drill" >>"$art/e2e-program.log" 2>&1 &
+  pids+=($!)
+  win="$(find_window '^Ravolin Memorel - ')"
+  [[ -n "$win" ]] || fail "no main window at scale 2"
+  xdotool windowmove "$win" 0 40
+  xdotool windowactivate --sync "$win" 2>/dev/null
+  sleep 0.3
+  xdotool key F11
+  dlg="$(find_window '^順序変更$')"
+  [[ -n "$dlg" ]] || fail "no order dialog at scale 2"
+  xdotool windowmove "$dlg" 860 40
+  sleep 0.5
+  import -window root -crop 1600x800+0+0 "$art/e2e-$mode-x2.png"
+fi
 echo "1 passed, 0 failed"

@@ -44,6 +44,7 @@ TEST(Module1, LineBreakConversionAndCounting) {
     EXPECT_EQ(CountChar("\x1e" "a\x1e" "b", "\x1e"), 2);
     EXPECT_EQ(CountChar("abc", ""), 0);
     EXPECT_EQ(CountChar("", "a"), 0);
+    EXPECT_EQ(CountChar("犬猫犬", "犬猫"), 2);
     EXPECT_EQ(LeadingDigits("  5:12 apples"), 5);
     EXPECT_EQ(LeadingDigits("1234:x"), 1234);
 }

@@ -141,6 +141,7 @@ private slots:
         Order o(*doc, nullptr);
         o.ToOrder();
         o.show();
+        o.OList->setFocus();  // the dialog opens on OK; the keys go to the list
         QTest::keyClick(o.OList, Qt::Key_Escape);
         QVERIFY(o.isVisible());
         QTest::keyClick(o.OList, Qt::Key_Return);

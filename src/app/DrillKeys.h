@@ -1,0 +1,38 @@
+// Drilling from the keyboard: Ctrl+Return uncovers the hidden half and
+// covers it again, Ctrl+PageDown and Ctrl+PageUp do what the toolbar's next
+// and previous buttons do, and Space or Enter in a covered text box uncovers
+// it. The keys work from either text box and never reach the text.
+#pragma once
+
+#include <QObject>
+
+namespace rvm {
+
+class frmMain;
+
+// Which half the uncover key acts on, and whether it uncovers it: what is
+// hidden comes out first, the drilled half before the other; when nothing
+// is hidden, the drilled half is covered again.
+struct CoverToggle {
+    int half;
+    bool uncover;
+};
+CoverToggle NextCoverToggle(int hideMode, bool covered0, bool covered1);
+
+class DrillKeys : public QObject {
+    Q_OBJECT
+public:
+    explicit DrillKeys(frmMain& w);
+
+    void toggleCover();
+    void next();
+    void previous();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    frmMain& w_;
+};
+
+}  // namespace rvm
