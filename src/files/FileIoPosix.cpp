@@ -279,4 +279,12 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
     return err == 0;
 }
 
+std::string ProgramDirectory() {
+    std::string exe(4096, '\0');
+    ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= exe.size()) return ".";
+    exe.resize(static_cast<std::size_t>(n));
+    return folderOf(exe);
+}
+
 }  // namespace rvm
