@@ -5,7 +5,7 @@
 # Usage: tests/windows/run.sh [build folder]; exit status: the tests' result.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/../.." && pwd)"
-build="${1:-$here/build-win}"
+build="$(realpath -m -- "${1:-$here/build-win}")"
 wine="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 
