@@ -205,24 +205,6 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
     return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
-    FileReader file;
-    ReadStatus status = file.open(path, error);
-    if (status != ReadStatus::Ok) return status;
-    bytes.reserve(static_cast<std::size_t>(file.size()));
-    char buf[1 << 16];
-    for (std::size_t got = 1; got > 0;) {
-        status = file.read(buf, sizeof buf, got, error);
-        if (status != ReadStatus::Ok) {
-            bytes.clear();
-            return status;
-        }
-        bytes.append(buf, got);
-    }
-    return ReadStatus::Ok;
-}
-
 bool FileOpensForReading(const std::string& path) {
     std::wstring wpath;
     if (!widen(path, wpath) || isFolder(wpath)) return false;
