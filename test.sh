@@ -1,11 +1,15 @@
 #!/bin/bash
 # Builds everything (installing what is missing) and runs every test: the
-# core and window tests, the end-to-end check under Xvfb, the core tests
-# again with AddressSanitizer and UBSan, and a short fuzzing run.
+# core and window tests, the end-to-end check under Xvfb, the package check,
+# the core tests again with AddressSanitizer and UBSan, the core tests built
+# for Windows and run under Wine, and fuzzing (every run under CI, otherwise
+# a short run after the readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 "$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
-  clang libclang-rt-14-dev
+  lintian dpkg-dev file \
+  clang libclang-rt-14-dev llvm \
+  g++-mingw-w64-x86-64-posix wine64 googletest
 
 echo "== building in $here/build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -19,5 +23,14 @@ cmake -S "$here" -B "$here/build-asan" -G Ninja -DRVM_GUI=OFF -DRVM_SANITIZE=ON 
 cmake --build "$here/build-asan" --target core_tests
 (cd "$here/build-asan" && ctest --output-on-failure --timeout 300 -j2)
 
-echo "== a short fuzzing run"
-"$here/tests/fuzz/run.sh" "${RVM_FUZZ_SECONDS:-25}"
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null &&
+   { command -v wine64 >/dev/null || [[ -x /usr/lib/wine/wine64 ]]; }; then
+  echo "== core tests for Windows under Wine in $here/build-win"
+  "$here/tests/windows/run.sh" "$here/build-win"
+fi
+
+echo "== fuzzing"
+fuzz=(--if-changed 5)
+if [[ -n "${CI:-}" ]]; then fuzz=(25); fi
+if [[ -n "${RVM_FUZZ_SECONDS:-}" ]]; then fuzz=("$RVM_FUZZ_SECONDS"); fi
+"$here/tests/fuzz/run.sh" "${fuzz[@]}"

@@ -99,7 +99,8 @@ void files() {
                 floorDec / 1000, load / floorDec);
     // Peak memory of a load, measured in a fresh process.
     std::fflush(stdout);
-    std::system(("/proc/" + std::to_string(getpid()) + "/exe load '" + path + "'").c_str());
+    if (std::system(("/proc/" + std::to_string(getpid()) + "/exe load '" + path + "'").c_str()) != 0)
+        std::printf("files peak memory: the measuring process failed\n");
 }
 
 void loadOnly(const std::string& path) {

@@ -9,12 +9,15 @@
 
 namespace rvm::test {
 
-struct Asked {
-    std::string text;
-    Buttons buttons;
-    Icon icon;
-    Answer defaultButton;
-};
+struct Asked { std::string text; Buttons buttons; Icon icon; Answer defaultButton; };
+
+// The next scripted reply, or `fallback` once the script has run out.
+template <class T> T take(std::deque<T>& q, T fallback) {
+    if (q.empty()) return fallback;
+    T v = std::move(q.front());
+    q.pop_front();
+    return v;
+}
 
 class FakePrompt : public Prompt {
 public:
@@ -30,25 +33,10 @@ public:
 
     Answer ask(const std::string& text, Buttons b, Icon i, Answer def) override {
         asked.push_back({text, b, i, def});
-        if (answers.empty()) return def;
-        Answer a = answers.front();
-        answers.pop_front();
-        return a;
+        return take(answers, def);
     }
-    OpenChoice openFile() override {
-        ++openDialogs;
-        if (openChoices.empty()) return {};
-        OpenChoice c = openChoices.front();
-        openChoices.pop_front();
-        return c;
-    }
-    std::string saveFile() override {
-        ++saveDialogs;
-        if (saveChoices.empty()) return {};
-        std::string s = saveChoices.front();
-        saveChoices.pop_front();
-        return s;
-    }
+    OpenChoice openFile() override { ++openDialogs; return take(openChoices, {}); }
+    std::string saveFile() override { ++saveDialogs; return take(saveChoices, {}); }
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void beep() override { ++beeps; }
@@ -72,11 +60,7 @@ public:
     void setCovered(int k, bool c) override { covered[k] = c; }
     void focusText(int k) override { focused = k; }
     void setStatus(const std::string& s) override { status = s; }
-    void setNavigation(bool fp, bool l, bool a) override {
-        firstPrev = fp;
-        last = l;
-        addLook = a;
-    }
+    void setNavigation(bool fp, bool l, bool a) override { firstPrev = fp, last = l, addLook = a; }
     void setSaveEnabled(bool e) override { saveEnabled = e; }
     void setCaption(const std::string& c) override { caption = c; }
     void setUndoCaption(const std::string& c) override { undoCaption = c; }

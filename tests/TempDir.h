@@ -1,34 +1,46 @@
-// A scratch folder removed at the end of the test.
+// A scratch folder removed at the end of the test. Paths are UTF-8 strings,
+// as everywhere in the program, also where the system's own are wide.
 #pragma once
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace rvm::test {
 
+inline std::filesystem::path fsPath(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+inline std::string utf8(const std::filesystem::path& p) {
+    const std::u8string s = p.u8string();
+    return {s.begin(), s.end()};
+}
+
 struct TempDir {
     std::filesystem::path path;
     TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "rvm-test-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
+        std::random_device rd;
+        do path = std::filesystem::temp_directory_path() / ("rvm-test-" + std::to_string(rd()));
+        while (!std::filesystem::create_directory(path));
     }
     ~TempDir() {
         std::error_code ec;
         std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
         std::filesystem::remove_all(path, ec);
     }
-    std::string file(const std::string& name) const { return (path / name).string(); }
+    std::string file(const std::string& name) const { return utf8(path / fsPath(name)); }
 };
 
 inline std::string slurp(const std::string& p) {
-    std::ifstream in(p, std::ios::binary);
+    std::ifstream in(fsPath(p), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
 inline void spit(const std::string& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
+    std::ofstream(fsPath(p), std::ios::binary) << bytes;
 }
 
 }  // namespace rvm::test

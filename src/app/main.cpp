@@ -1,7 +1,5 @@
 // Main: the splash first, then the main window with the deck named by the
 // command line, or a new one.
-#include <unistd.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +9,7 @@
 #include "JapaneseQt.h"
 #include "QtPrompt.h"
 #include "dialogs/frmSplash.h"
+#include "files/FileIo.h"
 #include "frmMain.h"
 
 namespace {
@@ -19,21 +18,21 @@ namespace {
 // a portable copy, with Help beside it) that can be written; otherwise, as
 // for an installed program, in the user's configuration folder.
 std::string settingsPath(const QString& programDir) {
-    if (QFileInfo::exists(programDir + "/Help/Help.htm") &&
-        ::access(QFile::encodeName(programDir).constData(), W_OK) == 0)
-        return (programDir + "/Ravmemo.ini").toStdString();
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(dir);
-    return (dir + "/Ravmemo.ini").toStdString();
+    QString dir = programDir;
+    if (!QFileInfo::exists(programDir + "/Help/Help.htm") || !QFileInfo(programDir).isWritable()) {
+        dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        QDir().mkpath(dir);
+    }
+    return QDir::toNativeSeparators(dir + "/Ravmemo.ini").toStdString();
 }
 
 // Help lives below the program, or in the installed data folder.
 std::string helpBase(const QString& programDir) {
-    if (QFileInfo::exists(programDir + "/Help/Help.htm")) return programDir.toStdString();
-    const QString installed =
-        QDir(programDir + "/../share/ravolin-memorel").absolutePath();
-    if (QFileInfo::exists(installed + "/Help/Help.htm")) return installed.toStdString();
-    return programDir.toStdString();
+    const QString installed = QDir(programDir + "/../share/ravolin-memorel").absolutePath();
+    if (!QFileInfo::exists(programDir + "/Help/Help.htm") &&
+        QFileInfo::exists(installed + "/Help/Help.htm"))
+        return QDir::toNativeSeparators(installed).toStdString();
+    return QDir::toNativeSeparators(programDir).toStdString();
 }
 
 }  // namespace
@@ -52,10 +51,12 @@ int main(int argc, char** argv) {
     args.removeFirst();
     const std::string commandLine = args.join(QLatin1Char(' ')).toStdString();
 
-    const QString dir = QApplication::applicationDirPath();
+    // The folder of the program file itself, as the system reports it.
+    const QString dir = QString::fromStdString(rvm::ProgramDirectory());
     rvm::QtPrompt prompt;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir), (config + "/view.conf").toStdString()});
+    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir),
+                            QDir::toNativeSeparators(config + "/view.conf").toStdString()});
     prompt.setParent(&w);
     prompt.setSplash(splash);
     w.splash = splash;

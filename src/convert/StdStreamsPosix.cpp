@@ -38,4 +38,6 @@ bool WriteStandardOutput(const std::string& bytes, std::string& error) {
     return true;
 }
 
+std::vector<std::string> Arguments(int argc, char** argv) { return {argv + 1, argv + argc}; }
+
 }  // namespace rvm

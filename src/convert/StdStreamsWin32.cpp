@@ -1,5 +1,9 @@
 #include "StdStreams.h"
 
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
 #include <fcntl.h>
 #include <io.h>
 
@@ -31,6 +35,24 @@ bool WriteStandardOutput(const std::string& bytes, std::string& error) {
         return false;
     }
     return true;
+}
+
+// argv holds the ANSI code page, which cannot name every Japanese file; the
+// wide command line can. Messages go out in UTF-8, so the console reads them so.
+std::vector<std::string> Arguments(int, char**) {
+    ::SetConsoleOutputCP(CP_UTF8);
+    int n = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &n);
+    std::vector<std::string> args;
+    for (int i = 1; wide && i < n; ++i) {
+        const int size = ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string a(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+        ::WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, a.data(), size, nullptr, nullptr);
+        a.resize(a.size() - 1);
+        args.push_back(std::move(a));
+    }
+    ::LocalFree(wide);
+    return args;
 }
 
 }  // namespace rvm

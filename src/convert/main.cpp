@@ -45,8 +45,9 @@ int main(int argc, char** argv) {
     std::optional<DeckFormat> from, to;
     std::vector<std::string> paths;
     bool options = true;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
+    const std::vector<std::string> args = Arguments(argc, argv);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (!options || a == "-" || a[0] != '-') {
             paths.push_back(a);
         } else if (a == "--") {
@@ -62,8 +63,8 @@ int main(int argc, char** argv) {
             const auto eq = a.find('=');
             const std::string option = a.substr(0, eq);
             if (option != "--from" && option != "--to") return usage("知らないオプションです: " + a);
-            if (eq == std::string::npos && i + 1 == argc) return usage(option + " のあとに形式がありません。");
-            const std::string word = eq == std::string::npos ? argv[++i] : a.substr(eq + 1);
+            if (eq == std::string::npos && i + 1 == args.size()) return usage(option + " のあとに形式がありません。");
+            const std::string word = eq == std::string::npos ? args[++i] : a.substr(eq + 1);
             const auto f = FormatNamed(word);
             if (!f) return usage("形式は rvm, tsv, csv のどれかです: " + word);
             (option == "--from" ? from : to) = f;

@@ -60,4 +60,8 @@ bool FileOpensForReading(const std::string& path);
 // On failure returns false and sets error to the platform's description.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
+// The folder that holds the running program, where its settings file and
+// help page live; it ends in a separator only when it is a root.
+std::string ProgramDirectory();
+
 }  // namespace rvm

@@ -69,24 +69,6 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
     return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
 }
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
-    bytes.clear();
-    FileReader file;
-    ReadStatus status = file.open(path, error);
-    if (status != ReadStatus::Ok) return status;
-    bytes.reserve(static_cast<std::size_t>(file.size()));
-    char buf[1 << 16];
-    for (std::size_t got = 1; got > 0;) {
-        status = file.read(buf, sizeof buf, got, error);
-        if (status != ReadStatus::Ok) {
-            bytes.clear();
-            return status;
-        }
-        bytes.append(buf, got);
-    }
-    return ReadStatus::Ok;
-}
-
 namespace {
 
 // 0 or the errno of the first failure.
@@ -277,6 +259,14 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
     int err = writeFile(path, bytes);
     if (err) error = describe(err);
     return err == 0;
+}
+
+std::string ProgramDirectory() {
+    std::string exe(4096, '\0');
+    ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= exe.size()) return ".";
+    exe.resize(static_cast<std::size_t>(n));
+    return folderOf(exe);
 }
 
 }  // namespace rvm

@@ -8,13 +8,15 @@
 
 namespace rvm {
 
-std::string DefaultIEPlace() {
 #ifdef _WIN32
-    return "c:\\windows\\explorer.exe";
+static const char* const kDefaultBrowser = "c:\\windows\\explorer.exe";
+static const char kSep = '\\';
 #else
-    return "xdg-open";  // the desktop's own opener for the help page
+static const char* const kDefaultBrowser = "xdg-open";  // the desktop's own opener for the help page
+static const char kSep = '/';
 #endif
-}
+
+std::string DefaultIEPlace() { return kDefaultBrowser; }
 
 std::vector<std::string> SettingsLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -71,8 +73,8 @@ std::string SettingsFileBytes(const Settings& s) {
 
 std::string HelpPagePath(const std::string& programDir) {
     std::string dir = programDir;
-    if (dir.empty() || dir.back() != '/') dir += '/';
-    return dir + "Help/Help.htm";
+    if (dir.empty() || dir.back() != kSep) dir += kSep;
+    return dir + "Help" + kSep + "Help.htm";
 }
 
 }  // namespace rvm

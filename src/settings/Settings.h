@@ -25,7 +25,8 @@ Settings ParseSettings(const std::vector<std::string>& lines);
 // Exactly the two lines the program writes, in code page 932.
 std::string SettingsFileBytes(const Settings& s);
 
-// The whole path to start help with: dir + "Help/Help.htm".
+// The whole path to start help with: dir + "Help/Help.htm", with the
+// platform's separator.
 std::string HelpPagePath(const std::string& programDir);
 
 }  // namespace rvm

@@ -6,124 +6,67 @@ using namespace rvm::test;
 
 using Document_ = DocFixture;
 
-TEST_F(Document_, NewDeckShowsOneBlankPageUncovered) {
-    doc.mnuFileNew_Click();
-    EXPECT_EQ(view.status, "1枚目  1ページ  全1枚");
-    EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
-    EXPECT_FALSE(view.firstPrev);
-    EXPECT_FALSE(view.last);
-    EXPECT_TRUE(view.addLook);
-    EXPECT_FALSE(view.covered[0]);
-    EXPECT_FALSE(view.covered[1]);
-    EXPECT_FALSE(view.saveEnabled);
-    expectInvariants();
+// In a shuffled deck: where a move lands and what the status bar and buttons say.
+TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
+    const struct { int from, to; bool addIt; int now; const char* status;
+                   bool firstPrev, last, addLook; } rows[] = {
+        {0, 1, true, 1, "2枚目  1ページ  全3枚", true, true, false},
+        {1, -5, false, 0, "1枚目  3ページ  全3枚", false, true, false},
+        {0, 3, false, 2, "3枚目  2ページ  全3枚", true, false, true},
+        {0, 4, true, 2, "3枚目  2ページ  全3枚", true, false, true},
+        {2, 3, true, 3, "4枚目  4ページ  全4枚", true, false, true},
+    };
+    for (const auto& r : rows) {
+        deck({"A", "B", "C"}, {2, 0, 1});
+        doc.CallTh(r.from, false, false, false);
+        doc.CallTh(r.to, r.addIt, false, true);
+        EXPECT_EQ(std::tuple(doc.NowPage, view.status), std::tuple(r.now, r.status)) << r.to;
+        EXPECT_EQ(std::tuple(view.firstPrev, view.last, view.addLook),
+                  std::tuple(r.firstPrev, r.last, r.addLook));
+        expectInvariants();
+    }
 }
 
-TEST_F(Document_, CaptionShowsTheWholePath) {
-    doc.SetFileName("/home/user/decks/words.rvm");
-    EXPECT_EQ(view.caption, "Ravolin Memorel - /home/user/decks/words.rvm");
-    doc.SetFileName("");
-    EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
-}
-
-TEST_F(Document_, NavigationClampsAndStoresThePageLeft) {
-    deck({"A", "B", "C"});
+TEST_F(Document_, MovingStoresThePageLeftTypingAndAppendingChangeTheDeck) {
+    deck({"A", "B"});
     view.te[1] = "typed";
-    doc.CallTh(doc.NowPage + 1, false, false, true);
-    EXPECT_EQ(doc.List2[0], "typed");
-    EXPECT_EQ(view.te[0], "B");
-    EXPECT_TRUE(view.firstPrev);
-    EXPECT_TRUE(view.last);
-    EXPECT_FALSE(view.addLook);
-    EXPECT_FALSE(doc.Changed);  // moving is no change
-
-    doc.CallTh(-5, false, false, false);
-    EXPECT_EQ(doc.NowPage, 0);
-    doc.CallTh(doc.MaxPage + 1, false, false, false);
-    EXPECT_EQ(doc.NowPage, 2);
-    EXPECT_EQ(doc.MaxPage, 2);
-    doc.CallTh(doc.MaxPage + 2, true, false, false);
-    EXPECT_EQ(doc.MaxPage, 2);
-    EXPECT_TRUE(view.addLook);
-    EXPECT_FALSE(view.last);
-    expectInvariants();
+    doc.CallTh(1, false, false, true);
+    EXPECT_TRUE(doc.List2[0] == "typed" && view.te[0] == "B");
+    doc.B3 = {0, 1};
+    doc.Te_Change(0);
+    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
+    doc.SetChanged(false);
+    doc.B3 = {0, 1};
+    doc.CallTh(2, true, false, true);
+    EXPECT_TRUE(view.te[0].empty() && !view.covered[0] && !view.covered[1]);  // to be written
+    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
 }
 
-TEST_F(Document_, NextOnTheLastPageAppendsABlankUncoveredPage) {
-    deck({"A", "B", "C"});
-    doc.CallTh(2, false, false, false);
-    doc.B3 = {0, 1, 2};
-    view.te[0] = "C edited";
-    doc.CallTh(doc.NowPage + 1, true, false, true);
-    EXPECT_EQ(doc.List1[2], "C edited");
-    EXPECT_EQ(doc.MaxPage, 3);
-    EXPECT_EQ(doc.List3.back(), 3);
-    EXPECT_EQ(view.te[0], "");
-    EXPECT_FALSE(view.covered[0]);
-    EXPECT_FALSE(view.covered[1]);
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_TRUE(view.saveEnabled);
-    EXPECT_TRUE(doc.B3.empty());
-    EXPECT_EQ(view.status, "4枚目  4ページ  全4枚");
-    EXPECT_TRUE(view.addLook);
-    expectInvariants();
-}
-
-TEST_F(Document_, AFullDeckBeepsInsteadOfGrowing) {
-    std::vector<std::string> pages(kMaxPages, "q");
-    deck(pages);
+TEST_F(Document_, AFullDeckNeverGrows) {
+    deck(Strings(kMaxPages, "q"));
     doc.CallTh(doc.MaxPage, false, false, false);
     doc.CallTh(doc.NowPage + 1, true, false, true);
-    EXPECT_EQ(doc.MaxPage + 1, kMaxPages);
-    EXPECT_EQ(prompt.beeps, 1);
-    EXPECT_EQ(doc.NowPage, doc.MaxPage);
-    EXPECT_FALSE(doc.Changed);
-}
-
-TEST_F(Document_, StatusShowsDisplayAndStoragePositions) {
-    std::vector<std::string> pages;
-    for (int k = 0; k < 10; ++k) pages.push_back(std::to_string(k));
-    deck(pages, {7, 0, 1, 2, 3, 4, 5, 6, 8, 9});
-    EXPECT_EQ(view.status, "1枚目  8ページ  全10枚");
-    EXPECT_EQ(view.te[0], "7");
+    doc.mnuInsert_Click();
+    prompt.clipboard = "\x1eQ\x1e";
+    EXPECT_FALSE(doc.mnuEdit_Click().paste);
+    EXPECT_TRUE(doc.MaxPage + 1 == kMaxPages && doc.NowPage == doc.MaxPage && !doc.Changed);
+    EXPECT_EQ(prompt.beeps, 2);
 }
 
 TEST_F(Document_, CoversFollowTheHideMode) {
+    const struct { int hideMode; bool looko, upper, lower; } rows[] = {
+        {0, false, true, false}, {1, false, false, true}, {2, false, false, false},
+        {0, true, false, false}, {1, true, false, false},  // the page is to be written
+    };
     deck({"A", "B"});
-    doc.HideMode = 1;
-    doc.CallTh(1, false, false, false);
-    EXPECT_FALSE(view.covered[0]);
-    EXPECT_TRUE(view.covered[1]);
+    for (const auto& r : rows) {
+        doc.CoverOn_Click(0);
+        doc.CoverOn_Click(1);
+        doc.HideMode = static_cast<std::int16_t>(r.hideMode);
+        doc.CallTh(1, false, r.looko, false);
+        EXPECT_EQ(std::pair(view.covered[0], view.covered[1]), std::pair(r.upper, r.lower))
+            << r.hideMode << r.looko;
+    }
     doc.Cover_Click(1);
-    EXPECT_FALSE(view.covered[1]);
-    EXPECT_EQ(view.focused, 1);
-    doc.CoverOn_Click(1);
-    EXPECT_TRUE(view.covered[1]);
-    EXPECT_FALSE(doc.Changed);  // covers are views only
-
-    doc.HideMode = 0;
-    doc.CallTh(0, false, false, false);
-    EXPECT_TRUE(view.covered[0]);
-    EXPECT_FALSE(view.covered[1]);
-    doc.CallTh(0, false, true, false);  // Looko uncovers
-    EXPECT_FALSE(view.covered[0]);
-
-    doc.HideMode = 2;
-    doc.CoverOn_Click(0);
-    doc.CallTh(1, false, false, false);
-    EXPECT_FALSE(view.covered[0]);
-    EXPECT_FALSE(view.covered[1]);
-}
-
-TEST_F(Document_, TypingMarksChangedButFillingDoesNot) {
-    deck({"A", "B"});
-    doc.B3 = {0, 1};
-    doc.Showing = true;
-    doc.Te_Change(0);
-    EXPECT_FALSE(doc.Changed);
-    doc.Showing = false;
-    doc.Te_Change(1);
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_TRUE(view.saveEnabled);
-    EXPECT_TRUE(doc.B3.empty());
+    EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.Changed);  // covers are views only
 }

@@ -9,7 +9,6 @@ struct FileCommands : DocFixture {
     void SetUp() override {
         doc.SettingsPath = dir.file("Ravmemo.ini");
         doc.IEPlace = "xdg-open";
-        doc.mnuFileNew_Click();
     }
     void edit() {
         view.te[0] = "edited";
@@ -21,111 +20,81 @@ TEST_F(FileCommands, NewAsksToSaveOnlyWithChanges) {
     doc.mnuFileNew_Click();
     EXPECT_TRUE(prompt.asked.empty());
     edit();
-    prompt.answers = {Answer::Yes};  // then the Save As dialog is cancelled
-    doc.mnuFileNew_Click();
+    doc.mnuFileNew_Click();  // default Yes, then the Save As dialog is cancelled
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, "現在のファイルを保存しますか？");
-    EXPECT_EQ(prompt.asked[0].buttons, Buttons::YesNo);
     EXPECT_EQ(prompt.asked[0].defaultButton, Answer::Yes);
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_EQ(doc.List1[0], "edited");
+    EXPECT_TRUE(doc.Changed && doc.List1[0] == "edited");
+    doc.SetFileName("/old.rvm");
     prompt.answers = {Answer::No};
     doc.mnuFileNew_Click();
-    EXPECT_FALSE(doc.Changed);
-    EXPECT_EQ(doc.List1[0], "");
+    EXPECT_TRUE(!doc.Changed && doc.List1[0].empty());
     EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
 }
 
-TEST_F(FileCommands, OpenWithChangesAlwaysShowsSaveAs) {
+TEST_F(FileCommands, OpenAsksToSaveFirstAndKeepsTheDeckWhenNothingLoads) {
     const std::string a = dir.file("a.rvm"), b = dir.file("b.rvm");
     ASSERT_TRUE(doc.SaveW(a, false));
     spit(b, "\x1f" "B\r\n\x1f\r\n\x1f" "0\r\n");
     edit();
-    prompt.answers = {Answer::Yes};
-    prompt.saveChoices = {a};  // overwrite question answered Yes by default
+    prompt.answers = {Answer::No, Answer::No};
+    prompt.openChoices = {{}, {dir.file("gone.rvm"), false}};  // cancelled, then a missing file
+    doc.mnuFileOpen_Click();
+    doc.mnuFileOpen_Click();
+    EXPECT_TRUE(doc.Changed && view.te[0] == "edited");
+    prompt.answers = {Answer::Yes};  // a named deck is saved through Save As too
+    prompt.saveChoices = {a};        // and the overwrite question answered Yes by default
     prompt.openChoices = {{b, false}};
     doc.mnuFileOpen_Click();
     EXPECT_EQ(prompt.saveDialogs, 1);
     EXPECT_EQ(slurp(a), "\x1f" "edited\r\n\x1f\r\n\x1f" "0\r\n");
-    EXPECT_EQ(doc.FileName, b);
-    EXPECT_EQ(doc.List1[0], "B");
-}
-
-TEST_F(FileCommands, CancelledOpenAndFailedLoadKeepTheDeck) {
-    edit();
-    prompt.answers = {Answer::No};
-    doc.mnuFileOpen_Click();  // dialog cancelled
-    EXPECT_TRUE(doc.Changed);
-    prompt.answers = {Answer::No};
-    prompt.openChoices = {{dir.file("gone.rvm"), false}};
-    doc.mnuFileOpen_Click();
-    EXPECT_TRUE(doc.Changed);
-    EXPECT_EQ(view.te[0], "edited");
+    EXPECT_TRUE(doc.FileName == b && doc.List1[0] == "B");
 }
 
 TEST_F(FileCommands, SaveWritesStraightOrAsksForAName) {
-    const std::string path = dir.file("s.rvm");
+    const std::string path = dir.file("s.rvm"), other = dir.file("other.rvm");
     spit(path, "old");
     edit();
     prompt.saveChoices = {path};
     doc.mnuFileSave_Click();  // untitled: Save As, but no overwrite question
-    EXPECT_TRUE(prompt.asked.empty());
-    EXPECT_EQ(doc.FileName, path);
+    EXPECT_TRUE(prompt.asked.empty() && doc.FileName == path);
     edit();
     doc.mnuFileSave_Click();
-    EXPECT_EQ(prompt.saveDialogs, 1);
-    EXPECT_FALSE(doc.Changed);
-
-    ASSERT_TRUE(doc.LoadW(path, true));  // opened read-only
-    const std::string other = dir.file("other.rvm");
+    EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.Changed);
+    ASSERT_TRUE(doc.LoadW(path, true));  // opened read-only: asks for a name once
     prompt.saveChoices = {other};
     doc.mnuFileSave_Click();
-    EXPECT_EQ(prompt.saveDialogs, 2);
-    EXPECT_FALSE(doc.OpenedReadOnly);
     doc.mnuFileSave_Click();
     EXPECT_EQ(prompt.saveDialogs, 2);
     EXPECT_EQ(doc.FileName, other);
-
-    prompt.saveChoices = {other};
-    prompt.answers = {Answer::No};
-    doc.mnuFileSaveAs_Click();
-    EXPECT_EQ(prompt.asked.back().text, other + " は存在します。\r上書きしますか？");
 }
 
+// The answers to the exit question, with and without unsaved changes.
 TEST_F(FileCommands, ExitQuestions) {
-    doc.ConfirmExit();  // default No: the program goes on
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, "終了しますか？");
-    EXPECT_EQ(prompt.asked[0].defaultButton, Answer::No);
-    EXPECT_FALSE(view.ended);
-
-    edit();
-    prompt.answers = {Answer::Cancel};
-    doc.ConfirmExit();
-    EXPECT_EQ(prompt.asked.back().text, "保存してから終了しますか？");
-    EXPECT_EQ(prompt.asked.back().buttons, Buttons::YesNoCancel);
-    EXPECT_EQ(prompt.asked.back().defaultButton, Answer::Yes);
-    EXPECT_FALSE(view.ended);
-    prompt.answers = {Answer::Yes};  // and the Save As dialog is cancelled
-    doc.ConfirmExit();
-    EXPECT_FALSE(view.ended);
-    EXPECT_TRUE(doc.Changed);
-
-    prompt.answers = {Answer::No};
-    doc.ConfirmExit();
-    EXPECT_TRUE(view.ended);
-    EXPECT_EQ(slurp(doc.SettingsPath), "Hide = 1\r\nIEPlace = xdg-open\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 1);
-}
-
-TEST_F(FileCommands, ExitAfterSaving) {
-    edit();
-    const std::string path = dir.file("end.rvm");
-    prompt.answers = {Answer::Yes};
-    prompt.saveChoices = {path};
+    const std::string deckFile = dir.file("end.rvm");
+    const struct { bool changed; std::deque<Answer> answers; std::string saveAs; bool ended; }
+        rows[] = {
+        {false, {}, "", false},  // default No: the program goes on
+        {false, {Answer::Yes}, "", true},
+        {true, {Answer::Cancel}, "", false},
+        {true, {}, "", false},  // default Yes, Save As cancelled
+        {true, {Answer::No}, "", true},
+        {true, {Answer::Yes}, deckFile, true},
+    };
     doc.HideMode = 2;
-    doc.ConfirmExit();
-    EXPECT_TRUE(view.ended);
-    EXPECT_EQ(slurp(path).substr(0, 7), "\x1f" "edited");
-    EXPECT_EQ(slurp(doc.SettingsPath).substr(0, 10), "Hide = 2\r\n");
+    for (const auto& r : rows) {
+        view.ended = false;
+        std::filesystem::remove(doc.SettingsPath);
+        doc.SetChanged(r.changed);
+        prompt.answers = r.answers;
+        prompt.saveChoices = {r.saveAs};
+        doc.ConfirmExit();
+        const Asked& q = prompt.asked.back();
+        EXPECT_EQ(q.text, r.changed ? "保存してから終了しますか？" : "終了しますか？");
+        EXPECT_EQ(q.buttons, r.changed ? Buttons::YesNoCancel : Buttons::YesNo);
+        EXPECT_EQ(q.defaultButton, r.changed ? Answer::Yes : Answer::No);
+        EXPECT_EQ(view.ended, r.ended);
+        EXPECT_EQ(slurp(doc.SettingsPath), r.ended ? "Hide = 2\r\nIEPlace = xdg-open\r\n" : "");
+        EXPECT_EQ(std::filesystem::exists(deckFile), !r.saveAs.empty());  // saved only when asked
+    }
 }

@@ -1,0 +1,272 @@
+#include "FileIo.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+
+namespace rvm {
+namespace {
+
+// Paths are UTF-8 in the program and UTF-16 at the system boundary, so
+// Japanese folder names work whatever the system's code page is.
+bool widen(const std::string& s, std::wstring& w) {
+    w.clear();
+    if (s.empty()) return true;
+    int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()),
+                                nullptr, 0);
+    if (n <= 0) return false;
+    w.resize(static_cast<std::size_t>(n));
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return true;
+}
+
+std::string narrow(const wchar_t* w, std::size_t len) {
+    if (len == 0) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w, static_cast<int>(len), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, w, static_cast<int>(len), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+// The system's own text for the error, in the system's language.
+std::string describe(DWORD err) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, err, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string s;
+    if (n > 0 && text) {
+        while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+        s = narrow(text, n);
+    }
+    if (text) LocalFree(text);
+    if (s.empty()) s = "Windows error " + std::to_string(err);
+    return s;
+}
+
+std::wstring folderOf(const std::wstring& path) {
+    auto sep = path.find_last_of(L"\\/");
+    if (sep == std::wstring::npos) {
+        if (path.size() >= 2 && path[1] == L':') return path.substr(0, 2);  // "C:name"
+        return L".";
+    }
+    // Keep the separator of a root: "C:\", "\".
+    if (sep == 0 || (sep == 2 && path[1] == L':')) return path.substr(0, sep + 1);
+    return path.substr(0, sep);
+}
+
+bool isFolder(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class Handle {
+public:
+    explicit Handle(HANDLE h) : h_(h) {}
+    ~Handle() { close(); }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool ok() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    bool close() {
+        if (!ok()) return true;
+        BOOL r = CloseHandle(h_);
+        h_ = INVALID_HANDLE_VALUE;
+        return r != 0;
+    }
+
+private:
+    HANDLE h_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+HANDLE openForReading(const std::wstring& path) {
+    return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// A file the user points at through a link is the one replaced, not the link.
+std::wstring finalPath(const std::wstring& path) {
+    DWORD a = GetFileAttributesW(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    Handle h(CreateFileW(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.ok()) return path;
+    std::wstring out(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetFinalPathNameByHandleW(h.get(), out.data(), static_cast<DWORD>(out.size()),
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return path;
+        if (n < out.size()) {
+            out.resize(n);
+            return out;
+        }
+        out.resize(n + 1);
+    }
+}
+
+// 0 or the error of the first failure; the bytes are on disk after it.
+DWORD writeAll(HANDLE h, const std::string& bytes) {
+    const char* p = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        DWORD put = 0;
+        if (!WriteFile(h, p, static_cast<DWORD>(std::min<std::size_t>(left, 1u << 30)), &put, nullptr))
+            return GetLastError();
+        p += put;
+        left -= put;
+    }
+    return FlushFileBuffers(h) ? 0 : GetLastError();
+}
+
+// A new file in folder that the system deletes when its handle closes, so
+// a crash before it has taken the target's place leaves nothing behind.
+HANDLE createTemporary(const std::wstring& folder, std::wstring& name, DWORD& err) {
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = folder;
+        if (name.back() != L'\\' && name.back() != L'/' && name.back() != L':') name += L'\\';
+        name += L".rvm-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+        HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h != INVALID_HANDLE_VALUE) {
+            FILE_DISPOSITION_INFO gone{TRUE};
+            SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone);
+            err = 0;
+            return h;
+        }
+        err = GetLastError();
+        if (err != ERROR_FILE_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+bool keepOnClose(HANDLE h) {
+    FILE_DISPOSITION_INFO keep{FALSE};
+    return SetFileInformationByHandle(h, FileDispositionInfo, &keep, sizeof keep) != 0;
+}
+
+DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
+    Handle h(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.ok()) return GetLastError();
+    DWORD err = writeAll(h.get(), bytes);
+    if (!h.close() && !err) err = GetLastError();
+    return err;
+}
+
+}  // namespace
+
+FileReader::~FileReader() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+ReadStatus FileReader::open(const std::string& path, std::string& error) {
+    std::wstring wpath;
+    if (!widen(path, wpath)) {
+        error = describe(ERROR_NO_UNICODE_TRANSLATION);
+        return ReadStatus::Error;
+    }
+    HANDLE h = openForReading(wpath);
+    if (h == INVALID_HANDLE_VALUE) {
+        DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND && isFolder(folderOf(wpath))) return ReadStatus::NotFound;
+        error = describe(err);
+        return ReadStatus::Error;
+    }
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    // Pipes and devices (CON, COM1) could block or never end.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        error = describe(ERROR_NOT_SUPPORTED);
+        return ReadStatus::Error;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(h, &size)) {
+        error = describe(GetLastError());
+        return ReadStatus::Error;
+    }
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    return size_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::string& error) {
+    got = 0;
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), dst,
+                  static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n, nullptr)) {
+        error = describe(GetLastError());
+        return ReadStatus::Error;
+    }
+    got = n;
+    done_ += got;
+    return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
+}
+
+bool FileOpensForReading(const std::string& path) {
+    std::wstring wpath;
+    if (!widen(path, wpath) || isFolder(wpath)) return false;
+    Handle h(openForReading(wpath));
+    return h.ok() && GetFileType(h.get()) == FILE_TYPE_DISK;
+}
+
+bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
+    std::wstring wpath;
+    DWORD err = widen(given, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
+    const std::wstring path = finalPath(wpath);
+    const bool exists = !err && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (exists) {
+        // Replacing needs the right to delete the old file, which a program
+        // holding it open may deny; a read-only or locked file, a folder or a
+        // device must refuse the save before anything is written.
+        Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        err = !probe.ok() ? GetLastError()
+              : GetFileType(probe.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED : 0;
+    }
+    std::wstring tmp;
+    DWORD made = 0;
+    Handle out(err ? INVALID_HANDLE_VALUE : createTemporary(folderOf(path), tmp, made));
+    if (!err && made == ERROR_ACCESS_DENIED && exists) {
+        // A folder that takes no new file (beside the program, say) still
+        // lets us rewrite a file we may write.
+        err = rewriteInPlace(path, bytes);
+    } else if (!err && made) {
+        err = made;
+    } else if (!err) {
+        err = writeAll(out.get(), bytes);
+        if (!err && !keepOnClose(out.get())) err = GetLastError();
+        if (!out.close() && !err) err = GetLastError();
+        // ReplaceFileW keeps the old file's attributes, security and
+        // creation time; a new file needs none of that.
+        if (!err && exists &&
+            !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr))
+            err = GetLastError();
+        if (!err && !exists &&
+            !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            err = GetLastError();
+        if (err) DeleteFileW(tmp.c_str());
+    }
+    if (err) error = describe(err);
+    return err == 0;
+}
+
+std::string ProgramDirectory() {
+    std::wstring exe(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, exe.data(), static_cast<DWORD>(exe.size()));
+        if (n == 0) return ".";
+        if (n < exe.size()) {
+            exe.resize(n);
+            break;
+        }
+        exe.resize(exe.size() * 2);
+    }
+    const std::wstring dir = folderOf(exe);
+    return narrow(dir.data(), dir.size());
+}
+
+}  // namespace rvm
