@@ -24,7 +24,7 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
     // A failure to lay out a file shows as the wrong message.
     auto file = [&](std::string bytes) { return [&dir, bytes] { return spit(dir.file("f"), bytes), dir.file("f"); }; };
     auto sparse = [&](off_t size) {
-        return [&dir, size] { return spit(dir.file("f"), ""), ::truncate(dir.file("f").c_str(), size), dir.file("f"); };
+        return [&dir, size] { return spit(dir.file("f"), ""), std::filesystem::resize_file(dir.file("f"), size), dir.file("f"); };
     };
     struct Row {
         const char* what;
