@@ -1,109 +1,130 @@
-// The main window on the offscreen platform, driven as a user would.
+// The main window on the offscreen platform, driven as a user would: menus,
+// function keys, drilling from the keyboard, text zoom and dropped decks.
 #include <QtTest>
 
 #include <QClipboard>
+#include <QMimeData>
+#include <QScreen>
 
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "app/Layout.h"
-#include "app/QtPrompt.h"
+#include "app/TextZoom.h"
 #include "app/frmMain.h"
+#include "dialogs/Jump.h"
 #include "dialogs/frmOptions.h"
 #include "dialogs/frmSplash.h"
 
 using namespace rvm;
 using namespace rvm::test;
 
-namespace {
-// The real clipboard, everything else scripted.
-class ClipPrompt : public FakePrompt {
-public:
-    QtPrompt real;
-    std::optional<std::string> clipboardText() override { return real.clipboardText(); }
-    void setClipboardText(const std::string& t) override { real.setClipboardText(t); }
-};
-}  // namespace
-
 class MainWindowTest : public QObject {
     Q_OBJECT
 
     TempDir dir;
-    std::unique_ptr<ClipPrompt> prompt;
+    const std::string three = dir.file("three.rvm");
+    FakePrompt prompt;
     std::unique_ptr<frmMain> w;
-    int ends = 0;
-    QStringList dialogs;  // the modal dialogs shown, by class
+    QString heard;  // what came of the keys beyond seen(): dialogs, drops, questions
 
     void start(const std::string& commandLine = "") {
         w.reset();
-        prompt = std::make_unique<ClipPrompt>();
-        w = std::make_unique<frmMain>(*prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini")});
-        w->onEnd = [this] { ++ends; };
-        dialogs.clear();
-        w->runModal = [this](QDialog& d) { dialogs << d.metaObject()->className(); };
+        prompt = FakePrompt();
+        w = std::make_unique<frmMain>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
+                                                         dir.file("view.conf")});
+        w->onEnd = [] {};
+        w->runModal = [](QDialog& d) { QFAIL(d.metaObject()->className()); };  // never a person
         w->Form_Load(commandLine);
         w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        w->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
-    void key(int k) { QTest::keyClick(w->Te[0], static_cast<Qt::Key>(k)); }
-    QString status() const { return w->sbStatusBar->currentMessage(); }
-    bool covered(int k) const {
-        return w->isCovered(k) && w->Cover[k]->isVisible() && w->CoverOn[k]->isHidden();
+    // 1 covered, 0 open, 2 when the cover and its button disagree.
+    int cover(int k) const {
+        return w->Cover[k]->isVisible() == w->CoverOn[k]->isHidden() ? w->Cover[k]->isVisible() : 2;
+    }
+    // What a user sees: page/pages, covers, changed, focus in the answer
+    // (-1: in neither box), the answer, the text size of both halves.
+    QString seen() const {
+        const int pt = w->Te[1]->font().pointSize();
+        const QString size = pt != w->Te[0]->font().pointSize() ? "unequal"
+                             : pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt);
+        const int focus = w->Te[1]->hasFocus() ? 1 : w->Te[0]->hasFocus() - 1;
+        return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.NowPage + 1).arg(w->doc.MaxPage + 1)
+            .arg(cover(0)).arg(cover(1)).arg(w->doc.Changed).arg(focus).arg(w->Te[1]->toPlainText(), size);
+    }
+    // Keys as written in menus ("Num+" for the keypad) to the focused widget;
+    // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;
+    // "Drop:a,b" / "DropOnText:a": files in the folder or addresses dropped.
+    void press(const QString& keys) {
+        for (const QString& k : keys.split(' ', Qt::SkipEmptyParts)) {
+            const int notches = k.section("Wheel", 1).toInt();
+            for (int i = 0; i < std::abs(notches); ++i) {
+                QWheelEvent e({5, 5}, w->Te[1]->mapToGlobal(QPointF(5, 5)), {}, {0, notches > 0 ? 120 : -120},
+                              Qt::NoButton, k.startsWith("Ctrl") ? Qt::ControlModifier : Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+                QApplication::sendEvent(w->Te[1]->viewport(), &e);
+            }
+            if (k.startsWith("Drop")) {
+                QMimeData data;
+                data.setText(QStringLiteral("plain"));
+                QList<QUrl> urls;
+                for (const QString& u : k.section(':', 1).split(',', Qt::SkipEmptyParts))
+                    urls << QUrl::fromLocalFile(QString::fromStdString(dir.file(""))).resolved(QUrl(u));
+                if (!urls.isEmpty()) data.setUrls(urls);
+                QWidget* target = k.startsWith("DropOnText") ? w->Te[1]->viewport() : w.get();
+                QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
+                QApplication::sendEvent(target, &enter);
+                QApplication::sendEvent(target, &drop);
+                QTest::qWait(20);
+                heard += enter.isAccepted() ? " taken" : " refused";
+            } else if (!notches) {
+                const QKeyCombination c = QKeySequence(k)[0];
+                QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
+            }
+        }
     }
 
 private slots:
-    void cleanup() { w.reset(); }
-
-    void aMissingOrQuotedFileGivesANewDeck() {
-        start(dir.file("missing file.rvm"));
-        QCOMPARE(prompt->asked.at(0).text,
-                 "[" + dir.file("missing file.rvm") + "]が見つかりません。");
-        spit(dir.file("q.rvm"), "\x1f\r\n\x1f\r\n\x1f" "0\r\n");
-        start("\"" + dir.file("q.rvm") + "\"");  // the whole text is the path, quotes and all
-        QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel - [無題]"));
-        QCOMPARE(status(), QStringLiteral("1枚目  1ページ  全1枚"));
-        QVERIFY(!w->isCovered(0) && !w->isCovered(1) && !w->mnuFileSave->isEnabled());
-        QVERIFY(!w->tbButton[5]->isEnabled() && !w->tbButton[8]->isEnabled());
-        QCOMPARE(w->nextImage(), 9);  // Next adds a page
+    void initTestCase() {
+        spit(three, "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n"
+                    "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n");
+        for (const char* name : {"one.rvm", "UP.RVM"}) spit(dir.file(name), "\x1fU\r\n\x1fV\r\n\x1f" "0\r\n");
+    }
+    void cleanup() {
+        for (const char* file : {"view.conf", "Ravmemo.ini"}) std::filesystem::remove(dir.path / file);
     }
 
-    void aDeckIsCoveredSteppedThroughAndTypedInto() {
-        const std::string two = dir.file("two.rvm");
-        spit(two, "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n");
-        start(two);
-        QCOMPARE(w->windowTitle(), QString::fromStdString("Ravolin Memorel - " + two));
-        QVERIFY(covered(1) && !w->doc.Changed);  // filling the boxes is no change
-        QTest::mouseClick(w->Cover[1], Qt::LeftButton);
-        QVERIFY(!w->isCovered(1) && !w->CoverOn[1]->isHidden() && w->Te[1]->hasFocus());
-        QTest::mouseClick(w->CoverOn[1], Qt::LeftButton);
-        QVERIFY(covered(1) && w->Te[1]->hasFocus());  // covering leaves the focus alone
-        QTest::keyClicks(w->Te[0], "x");
-        QTest::keyClick(w->Te[0], Qt::Key_Return);
+    // A missing file, or a quoted path (taken whole, quotes and all), is
+    // reported and leaves a blank untitled page. Typing and stepping show
+    // in Save, the step buttons and the status bar; the key hints take turns.
+    void theWindowShowsTheDeck() {
+        for (const std::string& bad : {dir.file("missing file.rvm"), "\"" + three + "\""}) {
+            start(bad);
+            QCOMPARE(prompt.asked.size(), std::size_t(1));  // why the file did not load
+            QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel - [無題]"));
+            QCOMPARE(seen(), QStringLiteral("1/1 00 0 0  usual"));
+        }
+        start(three);
+        QVERIFY(!w->tbButton[3]->isEnabled() && !w->tbButton[5]->isEnabled() && w->nextImage() == 6);
+        QTest::keyClicks(w->Te[0], "x\r");
         QVERIFY(w->mnuFileSave->isEnabled() && w->tbButton[3]->isEnabled());
-        QCOMPARE(w->nextImage(), 6);
-        w->tbButton[7]->trigger();
-        QVERIFY(w->tbButton[5]->isEnabled() && !w->tbButton[8]->isEnabled());
-        QCOMPARE(w->nextImage(), 9);
-        w->tbButton[7]->trigger();  // on the last page Next adds one
-        QCOMPARE(status(), QStringLiteral("3枚目  3ページ  全3枚"));
-        w->tbButton[5]->trigger();
-        QCOMPARE(w->doc.List1[0], std::string("x\r\nQ1"));
         w->tbButton[8]->trigger();
-        w->tbButton[6]->trigger();
-        QCOMPARE(status(), QStringLiteral("2枚目  2ページ  全3枚"));
+        QCOMPARE(w->doc.List1[0], std::string("x\r\nQ1"));
+        QVERIFY(w->tbButton[6]->isEnabled() && !w->tbButton[8]->isEnabled() && w->nextImage() == 9);
+        w->tbButton[5]->trigger();
+        QCOMPARE(w->sbStatusBar->currentMessage(), QStringLiteral("1枚目  1ページ  全3枚"));
+        QStringList hints;
+        for (int tick = 0; tick < 4; ++tick, w->Timer1_Timer()) hints << w->SCKeyPanel[0]->text();
+        QVERIFY(w->Timer1.isActive() && hints[3] == hints[0] && hints.removeDuplicates() == 1);
     }
 
-    // Height beyond the minimum goes half to each text box, width to both.
+    // Height beyond the minimum goes half to each text box.
     void layoutSharesExtraHeight() {
-        const PageLayout small = LayoutFor(1000, 1000);  // clamped to the minimum
-        QVERIFY(small.Te[1].height == 1215 && small.Te[1].width == 3855);
-        QCOMPARE(LayoutFor(4095, kPageAreaMinHeight + 1).Te[0].height, 1215.5);  // odd: halves
+        QCOMPARE(LayoutFor(1000, 1000).Te[1].height, 1215.0);  // clamped to the minimum
         start();
         const double dy = w->logicalDpiY();
-        w->resize(100, 100);  // far below the minimum
-        QTest::qWait(20);
-        w->resize(w->width(), w->height() + TwipsToPixels(1000, dy));
+        w->resize(w->minimumSize() + QSize(0, TwipsToPixels(1000, dy)));
         QTest::qWait(20);
         for (int k = 0; k < 2; ++k) {
             QVERIFY(std::abs(PixelsToTwips(w->Te[k]->height(), dy) - 1715) <= 15);
@@ -112,84 +133,119 @@ private slots:
         QVERIFY(std::abs(PixelsToTwips(w->Te[1]->y(), dy) - 2600) <= 15);
     }
 
-    // A key runs its menu command only where the menu would offer it.
-    void functionKeysRunTheirCommands_data() {
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<QList<int>>("counts");  // pages, Save As and Open dialogs, help started
-        QTest::addColumn<QStringList>("shown");
-        auto row = [](const char* name, QList<int> keys, QList<int> counts,
-                      QStringList shown = {}) { QTest::newRow(name) << keys << counts << shown; };
-        row("one page: no cut, order or jump", {Qt::Key_F6, Qt::Key_F11, Qt::Key_F12}, {1, 0, 0, 0});
-        row("insert", {Qt::Key_F9}, {2, 0, 0, 0});
-        row("undo only once", {Qt::Key_F9, Qt::Key_F5, Qt::Key_F5}, {1, 0, 0, 0});
-        row("cut", {Qt::Key_F9, Qt::Key_F6}, {1, 0, 0, 0});
-        row("Delete stays in the text", {Qt::Key_F9, Qt::Key_Delete}, {2, 0, 0, 0});
-        row("order, jump", {Qt::Key_F9, Qt::Key_F11, Qt::Key_F12}, {2, 0, 0, 0},
-            {"rvm::Order", "rvm::Jump"});
-        row("help", {Qt::Key_F1}, {1, 0, 0, 1});
-        row("save as", {Qt::Key_F4}, {1, 1, 0, 0});
-        row("open", {Qt::Key_F3}, {1, 0, 1, 0});
-        row("new asks to save first", {Qt::Key_F9, Qt::Key_F2}, {2, 1, 0, 0});
-    }
-    void functionKeysRunTheirCommands() {
-        QFETCH(QList<int>, keys);
-        QFETCH(QList<int>, counts);
-        QFETCH(QStringList, shown);
-        start();
-        for (int k : keys) key(k);
-        const int helps = static_cast<int>(prompt->started.size());
-        QCOMPARE((QList<int>{w->doc.MaxPage + 1, prompt->saveDialogs, prompt->openDialogs, helps}),
-                 counts);
-        QCOMPARE(dialogs, shown);
-    }
-
-    void clipboardRoundTrip() {
-        start();
-        QTest::keyClicks(w->Te[0], "apple");
-        QTest::keyClick(w->Te[0], Qt::Key_Return);
-        key(Qt::Key_F7);
-        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\x1e" "apple\r\n\x1e"));
-        QGuiApplication::clipboard()->setText(QString::fromUtf8("\x1e" "a\nb\x1e" "りんご"));
-        key(Qt::Key_F8);
-        QVERIFY(w->doc.List1[0] == "a\r\nb" && w->doc.List2[0] == "りんご");
-        QGuiApplication::clipboard()->setText(QStringLiteral("not a page"));
-        key(Qt::Key_F8);
-        QVERIFY(w->doc.MaxPage == 1 && prompt->beeps == 0);  // disabled, so not even tried
-    }
-
-    void closingGoesThroughTheExitQuestion() {
-        start();
-        w->close();
-        QVERIFY(w->isVisible() && ends == 0);
-        QCOMPARE(prompt->asked.back().text, std::string("終了しますか？"));
-        prompt->answers = {Answer::Yes};
-        w->close();
-        QCOMPARE(ends, 1);
-    }
-
     void optionsAndAboutFromTheMenus() {
         spit(dir.file("Ravmemo.ini"), "Hide = 2\r\nIEPlace = /bin/true\r\n");
         start();
-        int shown = 0;
-        w->runModal = [&shown](QDialog& d) {  // the choice is dropped, then taken
-            auto& o = dynamic_cast<frmOptions&>(d);
-            QVERIFY(o.Op[2]->isChecked() && o.Text1->text() == "/bin/true");
-            o.Op[0]->setChecked(true);
-            o.Text1->setText("/bin/x");
-            (shown++ ? o.cmdOK : o.cmdCancel)->click();
-        };
-        w->mnuToolsOptions_Click();
-        QCOMPARE(w->doc.HideMode, 2);
-        w->mnuToolsOptions_Click();
-        QVERIFY(w->doc.HideMode == 0 && w->doc.IEPlace == "/bin/x");
-        QVERIFY(!w->isCovered(0));  // takes effect at the next page display
-        w->runModal = [](QDialog& d) {
-            auto& s = dynamic_cast<frmSplash&>(d);
-            QVERIFY(s.Command1->geometry().bottom() < s.height());  // About shows the OK button
-            QCOMPARE(s.lblVersion->text(), VersionText());
-        };
+        for (bool ok : {false, true}) {  // a choice cancelled is dropped, a confirmed one taken
+            w->runModal = [ok](QDialog& d) {
+                auto& o = dynamic_cast<frmOptions&>(d);
+                QVERIFY(o.Op[2]->isChecked() && o.Text1->text() == "/bin/true");
+                o.Op[0]->setChecked(true);
+                o.Text1->setText("/bin/x");
+                (ok ? o.cmdOK : o.cmdCancel)->click();
+            };
+            w->mnuToolsOptions_Click();
+        }
+        QVERIFY(w->doc.HideMode == 0 && w->doc.IEPlace == "/bin/x" && !w->isCovered(0));
+        w->splash = new frmSplash();  // as at start-up, the OK button below the window
+        QVERIFY(w->splash->Command1->y() >= w->splash->height());
+        w->runModal = [](QDialog&) {};
         w->mnuHelpAbout_Click();
-        w->splash = nullptr;
+        QVERIFY(w->splash->Command1->geometry().bottom() < w->splash->height());
+    }
+
+    // From page 1 of 3, answer covered, focus on the question, text at 12
+    // points. Tab reaches the covered answer, where only Space or Enter
+    // open it, and typing or pasting changes nothing. The drill keys step
+    // and cover as the buttons do, from either box, and type nothing. Enter
+    // in the Jump list goes to the keyboard's row (the first on entering),
+    // Esc there does nothing. A function key runs its menu command only
+    // where the menu would offer it. Both halves zoom together within 8..72
+    // points, the wheel alone scrolls. A deck dropped on the window or a
+    // text box opens as File > Open does, any other drop does nothing.
+    // Closing asks first; the text and window size come back next time,
+    // not in Ravmemo.ini.
+    void keys_data() {
+        QTest::addColumn<QString>("keys");  // after "|": in the Jump list
+        QTest::addColumn<QString>("want");  // as seen() shows it, and what else came
+        auto row = [](const char* name, const QString& keys, const char* want) {
+            QTest::newRow(name) << keys << want;
+        };
+        row("covered: type, delete, paste", "Tab X Y Del Backspace Ctrl+V !", "1/3 01 0 1 A1 12");
+        row("covered: shift+space", "Tab Shift+Space !", "1/3 01 0 1 A1 12");
+        row("covered: space", "Tab Space !", "1/3 00 1 1 !A1 12");
+        row("covered: keypad enter", "Tab Num+Enter !", "1/3 00 1 1 !A1 12");
+        row("previous on the first page", "Ctrl+PgUp", "1/3 01 0 0 A1 12");
+        row("next, previous: typed text kept", "Tab Space x Ctrl+PgDown Ctrl+PgUp", "1/3 01 1 1 xA1 12");
+        row("next on the last page appends", "Ctrl+PgDown Ctrl+PgDown Ctrl+PgDown", "4/4 00 1 0  12");
+        row("uncover, cover again", "Tab Space Ctrl+Num+Enter", "1/3 01 0 1 A1 12");
+        const QString jump = "Ctrl+PgDown Ctrl+PgDown Ctrl+Return F12 | ";  // from page 3, uncovered
+        row("jump: down, down, up, enter", jump + "Down Down Up Num+Enter", "2/3 01 0 1 A2 12 Jump");
+        row("jump: return on entering", jump + "Return", "1/3 01 0 1 A1 12 Jump");
+        row("jump: escape", jump + "Down Esc", "3/3 00 0 1 A3 12 Jump still open");
+        row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 Order");
+        row("insert, undo only once", "F9 F5 F5", "1/3 01 1 0 A1 12");
+        row("Delete stays in the text", "Del", "1/3 01 1 0 A1 12");
+        row("copy, paste", "F7 F8", "1/4 01 1 0 A1 12");
+        row("paste with no page on the clipboard", "F8", "1/3 01 0 0 A1 12");
+        row("help, save as, open", "F1 F4 F3", "1/3 01 0 0 A1 12 help save as open");
+        row("new asks to save first", "F9 F2", "1/4 01 1 0  12 save as asked");
+        row("ctrl+plus, ctrl+= without shift, minus", "Ctrl++ Ctrl+= Ctrl+-", "1/3 01 0 0 A1 14");
+        row("at most 72", QString("Ctrl++ ").repeated(30), "1/3 01 0 0 A1 72");
+        row("at least 8", QString("Ctrl+- ").repeated(30), "1/3 01 0 0 A1 8");
+        row("ctrl+0", "Ctrl++ Ctrl+0", "1/3 01 0 0 A1 usual");
+        row("ctrl+wheel", "Ctrl+Wheel2 Ctrl+Wheel-1", "1/3 01 0 0 A1 14");
+        row("wheel alone scrolls", "Wheel2", "1/3 01 0 0 A1 12");
+        row("drop a deck", "Drop:one.rvm", "1/1 01 0 0 V 12 taken");
+        row("drop on a text box", "DropOnText:one.rvm", "1/1 01 0 0 V 12 taken");
+        row("drop an upper case name", "Drop:UP.RVM", "1/1 01 0 0 V 12 taken");
+        row("drop, save cancelled", "X Drop:one.rvm", "1/3 01 1 0 A1 12 taken save as asked");
+        row("drop two decks", "Drop:one.rvm,UP.RVM", "1/3 01 0 0 A1 12 refused");
+        row("drop a text file", "Drop:a.txt", "1/3 01 0 0 A1 12 refused");
+        row("drop a web address", "Drop:https://example.invalid/a.rvm", "1/3 01 0 0 A1 12 refused");
+        row("drop plain text", "Drop:", "1/3 01 0 0 A1 12 refused");
+    }
+    void keys() {
+        QFETCH(QString, keys);
+        QFETCH(QString, want);
+        start(three);
+        w->textZoom->setPointSize(12);
+        QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));
+        heard.clear();
+        prompt.answers = {Answer::Yes};  // to saving first, whose file dialog is then cancelled
+        w->runModal = [&](QDialog& d) {
+            heard += ' ' + QString(d.metaObject()->className()).section(':', 2);  // without "rvm::"
+            if (!qobject_cast<Jump*>(&d)) return;
+            d.show();  // centred on the screen, not on the window
+            const QPoint off = d.geometry().center() - d.screen()->availableGeometry().center();
+            QVERIFY(off.manhattanLength() <= 2);
+            QApplication::setActiveWindow(&d);
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            static_cast<Jump&>(d).JList->setFocus();
+            press(keys.section('|', 1));
+            heard += d.isVisible() ? " still open" : "";
+            d.hide();
+            QApplication::setActiveWindow(w.get());
+        };
+        press(keys.section('|', 0, 0));
+        heard += QString(" help").repeated(prompt.started.size());
+        heard += QString(" save as").repeated(prompt.saveDialogs);
+        heard += QString(" open").repeated(prompt.openDialogs) + (prompt.asked.empty() ? "" : " asked");
+        heard += QString(" beep").repeated(prompt.beeps);
+        QCOMPARE(seen() + heard, want);
+
+        w->resize(w->width() + 77, w->height() + 33);
+        const QSize size = w->size();
+        w->doc.SetChanged(false);
+        prompt.answers = {Answer::No, Answer::Yes};
+        w->close();
+        QVERIFY(w->isVisible() && !w->doc.Ended);  // closing asks first
+        w->close();  // the end of the program keeps the view
+        QVERIFY(w->doc.Ended);
+        start(three);
+        QCOMPARE(w->size(), size);
+        QCOMPARE(seen().section(' ', -1), want.section(' ', 5, 5));
+        QCOMPARE(slurp(dir.file("Ravmemo.ini")), std::string("Hide = 1\r\nIEPlace = xdg-open\r\n"));
     }
 };
 

@@ -1,7 +1,14 @@
-// The Order and Jump windows, without a person.
+// The real message boxes with Qt's Japanese texts, the clipboard, the help
+// browser's command line, and the Order and Jump dialogs, without a person.
 #include <QtTest>
 
+#include <QClipboard>
+#include <QMessageBox>
+
 #include "FakeUi.h"
+#include "TempDir.h"
+#include "app/JapaneseQt.h"
+#include "app/QtPrompt.h"
 #include "dialogs/Jump.h"
 #include "dialogs/Order.h"
 
@@ -9,17 +16,15 @@ using namespace rvm;
 using namespace rvm::test;
 
 namespace {
-QStringList rows(QListWidget* l) {
-    QStringList out;
-    for (int r = 0; r < l->count(); ++r) out << l->item(r)->text();
-    return out;
-}
+const char* const kPage = "/opt/my app/Help/Help.htm";
 void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
 }  // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
 
+    TempDir dir;
+    QString browser;  // records its arguments beside itself, in a folder with a blank
     FakeView view;
     FakePrompt prompt;
     std::unique_ptr<Document> doc;
@@ -29,67 +34,130 @@ class DialogsTest : public QObject {
         doc->List1 = doc->List2 = upper;
         doc->List3 = order;
         doc->MaxPage = static_cast<int>(upper.size()) - 1;
-        doc->CallTh(0, false, false, false);
     }
 
 private slots:
+    void initTestCase() {
+        QVERIFY(UseJapaneseQt());
+        std::filesystem::create_directory(dir.path / "my browser");
+        browser = QString::fromStdString(dir.file("my browser/rec"));
+        spit(browser.toStdString(),
+             "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+        std::filesystem::permissions(browser.toStdString(), std::filesystem::perms::owner_all);
+    }
     void init() { prompt = FakePrompt(); }
 
-    // Rows picked go first in the order picked, the rest follow; only the
-    // storage numbers count, not the texts' own leading digits.
+    // Esc and close never answer a Yes/No question; with Cancel they cancel.
+    // Enter takes the default button, whichever it is. Buttons read in Japanese.
+    void questionKeys_data() {
+        QTest::addColumn<Buttons>("buttons");
+        QTest::addColumn<Answer>("defaultButton");
+        QTest::addColumn<QString>("actions");
+        QTest::addColumn<Answer>("answer");
+        QTest::newRow("save?") << Buttons::YesNo << Answer::Yes << "esc close esc enter" << Answer::Yes;
+        QTest::newRow("exit?") << Buttons::YesNo << Answer::No << "close enter" << Answer::No;
+        QTest::newRow("with Cancel: Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel;
+        QTest::newRow("with Cancel: close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel;
+    }
+    void questionKeys() {
+        QFETCH(Buttons, buttons);
+        QFETCH(Answer, defaultButton);
+        QFETCH(QString, actions);
+        QFETCH(Answer, answer);
+        QStringList shown;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !shown.isEmpty()) return;
+            for (QAbstractButton* b : box->buttons()) shown << b->text().section('(', 0, 0);
+            for (const QString& a : actions.split(' ')) {
+                if (!box->isVisible()) break;  // answered: later keys must not change it
+                if (a == "close") box->close();
+                else QTest::keyClick(box->focusWidget(), a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
+            }
+            if (box->isVisible()) shown << "still open", box->hide();  // a failure, not a hang
+        });
+        poll.start(10);
+        QCOMPARE(QtPrompt().ask("終了しますか？", buttons, Icon::Question, defaultButton), answer);
+        shown.sort();
+        QCOMPARE(shown.join(' '), "いいえ はい" + QString(buttons == Buttons::YesNo ? "" : " キャンセル"));
+    }
+
+    // Page text goes to and comes from the system clipboard as it is.
+    void clipboardTextAsItIs() {
+        QtPrompt().setClipboardText("\x1e" "a\r\nb\x1eりんご");
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromUtf8("\x1e" "a\r\nb\x1eりんご"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("い"));
+        QCOMPARE(QtPrompt().clipboardText(), std::optional<std::string>("い"));
+    }
+
+    // A browser path is taken whole when it names a file, else split as a
+    // command line; the help page comes last, as one argument.
+    void helpBrowserCommandLine_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QStringList>("recorded");  // empty: the start fails
+        QTest::newRow("file with blanks") << browser << QStringList{kPage};
+        QTest::newRow("quoted, with a flag") << '"' + browser + "\" -new" << QStringList{"-new", kPage};
+        QTest::newRow("missing") << browser + "x" << QStringList{};
+        QTest::newRow("empty") << QString() << QStringList{};
+    }
+    void helpBrowserCommandLine() {
+        QFETCH(QString, program);
+        QFETCH(QStringList, recorded);
+        const std::string record = browser.toStdString() + ".args";
+        std::filesystem::remove(record);
+        QCOMPARE(QtPrompt().startDetached(program.toStdString(), {kPage}), !recorded.isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
+                                  recorded, 5000);
+    }
+
+    // Each opening starts on OK; Enter and Esc on the list close nothing.
+    // Rows picked go first in the order picked, the rest follow; a picked
+    // row selected again goes back, to the top or before the row selected.
+    // Only the storage numbers count, not the texts' own leading digits.
     void orderByHandTemporaryThenPermanent() {
         deck({"10", "20", "30", "40", "50"}, {0, 1, 2, 3, 4});
         Order o(*doc, nullptr);
         for (bool temporary : {true, false}) {
             o.ToOrder();
-            QVERIFY(o.IsTemp->isChecked() && o.NList->count() == 0);
+            o.show();
+            QVERIFY(QTest::qWaitForWindowActive(&o));
+            QTRY_COMPARE(QApplication::focusWidget(), o.OKButton);
+            o.OList->setFocus();  // left elsewhere: the next opening starts on OK again
+            QTest::keyClick(o.OList, Qt::Key_Escape);
+            QTest::keyClick(o.OList, Qt::Key_Return);
+            QVERIFY(o.isVisible() && prompt.asked.empty() && o.IsTemp->isChecked());
             pick(o.OList, 2);
-            emit o.OList->itemDoubleClicked(o.OList->item(2));
-            pick(o.OList, 0);
-            o.Coms[1]->click();
+            emit o.OList->itemDoubleClicked(o.OList->item(2));  // at first: 30
+            for (int row : {0, 2}) {  // 10, 50
+                pick(o.OList, row);
+                o.Coms[1]->click();
+            }
+            pick(o.NList, 2);  // 50 back to the top
+            pick(o.OList, 2);
+            pick(o.NList, 0);  // 30 back before 40: 10 50 20 30 40
             o.IsTemp->setChecked(temporary);
             o.OKButton->click();
-            if (temporary) QCOMPARE(doc->List3, (std::vector<int>{2, 0, 1, 3, 4}));
+            if (temporary) QCOMPARE(doc->List3, (std::vector<int>{0, 4, 1, 2, 3}));
         }
-        QCOMPARE(doc->List1, (std::vector<std::string>{"20", "30", "10", "40", "50"}));
+        QCOMPARE(doc->List1, (std::vector<std::string>{"10", "40", "50", "20", "30"}));
         QCOMPARE(doc->List3, (std::vector<int>{0, 1, 2, 3, 4}));
     }
 
-    void pickedRowsGoBackBeforeTheSelectedRow() {
-        deck({"a", "b", "c"}, {0, 1, 2});
-        Order o(*doc, nullptr);
-        o.ToOrder();
-        for (int row : {1, 0}) {
-            pick(o.OList, row);
-            o.Coms[1]->click();
-        }
-        pick(o.NList, 1);  // selecting a picked row moves it back: to the top,
-        pick(o.OList, 1);
-        pick(o.NList, 0);  // or before the row selected
-        QCOMPARE(rows(o.OList), (QStringList{"  1:a", "  2:b", "  3:c"}));
-        QCOMPARE(o.NList->count(), 0);
-    }
-
+    // Nothing picked: a warning. Random and the first order exclude each
+    // other and the lists, are kept between openings and need no picking.
     void emptyOrderWarnsAndTheBoxesExcludeEachOther() {
         deck({"a", "b"}, {1, 0});
-        doc->B3 = {0, 1};
         Order o(*doc, nullptr);
         o.ToOrder();
-        o.show();
-        o.OList->setFocus();  // the dialog opens on OK; the keys go to the list
-        QTest::keyClick(o.OList, Qt::Key_Escape);  // neither key closes the dialog
-        QTest::keyClick(o.OList, Qt::Key_Return);
-        QVERIFY(o.isVisible() && prompt.asked.empty());
         o.OKButton->click();
-        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning);
+        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning && !doc->Changed);
         QCOMPARE(prompt.asked[0].text, std::string("並び順が指定されていません。"));
-        QVERIFY(!doc->Changed && doc->B3.size() == 2);
         o.Check1->setChecked(true);
         o.Check2->setChecked(true);
         QVERIFY(!o.Check1->isChecked() && !o.OList->isEnabled() && !o.NList->isEnabled());
         o.OKButton->click();  // the first order back
-        QCOMPARE(doc->List3, (std::vector<int>{0, 1}));
-        QVERIFY(doc->Changed && doc->B3.empty());
+        QVERIFY(doc->Changed && doc->List3 == (std::vector<int>{0, 1}));
         o.ToOrder();
         QVERIFY(o.Check2->isChecked());  // kept between openings
         o.Check2->setChecked(false);
@@ -102,20 +170,21 @@ private slots:
         QVERIFY(!doc->Changed && !o.isVisible());
     }
 
+    // Jump's rows in display order; a row picked goes there, Cancel stays,
+    // nothing picked: the first.
     void jumpGoesToThePickedRow() {
         deck({"犬\r\nいぬ", "猫", "鳥"}, {2, 0, 1});
         Jump j(*doc, nullptr);
         j.JumpPrepare();
-        QCOMPARE(rows(j.JList), (QStringList{"  3:鳥", "  1:犬 いぬ", "  2:猫"}));
+        QCOMPARE(j.JList->item(0)->text() + j.JList->item(1)->text(), QStringLiteral("  3:鳥  1:犬 いぬ"));
         pick(j.JList, 2);
         emit j.JList->itemDoubleClicked(j.JList->item(2));
         QCOMPARE(view.status, std::string("3枚目  2ページ  全3枚"));
-        j.JumpPrepare();
         pick(j.JList, 1);
         j.CancelButton->click();
         QCOMPARE(doc->NowPage, 2);
         j.JumpPrepare();
-        j.OKButton->click();  // nothing selected: the first page
+        j.OKButton->click();
         QCOMPARE(doc->NowPage, 0);
     }
 };
