@@ -28,7 +28,6 @@ class MainWindowTest : public QObject {
     QString heard;  // what came of the keys beyond seen(): dialogs, drops, questions
 
     void start(const std::string& commandLine = "") {
-        w.reset();
         prompt = FakePrompt();
         w = std::make_unique<frmMain>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
                                                          dir.file("view.conf")});
@@ -91,9 +90,6 @@ private slots:
                     "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n");
         for (const char* name : {"one.rvm", "UP.RVM"}) spit(dir.file(name), "\x1fU\r\n\x1fV\r\n\x1f" "0\r\n");
     }
-    void cleanup() {
-        for (const char* file : {"view.conf", "Ravmemo.ini"}) std::filesystem::remove(dir.path / file);
-    }
 
     // A missing file, or a quoted path (taken whole, quotes and all), is
     // reported and leaves a blank untitled page. Typing and stepping show
@@ -134,8 +130,11 @@ private slots:
     }
 
     void optionsAndAboutFromTheMenus() {
-        spit(dir.file("Ravmemo.ini"), "Hide = 2\r\nIEPlace = /bin/true\r\n");
         start();
+        w->doc.HideMode = 2;  // nothing hidden: the uncover key covers the answer
+        w->doc.IEPlace = "/bin/true";
+        press("Ctrl+Return");
+        QVERIFY(!w->isCovered(0) && w->isCovered(1));
         for (bool ok : {false, true}) {  // a choice cancelled is dropped, a confirmed one taken
             w->runModal = [ok](QDialog& d) {
                 auto& o = dynamic_cast<frmOptions&>(d);
@@ -147,6 +146,8 @@ private slots:
             w->mnuToolsOptions_Click();
         }
         QVERIFY(w->doc.HideMode == 0 && w->doc.IEPlace == "/bin/x" && !w->isCovered(0));
+        press("Ctrl+Return Ctrl+Return");  // the hidden answer out, then the question covered
+        QVERIFY(w->isCovered(0) && !w->isCovered(1));
         w->splash = new frmSplash();  // as at start-up, the OK button below the window
         QVERIFY(w->splash->Command1->y() >= w->splash->height());
         w->runModal = [](QDialog&) {};
@@ -171,8 +172,8 @@ private slots:
         auto row = [](const char* name, const QString& keys, const char* want) {
             QTest::newRow(name) << keys << want;
         };
-        row("covered: type, delete, paste", "Tab X Y Del Backspace Ctrl+V !", "1/3 01 0 1 A1 12");
-        row("covered: shift+space", "Tab Shift+Space !", "1/3 01 0 1 A1 12");
+        row("covered: type, delete, paste, shift+space", "Tab X Y Del Backspace Ctrl+V Shift+Space !",
+            "1/3 01 0 1 A1 12");
         row("covered: space", "Tab Space !", "1/3 00 1 1 !A1 12");
         row("covered: keypad enter", "Tab Num+Enter !", "1/3 00 1 1 !A1 12");
         row("previous on the first page", "Ctrl+PgUp", "1/3 01 0 0 A1 12");
@@ -184,8 +185,7 @@ private slots:
         row("jump: return on entering", jump + "Return", "1/3 01 0 1 A1 12 Jump");
         row("jump: escape", jump + "Down Esc", "3/3 00 0 1 A3 12 Jump still open");
         row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 Order");
-        row("insert, undo only once", "F9 F5 F5", "1/3 01 1 0 A1 12");
-        row("Delete stays in the text", "Del", "1/3 01 1 0 A1 12");
+        row("Delete stays in the text; insert, undo only once", "Del F9 F5 F5", "1/3 01 1 0 A1 12");
         row("copy, paste", "F7 F8", "1/4 01 1 0 A1 12");
         row("paste with no page on the clipboard", "F8", "1/3 01 0 0 A1 12");
         row("help, save as, open", "F1 F4 F3", "1/3 01 0 0 A1 12 help save as open");
@@ -208,6 +208,7 @@ private slots:
     void keys() {
         QFETCH(QString, keys);
         QFETCH(QString, want);
+        std::filesystem::remove(dir.path / "view.conf");
         start(three);
         w->textZoom->setPointSize(12);
         QGuiApplication::clipboard()->setText(QStringLiteral("pasted"));

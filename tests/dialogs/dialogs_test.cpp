@@ -56,8 +56,8 @@ private slots:
         QTest::addColumn<Answer>("answer");
         QTest::newRow("save?") << Buttons::YesNo << Answer::Yes << "esc close esc enter" << Answer::Yes;
         QTest::newRow("exit?") << Buttons::YesNo << Answer::No << "close enter" << Answer::No;
-        QTest::newRow("with Cancel: Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel;
-        QTest::newRow("with Cancel: close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel;
+        QTest::newRow("Cancel: Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel;
+        QTest::newRow("Cancel: close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel;
     }
     void questionKeys() {
         QFETCH(Buttons, buttons);
@@ -164,10 +164,9 @@ private slots:
         QVERIFY(o.OList->isEnabled() && o.NList->isEnabled());
         o.Check1->setChecked(true);
         o.OKButton->click();  // random: nothing to pick, so no warning
-        QCOMPARE(prompt.asked.size(), std::size_t(1));
         doc->SetChanged(false);
         o.CancelButton->click();  // with the random box still checked
-        QVERIFY(!doc->Changed && !o.isVisible());
+        QVERIFY(!doc->Changed && !o.isVisible() && prompt.asked.size() == 1);
     }
 
     // Jump's rows in display order; a row picked goes there, Cancel stays,
