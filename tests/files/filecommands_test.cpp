@@ -51,21 +51,30 @@ TEST_F(FileCommands, OpenAsksToSaveFirstAndKeepsTheDeckWhenNothingLoads) {
     EXPECT_TRUE(doc.FileName == b && doc.List1[0] == "B");
 }
 
-TEST_F(FileCommands, SaveWritesStraightOrAsksForAName) {
+// Save writes to the deck's own file, or asks for a name; Save As asks before
+// replacing a file.
+TEST_F(FileCommands, SaveAndSaveAs) {
     const std::string path = dir.file("s.rvm"), other = dir.file("other.rvm");
     spit(path, "old");
+    spit(other, "old");
     edit();
     prompt.saveChoices = {path};
-    doc.mnuFileSave_Click();  // untitled: Save As, but no overwrite question
+    doc.mnuFileSave_Click();  // untitled: the file dialog, no question of ours
     EXPECT_TRUE(prompt.asked.empty() && doc.FileName == path);
     edit();
     doc.mnuFileSave_Click();
     EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.Changed);
+    prompt.saveChoices = {other};
+    prompt.answers = {Answer::No};
+    doc.mnuFileSaveAs_Click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, other + " は存在します。\r上書きしますか？");
+    EXPECT_TRUE(slurp(other) == "old" && doc.FileName == path);
     ASSERT_TRUE(doc.LoadW(path, true));  // opened read-only: asks for a name once
     prompt.saveChoices = {other};
     doc.mnuFileSave_Click();
     doc.mnuFileSave_Click();
-    EXPECT_EQ(prompt.saveDialogs, 2);
+    EXPECT_EQ(prompt.saveDialogs, 3);
     EXPECT_EQ(doc.FileName, other);
 }
 

@@ -22,9 +22,10 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
     const std::string tooLarge = "ファイルが大きすぎます。";
     const std::string missing = dir.file("missing.rvm");
     // A failure to lay out a file shows as the wrong message.
-    auto file = [&](std::string bytes) { return [&dir, bytes] { return spit(dir.file("f"), bytes), dir.file("f"); }; };
+    const std::string f = dir.file("f");
+    auto file = [&](std::string bytes) { return [&f, bytes] { return spit(f, bytes), f; }; };
     auto sparse = [&](off_t size) {
-        return [&dir, size] { return spit(dir.file("f"), ""), std::filesystem::resize_file(dir.file("f"), size), dir.file("f"); };
+        return [&f, size] { return spit(f, ""), std::filesystem::resize_file(f, size), f; };
     };
     struct Row {
         const char* what;
@@ -49,6 +50,8 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
          file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "1\r\n\x1f" "c\r\n\x1f" "d\r\n\x1f" "01\r\n"), notADeck},
         {"order past the end", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "5\r\n"), notADeck},
         {"negative order", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "-1\r\n"), notADeck},
+        {"order no whole number", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "0.5\r\n"), notADeck},
+        {"order too large to hold", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "1e999\r\n"), notADeck},
         {"first line no record", file("junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n"), notADeck},
     };
     deck({"keep", "this"}, {1, 0});
@@ -56,7 +59,8 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
     doc.SetFileName("/old.rvm");
     doc.SetChanged(true);
     auto state = [&] {
-        return std::tuple(doc.List1, doc.List2, doc.List3, doc.MaxPage, view.te[0], doc.FileName, doc.Changed, doc.B3);
+        return std::tuple(doc.List1, doc.List2, doc.List3, doc.MaxPage, view.te[0], doc.FileName, doc.Changed,
+                          doc.B3);
     };
     const auto before = state();
     for (const Row& r : rows) {

@@ -8,17 +8,11 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <set>
 
-#include <gtest/gtest.h>
-
-#include "FakeUi.h"
+#include "Fixture.h"
 #include "TempDir.h"
-#include "deck/Document.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -64,11 +58,6 @@ std::set<std::string> names(const fs::path& dir) {
     return out;
 }
 
-mode_t typeOf(const std::string& p) {
-    struct stat st {};
-    return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
-}
-
 // "old" or "new" (or "garbled") and the mode of the file at p, or "none".
 std::string leftAt(const std::string& p, const std::string& fresh) {
     struct stat st {};
@@ -77,7 +66,7 @@ std::string leftAt(const std::string& p, const std::string& fresh) {
     const std::string got = slurp(p);
     char mode[8];
     std::snprintf(mode, sizeof mode, " %o", st.st_mode & 0777);
-    return (got == "old" ? "old" : got.rfind(fresh, 0) == 0 ? "new" : "garbled") + std::string(mode);
+    return (got == "old" ? "old" : got.starts_with(fresh) ? "new" : "garbled") + std::string(mode);
 }
 
 }  // namespace
@@ -86,7 +75,9 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
     const std::string denied = "Permission denied", notSupported = "Operation not supported";
     // x.rvm in the folder made read-only; link.rvm to real.rvm
     static const auto ro = [](const TempDir& d) { return ::chmod(d.path.c_str(), 0555), d.file("x.rvm"); };
-    static const auto link = [](const TempDir& d) { return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm"); };
+    static const auto link = [](const TempDir& d) {
+        return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm");
+    };
     struct Case {
         const char* what;
         std::function<std::string(const TempDir&)> target;  // lays out the folder
@@ -110,13 +101,16 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
          false, notSupported, "", ""},
         {"device", [](auto&) { return std::string("/dev/null"); }, false, notSupported, "", ""},
         {"dangling link", [](auto& d) { return link(d); }, false, "", "real.rvm", "new 644"},
-        {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); }, true, "", "real.rvm", "new 640"},
+        {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); },
+         true, "", "real.rvm", "new 640"},
         {"write fails half-way", [](auto& d) { return old(d, "x.rvm", 0644); },
          true, "File too large", "x.rvm", "old 644", true},
     };
     runAsUser([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const std::string big(100000, 'x');
+        rlimit size{};
+        ::getrlimit(RLIMIT_FSIZE, &size);
         for (const Case& c : cases) {
             for (bool deck : {true, false}) {
                 SCOPED_TRACE(std::string(c.what) + (deck ? ", deck" : ", settings"));
@@ -124,17 +118,12 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 FakeView view;
                 FakePrompt prompt;
                 Document doc{view, prompt};
-                doc.List1 = {big};
-                doc.List2 = {"a"};
-                doc.List3 = {0};
-                doc.CallTh(0, false, false, false);
+                view.te[0] = big;  // the first page's question
                 doc.IEPlace = big;
                 doc.SetChanged(true);
                 const std::string target = c.target(dir);
                 const auto before = names(dir.path);
-                const mode_t type = typeOf(target);
-                rlimit size{};
-                ::getrlimit(RLIMIT_FSIZE, &size);
+                const fs::file_type type = fs::symlink_status(target).type();
                 size.rlim_cur = c.sizeLimit ? 50000 : size.rlim_max;
                 ::setrlimit(RLIMIT_FSIZE, &size);
                 if (deck) {
@@ -151,10 +140,12 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 std::string saw;
                 for (const Asked& a : prompt.asked)
                     saw += a.icon == Icon::Question ? "? " : a.icon == Icon::Error ? "! " + a.text : a.text;
-                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") + (deck && !c.error.empty() ? "! " + c.error : ""));
-                EXPECT_EQ(typeOf(target), type);  // a link stays a link, a FIFO a FIFO
+                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") +
+                                   (deck && !c.error.empty() ? "! " + c.error : ""));
+                EXPECT_EQ(fs::symlink_status(target).type(), type);  // a link stays a link, a FIFO a FIFO
                 ::chmod(dir.path.c_str(), 0700);
-                EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), deck ? "\x1fxxx" : "Hide = 1\r\n"), c.left);
+                EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), deck ? "\x1fxxx" : "Hide = 1\r\n"),
+                          c.left);
                 for (const auto& n : names(dir.path))
                     EXPECT_TRUE(before.count(n) || n == c.holder) << n << " left behind";
             }
