@@ -54,7 +54,6 @@ TEST(DeckExchange, ConversionsAndRefusals) {
          "\x1fq1\r\n\x1f" "a1\r\n\x1f" "0\r\n\x1fl1\r\nl2\r\n\x1fsay \"hi\"\r\n\x1f" "1\r\n"
          "\x1fonly\r\n\x1f\r\n\x1f" "2\r\n\x1f\r\n\x1f\r\n\x1f" "3\r\n"},
         {Tsv, Rvm, "\"a\rb\"\t\"c\n\"", 0, {}, "\x1f" "a\r\nb\r\n\x1f" "c\r\n\r\n\x1f" "0\r\n"},
-        {Tsv, Rvm, "", 1, {"in: 空のファイルです。"}},
         {Csv, Rvm, "\xEF\xBB\xBF\r\n\n", 1, {"in: 空のファイルです。"}},
         {Csv, Rvm, "a,b\n\"x\n", 1, {"in:2: 引用符（\"）が閉じていません。"}},
         {Csv, Rvm, "a,b\n\"x\"y,z\n", 1, {"in:2: 閉じた引用符（\"）のあとに区切りも改行もありません。"}},
