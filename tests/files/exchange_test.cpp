@@ -20,10 +20,10 @@ std::string deck(const std::vector<std::string>& upper, const std::vector<std::s
 // for byte.
 TEST(DeckExchange, ConversionsAndRefusals) {
     const auto Tsv = DeckFormat::Tsv, Csv = DeckFormat::Csv, Rvm = DeckFormat::Rvm;
-    const std::string odd = deck({"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
+    const std::string tricky = deck({"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
                                  {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"},
                                  {0, 1, 2, 3, 4, 5, 6});
-    const std::string shuffled = deck({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1});
+    const std::string shuffled = deck({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1});  // shown c, a, b
     std::string manyRows, manyPages;
     for (int k = 0; k <= 32768; ++k) {
         manyRows += "q\ta\n";
@@ -41,9 +41,9 @@ TEST(DeckExchange, ConversionsAndRefusals) {
         std::string output = "";
         int flags = 0;
     } const cases[] = {
-        {Rvm, Tsv, odd, 0, {}, "犬\tdog\n\"a\nb\"\tx,y\n\"say \"\"hi\"\"\"\t\"tab\there\"\n\t\n"
+        {Rvm, Tsv, tricky, 0, {}, "犬\tdog\n\"a\nb\"\tx,y\n\"say \"\"hi\"\"\"\t\"tab\there\"\n\t\n"
          "ｶﾀｶﾅ ﾃｽﾄ\t\"\"\"\"\n\"\nfirst\n\n\"\t\"end\n\"\n①Ⅱ～＼\t\x1f\x1e\x1f\x7f\n", Back},
-        {Rvm, Csv, odd, 0, {}, "犬,dog\n\"a\nb\",\"x,y\"\n\"say \"\"hi\"\"\",tab\there\n,\n"
+        {Rvm, Csv, tricky, 0, {}, "犬,dog\n\"a\nb\",\"x,y\"\n\"say \"\"hi\"\"\",tab\there\n,\n"
          "ｶﾀｶﾅ ﾃｽﾄ,\"\"\"\"\n\"\nfirst\n\n\",\"end\n\"\n①Ⅱ～＼,\x1f\x1e\x1f\x7f\n", Back},
         {Rvm, Tsv, shuffled, 0, {}, "c\t3\na\t1\nb\t2\n"},  // in the order shown
         {Rvm, Csv, shuffled, 0, {}, "a,1\nb,2\nc,3\n", StorageOrder},
