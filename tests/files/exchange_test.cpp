@@ -20,10 +20,10 @@ std::string deck(const std::vector<std::string>& upper, const std::vector<std::s
 // for byte.
 TEST(DeckExchange, ConversionsAndRefusals) {
     const auto Tsv = DeckFormat::Tsv, Csv = DeckFormat::Csv, Rvm = DeckFormat::Rvm;
-    const std::string tricky = deck({"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
-                                 {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"},
-                                 {0, 1, 2, 3, 4, 5, 6});
-    const std::string shuffled = deck({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1});  // shown c, a, b
+    const auto tricky = deck({"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
+                          {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"},
+                          {0, 1, 2, 3, 4, 5, 6});
+    const auto shuffled = deck({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1});  // shown c, a, b
     std::string manyRows, manyPages;
     for (int k = 0; k <= 32768; ++k) {
         manyRows += "q\ta\n";
@@ -72,7 +72,8 @@ TEST(DeckExchange, ConversionsAndRefusals) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input.substr(0, 40));
-        const Converted r = ConvertDeck(c.input, {c.from, c.to, "in", "out", (c.flags & StorageOrder) > 0, (c.flags & Lossy) > 0});
+        const bool storageOrder = c.flags & StorageOrder, lossy = c.flags & Lossy;
+        const Converted r = ConvertDeck(c.input, {c.from, c.to, "in", "out", storageOrder, lossy});
         EXPECT_EQ(std::tie(r.status, r.messages, r.bytes), std::tie(c.status, c.messages, c.output));
         if (!(c.flags & Back)) continue;
         EXPECT_EQ(ConvertDeck(r.bytes, {c.to, c.from, "in", "out"}).bytes, c.input);
