@@ -6,7 +6,8 @@ using namespace rvm::test;
 
 using Document_ = DocFixture;
 
-// In a shuffled deck: where a move lands and what the status bar and buttons say.
+// In a shuffled deck, with the answer typed into: where a move lands, what the
+// status bar and buttons say, and that the page left keeps the typed text.
 TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
     const struct { int from, to; bool addIt; int now; const char* status;
                    bool firstPrev, last, addLook; } rows[] = {
@@ -19,27 +20,17 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
     for (const auto& r : rows) {
         deck({"A", "B", "C"}, {2, 0, 1});
         doc.CallTh(r.from, false, false, false);
+        view.te[1] = "typed";
         doc.CallTh(r.to, r.addIt, false, true);
         EXPECT_EQ(std::tuple(doc.NowPage, view.status), std::tuple(r.now, r.status)) << r.to;
         EXPECT_EQ(std::tuple(view.firstPrev, view.last, view.addLook),
                   std::tuple(r.firstPrev, r.last, r.addLook));
+        EXPECT_EQ(doc.List2[doc.List3[r.from]], "typed");
+        // A page appended is to be written: a change, with nothing covered.
+        const bool grew = doc.MaxPage == 3;
+        EXPECT_TRUE(doc.Changed == grew && view.saveEnabled == grew && view.covered[1] != grew);
         expectInvariants();
     }
-}
-
-TEST_F(Document_, MovingStoresThePageLeftTypingAndAppendingChangeTheDeck) {
-    deck({"A", "B"});
-    view.te[1] = "typed";
-    doc.CallTh(1, false, false, true);
-    EXPECT_TRUE(doc.List2[0] == "typed" && view.te[0] == "B");
-    doc.B3 = {0, 1};
-    doc.Te_Change(0);
-    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
-    doc.SetChanged(false);
-    doc.B3 = {0, 1};
-    doc.CallTh(2, true, false, true);
-    EXPECT_TRUE(view.te[0].empty() && !view.covered[0] && !view.covered[1]);  // to be written
-    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
 }
 
 TEST_F(Document_, AFullDeckNeverGrows) {
@@ -53,7 +44,7 @@ TEST_F(Document_, AFullDeckNeverGrows) {
     EXPECT_EQ(prompt.beeps, 2);
 }
 
-TEST_F(Document_, CoversFollowTheHideMode) {
+TEST_F(Document_, CoversFollowTheHideModeAndTypingIsAChange) {
     const struct { int hideMode; bool looko, upper, lower; } rows[] = {
         {0, false, true, false}, {1, false, false, true}, {2, false, false, false},
         {0, true, false, false}, {1, true, false, false},  // the page is to be written
@@ -69,4 +60,22 @@ TEST_F(Document_, CoversFollowTheHideMode) {
     }
     doc.Cover_Click(1);
     EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.Changed);  // covers are views only
+    doc.Te_Change(1);
+    EXPECT_TRUE(doc.Changed && view.saveEnabled);
+}
+
+// Both readers (order entries and settings) take numbers through this.
+TEST(Module1, LeadingNumberReadsLikeTheFileReader) {
+    const std::pair<const char*, double> rows[] = {
+        {"07", 7}, {"", 0}, {"3rd", 3}, {" 2", 2}, {"2.50", 2.5}, {"-4", -4}, {"+4x", 4},
+        {"1e2", 100}, {"1e", 1}, {"abc", 0}, {".", 0}, {"1e-999", 0}};
+    for (auto [text, value] : rows) EXPECT_EQ(LeadingNumber(text), value) << text;
+    EXPECT_FALSE(LeadingNumber("1e999").has_value());
+    EXPECT_FALSE(LeadingNumber(std::string(400, '9')).has_value());
+}
+
+TEST(Module1, CountingAndRowNumbers) {
+    EXPECT_EQ(CountChar("犬猫犬", "犬猫"), 2);  // characters, not bytes; the first one only
+    EXPECT_EQ(CountChar("abc", ""), 0);
+    EXPECT_EQ(LeadingDigits("  1234:5 apples"), 1234);
 }
