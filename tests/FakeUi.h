@@ -2,8 +2,6 @@
 #pragma once
 
 #include <deque>
-#include <string>
-#include <vector>
 
 #include "deck/Ui.h"
 

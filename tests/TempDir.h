@@ -27,8 +27,7 @@ struct TempDir {
         std::filesystem::remove_all(path, ec);
     }
     std::string file(const std::string& name) const {
-        const std::u8string s = (path / fsPath(name)).u8string();
-        return {s.begin(), s.end()};
+        return reinterpret_cast<const char*>((path / fsPath(name)).u8string().c_str());
     }
 };
 

@@ -22,9 +22,8 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
         doc.CallTh(r.from, false, false, false);
         view.te[1] = "typed";
         doc.CallTh(r.to, r.addIt, false, true);
-        EXPECT_EQ(std::tuple(doc.NowPage, view.status), std::tuple(r.now, r.status)) << r.to;
-        EXPECT_EQ(std::tuple(view.firstPrev, view.last, view.addLook),
-                  std::tuple(r.firstPrev, r.last, r.addLook));
+        EXPECT_EQ(std::tie(doc.NowPage, view.status, view.firstPrev, view.last, view.addLook),
+                  std::tie(r.now, r.status, r.firstPrev, r.last, r.addLook)) << r.to;
         EXPECT_EQ(doc.List2[doc.List3[r.from]], "typed");
         // A page appended is to be written: a change, with nothing covered.
         const bool grew = doc.MaxPage == 3;
@@ -35,8 +34,7 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
 
 TEST_F(Document_, AFullDeckNeverGrows) {
     deck(Strings(kMaxPages, "q"));
-    doc.CallTh(doc.MaxPage, false, false, false);
-    doc.CallTh(doc.NowPage + 1, true, false, true);
+    doc.CallTh(doc.MaxPage + 1, true, false, true);
     doc.mnuInsert_Click();
     prompt.clipboard = "\x1eQ\x1e";
     EXPECT_FALSE(doc.mnuEdit_Click().paste);
@@ -51,8 +49,7 @@ TEST_F(Document_, CoversFollowTheHideModeAndTypingIsAChange) {
     };
     deck({"A", "B"});
     for (const auto& r : rows) {
-        doc.CoverOn_Click(0);
-        doc.CoverOn_Click(1);
+        for (int k : {0, 1}) doc.CoverOn_Click(k);
         doc.HideMode = static_cast<std::int16_t>(r.hideMode);
         doc.CallTh(1, false, r.looko, false);
         EXPECT_EQ(std::pair(view.covered[0], view.covered[1]), std::pair(r.upper, r.lower))
@@ -64,18 +61,15 @@ TEST_F(Document_, CoversFollowTheHideModeAndTypingIsAChange) {
     EXPECT_TRUE(doc.Changed && view.saveEnabled);
 }
 
-// Both readers (order entries and settings) take numbers through this.
-TEST(Module1, LeadingNumberReadsLikeTheFileReader) {
+// Both readers (order entries and settings) take numbers through LeadingNumber.
+TEST(Module1, ReadingNumbersAndCounting) {
     const std::pair<const char*, double> rows[] = {
         {"07", 7}, {"", 0}, {"3rd", 3}, {" 2", 2}, {"2.50", 2.5}, {"-4", -4}, {"+4x", 4},
         {"1e2", 100}, {"1e", 1}, {"abc", 0}, {".", 0}, {"1e-999", 0}};
     for (auto [text, value] : rows) EXPECT_EQ(LeadingNumber(text), value) << text;
     EXPECT_FALSE(LeadingNumber("1e999").has_value());
     EXPECT_FALSE(LeadingNumber(std::string(400, '9')).has_value());
-}
-
-TEST(Module1, CountingAndRowNumbers) {
+    EXPECT_EQ(LeadingDigits("  1234:5 apples"), 1234);  // row numbers of the order lists
     EXPECT_EQ(CountChar("犬猫犬", "犬猫"), 2);  // characters, not bytes; the first one only
     EXPECT_EQ(CountChar("abc", ""), 0);
-    EXPECT_EQ(LeadingDigits("  1234:5 apples"), 1234);
 }

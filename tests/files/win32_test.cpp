@@ -31,11 +31,8 @@ TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
     EXPECT_TRUE(std::filesystem::exists(fsPath(ProgramDirectory()) / "core_tests.exe"));
 
     const std::wstring wpath = fsPath(deck).wstring();
-    const struct {
-        const char* what;
-        DWORD attributes;  // set on the old file
-        DWORD share;       // of another program's handle on it; ~0u: none open
-    } rows[] = {
+    // The old file's attributes, and the sharing of another program's handle on it (~0u: none).
+    const struct { const char* what; DWORD attributes, share; } rows[] = {
         {"read-only", FILE_ATTRIBUTE_READONLY, ~0u},
         {"open elsewhere, not to be deleted", FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE},
         {"locked", FILE_ATTRIBUTE_NORMAL, 0},
