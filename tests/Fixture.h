@@ -20,14 +20,14 @@ struct DocFixture : ::testing::Test {
     Document doc{view, prompt};
 
     // Pages with upper texts `upper` (lower = upper + "'"), shown in `order`
-    // (storage order when empty), first page shown.
-    void deck(const Strings& upper, const Ints& order = {}) {
+    // (storage order when empty), display position `at` shown.
+    void deck(const Strings& upper, const Ints& order = {}, int at = 0) {
         doc.List1 = doc.List2 = upper;
         for (auto& lower : doc.List2) lower += "'";
         const auto all = std::views::iota(0, static_cast<int>(upper.size()));
         doc.List3 = order.empty() ? Ints(all.begin(), all.end()) : order;
         doc.MaxPage = static_cast<int>(upper.size()) - 1;
-        doc.CallTh(0, false, false, false);
+        doc.CallTh(at, false, false, false);
     }
     void expectInvariants() const {
         const auto pages = static_cast<std::size_t>(doc.MaxPage) + 1;

@@ -12,20 +12,19 @@ work="$(mktemp -d)"
 pids=()
 cleanup() {
   # Asked to end, Xvfb removes its socket (and any lock file) on the way out.
-  kill "${pids[@]}" && wait
+  kill "${pids[@]}"; wait
   rm -rf "$work"
 } 2>/dev/null
 trap cleanup EXIT
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+art="${!#}"  # the last argument
 if [[ "$mode" == installed ]]; then
-  art="$3"
   cmake --install "$2" --prefix "$work/prefix" >/dev/null || { echo "FAIL: install"; exit 1; }
   app="$work/prefix/bin/ravolin-memorel"
   ini="$XDG_CONFIG_HOME/ravolin-memorel/Ravmemo.ini"
 else
   # The program runs from a folder of its own, so its settings land there.
-  art="$4"
   app="$work/bin/$(basename "$2")"
   install -D "$2" "$app"
   cp -r "$3" "$work/bin/Help"

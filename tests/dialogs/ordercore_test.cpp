@@ -2,7 +2,6 @@
 
 #include "Fixture.h"
 
-using namespace rvm;
 using namespace rvm::test;
 
 using OrderCore = DocFixture;
