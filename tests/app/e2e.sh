@@ -90,7 +90,7 @@ fi
 
 # F7 copies the page to the X clipboard: RS Q1 RS A1.
 xdotool key F7
-wait_for eval '[[ "$(xclip -o -selection clipboard | od -An -tx1)" == " 1e 51 31 1e 41 31" ]]' || fail "clipboard"
+wait_for eval '[[ "$(xclip -o -sel clip | od -An -tx1)" == " 1e 51 31 1e 41 31" ]]' || fail "clipboard"
 
 # F1: help opens the installed page in the browser of the settings.
 xdotool key F1

@@ -59,7 +59,7 @@ TEST_F(Document_, CoversFollowTheHideMode) {
 }
 
 // Both readers (order entries and settings) take numbers through LeadingNumber.
-TEST(Module1, ReadingNumbersAndCounting) {
+TEST(Module1, NumbersCountsAndLineBreaks) {
     const std::pair<const char*, std::optional<double>> rows[] = {
         {"07", 7}, {"", 0}, {"3rd", 3}, {" 2", 2}, {"2.50", 2.5}, {"-4", -4}, {"+4x", 4},
         {"1e2", 100}, {"1e", 1}, {"abc", 0}, {".", 0}, {"1e-999", 0}, {"1e999", std::nullopt}};
@@ -67,4 +67,5 @@ TEST(Module1, ReadingNumbersAndCounting) {
     EXPECT_EQ(LeadingDigits("  1234:5 apples"), 1234);  // row numbers of the order lists
     EXPECT_EQ(CountChar("犬猫犬", "犬猫"), 2);  // characters, not bytes; the first one only
     EXPECT_EQ(CountChar("abc", ""), 0);
+    EXPECT_EQ(ToLf(ToCrLf("a\nb\r\n")), "a\nb\n");  // text boxes take LF, the deck keeps CR LF
 }

@@ -73,7 +73,7 @@ TEST_F(Edit, TypedTextGoesWithThePageThatMovesOn) {
     EXPECT_EQ(doc.List2[1], "typed");
     doc.SetChanged(false);  // as after a save
     run("u");               // the snapshot predates the typing
-    EXPECT_EQ(std::tie(doc.List2[0], doc.Changed), std::tuple("A'", true));
+    EXPECT_EQ(std::tie(doc.List2[0], doc.Changed, view.saveEnabled), std::tuple("A'", true, true));
 }
 
 // Whatever changes the deck behind the snapshot's back throws it away.
