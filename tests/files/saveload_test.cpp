@@ -1,4 +1,6 @@
+// Decks to and from files, and the File menu's questions.
 #include <filesystem>
+#include <tuple>
 
 #include "Fixture.h"
 #include "TempDir.h"
@@ -7,77 +9,55 @@
 using namespace rvm;
 using namespace rvm::test;
 
-struct SaveLoad : DocFixture {
+struct Files : DocFixture {
     TempDir dir;
+    void edit() {
+        view.te[0] = "edited";
+        doc.Te_Change(0);
+    }
 };
+using SaveLoad = Files;
+using FileCommands = Files;
 
 // Each file is read into the deck; a file the program could have written is
-// written back to the same bytes. Rows without pages are refused.
+// written back to the same bytes.
 TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
     const struct { std::string bytes; Strings upper, lower; Ints order; bool ours; } rows[] = {
         {"\x1f\r\n\x1f\r\n\x1f" "0\r\n", {""}, {""}, {0}, true},  // a new deck
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f" "1\r\n\x1fQ2\r\nx\r\n\x1f" "A2\r\n\x1f" "0\r\n",
          {"Q1", "Q2\r\nx"}, {"A1", "A2"}, {1, 0}, true},
-        {"\x1f" "a\r\n\r\nb\r\n\x1f" "end\r\n\r\n\x1f" "0\r\n", {"a\r\n\r\nb"}, {"end\r\n"}, {0},
-         true},
+        {"\x1f" "a\r\n\r\nb\r\n\x1f" "end\r\n\r\n\x1f" "0\r\n", {"a\r\n\r\nb"}, {"end\r\n"}, {0}, true},
         {"\x1f\x8c\xa2\r\n\x1f\xca\xdd\xb6\xb8\r\n\x1f" "0\r\n", {"犬"}, {"ﾊﾝｶｸ"}, {0}, true},
         // A record mark inside a record's first line, or after a lone LF, is text.
-        {"\x1f\x1f" "a\r\n\x1f" "b\n\x1f" "c\x1f\r\n\x1f" "0\r\n", {"\x1f" "a"},
-         {"b\n\x1f" "c\x1f"}, {0}, true},
+        {"\x1f\x1f" "a\r\n\x1f" "b\n\x1f" "c\x1f\r\n\x1f" "0\r\n", {"\x1f" "a"}, {"b\n\x1f" "c\x1f"}, {0},
+         true},
         // A lone CR ends a line, a lone LF does not; loose order entries; a stray record.
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f 1\r\n\x1fQ2\r\x1f" "A2\n\r\n\x1f" "0th\r\n\x1fstray",
          {"Q1", "Q2"}, {"A1", "A2\n"}, {1, 0}, false},
         // Bad bytes do not lose the rest of the file.
         {"\x1f\x80\x82\xa0\r\n\x1f" "ok\r\n\x1f" "0\r\n", {"\uFFFDあ"}, {"ok"}, {0}, false},
-        // Order entries that are no whole number or too large to hold.
-        {"\x1f" "a\r\n\x1f" "b\r\n\x1f" "0.5\r\n", {}, {}, {}, false},
-        {"\x1f" "a\r\n\x1f" "b\r\n\x1f" "1e999\r\n", {}, {}, {}, false},
     };
     const std::string in = dir.file("in.rvm"), out = dir.file("out.rvm");
     for (const auto& r : rows) {
         spit(in, r.bytes);
         doc.B3 = {0};
-        const bool loaded = doc.LoadW(in);
-        EXPECT_EQ(loaded, !r.upper.empty()) << r.bytes;
-        if (!loaded) continue;
-        EXPECT_EQ(doc.List1, r.upper);
-        EXPECT_EQ(doc.List2, r.lower);
-        EXPECT_EQ(doc.List3, r.order);
+        ASSERT_TRUE(doc.LoadW(in)) << r.bytes;
+        EXPECT_EQ(std::tie(doc.List1, doc.List2, doc.List3), std::tie(r.upper, r.lower, r.order));
         EXPECT_TRUE(view.covered[1] && doc.B3.empty());  // the hidden half covered, no undo
         EXPECT_EQ(view.caption, "Ravolin Memorel - " + in);
         if (!r.ours) continue;
-        doc.SetChanged(true);
         ASSERT_TRUE(doc.SaveW(out, false));
         EXPECT_EQ(slurp(out), r.bytes);
-        EXPECT_FALSE(doc.Changed);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);  // no leftovers
 
     std::string full;  // the most pages a deck holds, and one more
-    for (int k = 0; k <= kMaxPages; ++k)
-        full += "\x1fq\r\n\x1f" "a\r\n\x1f" + std::to_string(k) + "\r\n";
+    for (int k = 0; k <= kMaxPages; ++k) full += "\x1fq\r\n\x1f" "a\r\n\x1f" + std::to_string(k) + "\r\n";
     spit(in, full);
     EXPECT_FALSE(doc.LoadW(in));
     spit(in, full.substr(0, full.rfind("\x1fq")));
     ASSERT_TRUE(doc.LoadW(in));
     EXPECT_EQ(doc.MaxPage + 1, kMaxPages);
-}
-
-TEST_F(SaveLoad, OverwriteIsAskedOnlyWhenChecking) {
-    const std::string path = dir.file("x.rvm");
-    spit(path, "old");
-    deck({"A"});
-    prompt.answers = {Answer::No};
-    EXPECT_FALSE(doc.SaveW(path, true));
-    EXPECT_EQ(slurp(path), "old");
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text, path + " は存在します。\r上書きしますか？");
-    EXPECT_EQ(prompt.asked[0].defaultButton, Answer::Yes);
-    EXPECT_TRUE(doc.SaveW(path, false));
-    prompt.saveChoices = {path};
-    EXPECT_TRUE(doc.SaveW("", true));  // asked again, default Yes
-    EXPECT_EQ(prompt.asked.size(), 2u);
-    EXPECT_FALSE(doc.SaveW("", true));  // dialog cancelled
 }
 
 // Characters code page 932 lacks, and record marks that would begin a line
@@ -98,5 +78,93 @@ TEST_F(SaveLoad, UnsavableCharactersAreAskedAbout) {
         EXPECT_TRUE(doc.SaveW(path, false));
         EXPECT_NE(slurp(path).find("\x1f" + written + "\r\n"), std::string::npos) << text;
         std::filesystem::remove(path);
+    }
+}
+
+// New and Open ask to save unsaved changes first, and go on once the answer
+// is No or the deck is saved.
+TEST_F(FileCommands, NewAndOpenAskToSaveChanges) {
+    const std::string a = dir.file("a.rvm"), b = dir.file("b.rvm");
+    spit(b, "\x1f" "B\r\n\x1f\r\n\x1f" "0\r\n");
+    prompt.openChoices = {{b, false}};
+    doc.mnuFileOpen_Click();  // nothing changed: nothing asked
+    EXPECT_EQ(doc.List1[0], "B");
+    doc.mnuFileNew_Click();
+    EXPECT_TRUE(prompt.asked.empty() && doc.List1[0].empty());
+    EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
+    edit();
+    prompt.answers = {Answer::No};
+    doc.mnuFileOpen_Click();  // No, then the Open dialog is cancelled
+    doc.mnuFileNew_Click();   // default Yes, then the Save As dialog is cancelled
+    ASSERT_EQ(prompt.asked.size(), 2u);
+    EXPECT_EQ(prompt.asked[0].text, "現在のファイルを保存しますか？");
+    EXPECT_EQ(prompt.asked[1].defaultButton, Answer::Yes);
+    EXPECT_TRUE(doc.Changed && view.te[0] == "edited" && prompt.openDialogs == 2);
+    doc.SetFileName(dir.file("named.rvm"));  // a named deck is saved through Save As too
+    prompt.answers = {Answer::Yes};
+    prompt.saveChoices = {a};
+    prompt.openChoices = {{b, false}};
+    doc.mnuFileOpen_Click();
+    EXPECT_EQ(slurp(a), "\x1f" "edited\r\n\x1f\r\n\x1f" "0\r\n");
+    EXPECT_TRUE(doc.FileName == b && doc.List1[0] == "B");
+    edit();
+    prompt.answers = {Answer::No};
+    doc.mnuFileNew_Click();
+    EXPECT_TRUE(!doc.Changed && doc.List1[0].empty());
+}
+
+// Save writes to the deck's own file, or asks for a name; Save As asks before
+// replacing a file.
+TEST_F(FileCommands, SaveAndSaveAs) {
+    const std::string path = dir.file("s.rvm"), other = dir.file("other.rvm");
+    spit(path, "old");
+    spit(other, "old");
+    edit();
+    prompt.saveChoices = {path};
+    doc.mnuFileSave_Click();  // untitled: the file dialog, no question of ours
+    EXPECT_TRUE(prompt.asked.empty() && doc.FileName == path);
+    edit();
+    doc.mnuFileSave_Click();
+    EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.Changed);
+    prompt.saveChoices = {other};
+    prompt.answers = {Answer::No};
+    doc.mnuFileSaveAs_Click();
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_EQ(prompt.asked[0].text, other + " は存在します。\r上書きしますか？");
+    EXPECT_TRUE(slurp(other) == "old" && doc.FileName == path);
+    ASSERT_TRUE(doc.LoadW(path, true));  // opened read-only: asks for a name once
+    prompt.saveChoices = {other};
+    doc.mnuFileSave_Click();
+    doc.mnuFileSave_Click();
+    EXPECT_EQ(prompt.saveDialogs, 3);
+    EXPECT_EQ(doc.FileName, other);
+}
+
+// The answers to the exit question, with and without unsaved changes.
+TEST_F(FileCommands, ExitQuestions) {
+    const std::string deckFile = dir.file("end.rvm");
+    const struct { bool changed; std::deque<Answer> answers; std::string saveAs; bool ended; } rows[] = {
+        {false, {}, "", false},  // default No: the program goes on
+        {false, {Answer::Yes}, "", true},
+        {true, {Answer::Cancel}, "", false},
+        {true, {}, "", false},  // default Yes, Save As cancelled
+        {true, {Answer::No}, "", true},
+        {true, {Answer::Yes}, deckFile, true},
+    };
+    doc.SettingsPath = dir.file("Ravmemo.ini");
+    for (const auto& r : rows) {
+        view.ended = false;
+        std::filesystem::remove(doc.SettingsPath);
+        doc.SetChanged(r.changed);
+        prompt.answers = r.answers;
+        prompt.saveChoices = {r.saveAs};
+        doc.ConfirmExit();
+        const Asked& q = prompt.asked.back();
+        EXPECT_EQ(std::tuple(q.text, q.buttons, q.defaultButton),
+                  r.changed ? std::tuple("保存してから終了しますか？", Buttons::YesNoCancel, Answer::Yes)
+                            : std::tuple("終了しますか？", Buttons::YesNo, Answer::No));
+        EXPECT_EQ(view.ended, r.ended);
+        EXPECT_EQ(std::filesystem::exists(doc.SettingsPath), r.ended);  // the settings written at the end
+        EXPECT_EQ(std::filesystem::exists(deckFile), !r.saveAs.empty());  // saved only when asked
     }
 }

@@ -1,5 +1,5 @@
-// Saving the deck and the settings when the target or the disk refuses:
-// run as an ordinary user, since root would be let through everywhere.
+// Saving and loading when the file system or the disk refuses. Saving runs as
+// an ordinary user, since root would be let through everywhere.
 #include <grp.h>
 #include <pwd.h>
 #include <sys/resource.h>
@@ -7,18 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <functional>
 #include <set>
+#include <tuple>
 
-#include <gtest/gtest.h>
-
-#include "FakeUi.h"
+#include "Fixture.h"
 #include "TempDir.h"
-#include "deck/Document.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -64,11 +61,6 @@ std::set<std::string> names(const fs::path& dir) {
     return out;
 }
 
-mode_t typeOf(const std::string& p) {
-    struct stat st {};
-    return ::lstat(p.c_str(), &st) == 0 ? st.st_mode & S_IFMT : 0;
-}
-
 // "old" or "new" (or "garbled") and the mode of the file at p, or "none".
 std::string leftAt(const std::string& p, const std::string& fresh) {
     struct stat st {};
@@ -77,7 +69,7 @@ std::string leftAt(const std::string& p, const std::string& fresh) {
     const std::string got = slurp(p);
     char mode[8];
     std::snprintf(mode, sizeof mode, " %o", st.st_mode & 0777);
-    return (got == "old" ? "old" : got.rfind(fresh, 0) == 0 ? "new" : "garbled") + std::string(mode);
+    return (got == "old" ? "old" : got.starts_with(fresh) ? "new" : "garbled") + std::string(mode);
 }
 
 }  // namespace
@@ -86,7 +78,9 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
     const std::string denied = "Permission denied", notSupported = "Operation not supported";
     // x.rvm in the folder made read-only; link.rvm to real.rvm
     static const auto ro = [](const TempDir& d) { return ::chmod(d.path.c_str(), 0555), d.file("x.rvm"); };
-    static const auto link = [](const TempDir& d) { return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm"); };
+    static const auto link = [](const TempDir& d) {
+        return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm");
+    };
     struct Case {
         const char* what;
         std::function<std::string(const TempDir&)> target;  // lays out the folder
@@ -96,7 +90,8 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
         std::string left;        // then: "old" or "new" and its mode, or "none"
         bool sizeLimit = false;  // the write fails half-way, as on a full disk
     } const cases[] = {
-        {"replace keeps the permissions", [](auto& d) { return old(d, "x.rvm", 0600); }, true, "", "x.rvm", "new 600"},
+        {"replace keeps the permissions", [](auto& d) { return old(d, "x.rvm", 0600); },
+         true, "", "x.rvm", "new 600"},
         {"read-only file", [](auto& d) { return old(d, "x.rvm", 0444); }, true, denied, "x.rvm", "old 444"},
         {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); }, false, denied, "x.rvm", "old 0"},
         {"read-only folder, writable file", [](auto& d) { return old(d, "x.rvm", 0640), ro(d); },
@@ -110,13 +105,16 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
          false, notSupported, "", ""},
         {"device", [](auto&) { return std::string("/dev/null"); }, false, notSupported, "", ""},
         {"dangling link", [](auto& d) { return link(d); }, false, "", "real.rvm", "new 644"},
-        {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); }, true, "", "real.rvm", "new 640"},
+        {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); },
+         true, "", "real.rvm", "new 640"},
         {"write fails half-way", [](auto& d) { return old(d, "x.rvm", 0644); },
          true, "File too large", "x.rvm", "old 644", true},
     };
     runAsUser([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const std::string big(100000, 'x');
+        rlimit size{};
+        ::getrlimit(RLIMIT_FSIZE, &size);
         for (const Case& c : cases) {
             for (bool deck : {true, false}) {
                 SCOPED_TRACE(std::string(c.what) + (deck ? ", deck" : ", settings"));
@@ -124,24 +122,18 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 FakeView view;
                 FakePrompt prompt;
                 Document doc{view, prompt};
-                doc.List1 = {big};
-                doc.List2 = {"a"};
-                doc.List3 = {0};
-                doc.CallTh(0, false, false, false);
+                view.te[0] = big;  // the first page's question
                 doc.IEPlace = big;
                 doc.SetChanged(true);
                 const std::string target = c.target(dir);
                 const auto before = names(dir.path);
-                const mode_t type = typeOf(target);
-                rlimit size{};
-                ::getrlimit(RLIMIT_FSIZE, &size);
+                const fs::file_type type = fs::symlink_status(target).type();
                 size.rlim_cur = c.sizeLimit ? 50000 : size.rlim_max;
                 ::setrlimit(RLIMIT_FSIZE, &size);
                 if (deck) {
                     const bool ok = doc.SaveW(target, true);
-                    EXPECT_EQ(ok, c.error.empty());
-                    EXPECT_EQ(doc.FileName, ok ? target : "");
-                    EXPECT_EQ(doc.Changed, !ok);
+                    EXPECT_EQ(std::tuple(ok, doc.FileName, doc.Changed),
+                              std::tuple(c.error.empty(), ok ? target : "", !ok));
                 } else {
                     doc.SettingsPath = target;
                     doc.SaveIniAndEnd();  // silent whatever happens
@@ -151,13 +143,77 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 std::string saw;
                 for (const Asked& a : prompt.asked)
                     saw += a.icon == Icon::Question ? "? " : a.icon == Icon::Error ? "! " + a.text : a.text;
-                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") + (deck && !c.error.empty() ? "! " + c.error : ""));
-                EXPECT_EQ(typeOf(target), type);  // a link stays a link, a FIFO a FIFO
+                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") +
+                                   (deck && !c.error.empty() ? "! " + c.error : ""));
+                EXPECT_EQ(fs::symlink_status(target).type(), type);  // a link stays a link, a FIFO a FIFO
                 ::chmod(dir.path.c_str(), 0700);
-                EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), deck ? "\x1fxxx" : "Hide = 1\r\n"), c.left);
+                const std::string fresh = deck ? "\x1fxxx" : "Hide = 1\r\n";
+                EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), fresh), c.left);
                 for (const auto& n : names(dir.path))
                     EXPECT_TRUE(before.count(n) || n == c.holder) << n << " left behind";
             }
         }
     });
+}
+
+using LoadFaults = DocFixture;
+
+// Files that cannot be loaded: each is told at once with its own message,
+// never a hang or a crash, and the deck in memory stays exactly as it was.
+TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
+    TempDir dir;
+    const std::string notADeck = "適当な *.rvm ファイルでありません。";
+    const std::string tooLarge = "ファイルが大きすぎます。";
+    const std::string missing = dir.file("missing.rvm");
+    // A failure to lay out a file shows as the wrong message.
+    const std::string f = dir.file("f");
+    auto file = [&](std::string bytes) { return [&f, bytes] { return spit(f, bytes), f; }; };
+    auto sparse = [&](off_t size) {
+        return [&f, size] { return spit(f, ""), std::filesystem::resize_file(f, size), f; };
+    };
+    struct Row {
+        const char* what;
+        std::function<std::string()> path;
+        std::string text;
+        Icon icon = Icon::Error;
+    };
+    const Row rows[] = {
+        {"missing file", [&] { return missing; }, "[" + missing + "]が見つかりません。", Icon::None},
+        {"missing folder", [&] { return dir.file("no/x.rvm"); }, std::strerror(ENOENT)},
+        {"folder", [&] { return dir.path.string(); }, std::strerror(EISDIR)},
+        {"FIFO without a writer", [&] { return ::mkfifo(dir.file("fifo").c_str(), 0600), dir.file("fifo"); },
+         std::strerror(ENOTSUP)},
+        {"empty device", [] { return std::string("/dev/null"); }, std::strerror(ENOTSUP)},
+        {"endless device", [] { return std::string("/dev/zero"); }, std::strerror(ENOTSUP)},
+        {"40 GB", sparse(off_t{40} << 30), tooLarge},
+        {"1 GiB and a byte", sparse((off_t{1} << 30) + 1), tooLarge},
+        {"1 GiB of zeros", sparse(off_t{1} << 30), notADeck},
+        {"empty", file(""), notADeck},
+        {"two records", file("\x1f" "a\r\n\x1f" "b\r\n"), notADeck},
+        {"order 1 and 01",
+         file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "1\r\n\x1f" "c\r\n\x1f" "d\r\n\x1f" "01\r\n"), notADeck},
+        {"order past the end", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "5\r\n"), notADeck},
+        {"negative order", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "-1\r\n"), notADeck},
+        {"order no whole number", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "0.5\r\n"), notADeck},
+        {"order too large to hold", file("\x1f" "a\r\n\x1f" "b\r\n\x1f" "1e999\r\n"), notADeck},
+        {"first line no record", file("junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n"), notADeck},
+    };
+    deck({"keep", "this"}, {1, 0});
+    doc.B3 = {0, 1};
+    doc.SetFileName("/old.rvm");
+    doc.SetChanged(true);
+    auto state = [&] {
+        return std::tuple(doc.List1, doc.List2, doc.List3, doc.MaxPage, view.te[0], doc.FileName, doc.Changed,
+                          doc.B3);
+    };
+    const auto before = state();
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.what);
+        prompt.asked.clear();
+        EXPECT_FALSE(doc.LoadW(r.path()));
+        ASSERT_EQ(prompt.asked.size(), 1u);
+        EXPECT_EQ(std::tuple(prompt.asked[0].text, prompt.asked[0].icon, prompt.asked[0].buttons),
+                  std::tuple(r.text, r.icon, Buttons::Ok));
+        EXPECT_EQ(state(), before);
+    }
 }
