@@ -2,8 +2,6 @@
 #pragma once
 
 #include <deque>
-#include <string>
-#include <vector>
 
 #include "deck/Ui.h"
 
@@ -26,8 +24,7 @@ public:
     std::deque<OpenChoice> openChoices;
     std::deque<std::string> saveChoices;
     std::optional<std::string> clipboard;
-    int beeps = 0;
-    int saveDialogs = 0, openDialogs = 0;
+    int beeps = 0, saveDialogs = 0, openDialogs = 0;
     bool startSucceeds = true;
     std::vector<std::pair<std::string, std::vector<std::string>>> started;
 
@@ -52,8 +49,7 @@ public:
     bool covered[2]{false, false};
     int focused = -1;
     std::string status, caption, undoCaption = "元に戻す(&U)";
-    bool firstPrev = false, last = false, addLook = false, saveEnabled = false;
-    bool ended = false;
+    bool firstPrev = false, last = false, addLook = false, saveEnabled = false, ended = false;
 
     std::string text(int k) override { return te[k]; }
     void setText(int k, const std::string& t) override { te[k] = t; }

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
+#include <ranges>
 
 #include "FakeUi.h"
 #include "deck/Document.h"
@@ -20,24 +20,19 @@ struct DocFixture : ::testing::Test {
     Document doc{view, prompt};
 
     // Pages with upper texts `upper` (lower = upper + "'"), shown in `order`
-    // (storage order when empty), first page shown.
-    void deck(const Strings& upper, Ints order = {}) {
+    // (storage order when empty), display position `at` shown.
+    void deck(const Strings& upper, const Ints& order = {}, int at = 0) {
         doc.List1 = doc.List2 = upper;
         for (auto& lower : doc.List2) lower += "'";
-        if (order.empty()) {
-            order.resize(upper.size());
-            std::iota(order.begin(), order.end(), 0);
-        }
-        doc.List3 = order;
+        const auto all = std::views::iota(0, static_cast<int>(upper.size()));
+        doc.List3 = order.empty() ? Ints(all.begin(), all.end()) : order;
         doc.MaxPage = static_cast<int>(upper.size()) - 1;
-        doc.CallTh(0, false, false, false);
+        doc.CallTh(at, false, false, false);
     }
     void expectInvariants() const {
         const auto pages = static_cast<std::size_t>(doc.MaxPage) + 1;
         ASSERT_TRUE(doc.List1.size() == pages && doc.List2.size() == pages);
-        Ints all(pages);
-        std::iota(all.begin(), all.end(), 0);
-        ASSERT_TRUE(std::ranges::is_permutation(doc.List3, all));
+        ASSERT_TRUE(std::ranges::is_permutation(doc.List3, std::views::iota(0, doc.MaxPage + 1)));
         ASSERT_TRUE(doc.NowPage >= 0 && doc.NowPage <= doc.MaxPage);
     }
 };

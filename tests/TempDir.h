@@ -14,11 +14,6 @@ inline std::filesystem::path fsPath(const std::string& utf8) {
     return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-inline std::string utf8(const std::filesystem::path& p) {
-    const std::u8string s = p.u8string();
-    return {s.begin(), s.end()};
-}
-
 struct TempDir {
     std::filesystem::path path;
     TempDir() {
@@ -31,7 +26,9 @@ struct TempDir {
         std::filesystem::permissions(path, std::filesystem::perms::owner_all, ec);
         std::filesystem::remove_all(path, ec);
     }
-    std::string file(const std::string& name) const { return utf8(path / fsPath(name)); }
+    std::string file(const std::string& name) const {
+        return reinterpret_cast<const char*>((path / fsPath(name)).u8string().c_str());
+    }
 };
 
 inline std::string slurp(const std::string& p) {

@@ -6,7 +6,8 @@ using namespace rvm::test;
 
 using Document_ = DocFixture;
 
-// In a shuffled deck: where a move lands and what the status bar and buttons say.
+// In a shuffled deck, with the answer typed into: where a move lands, what the
+// status bar and buttons say, and that the page left keeps the typed text.
 TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
     const struct { int from, to; bool addIt; int now; const char* status;
                    bool firstPrev, last, addLook; } rows[] = {
@@ -17,40 +18,27 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
         {2, 3, true, 3, "4枚目  4ページ  全4枚", true, false, true},
     };
     for (const auto& r : rows) {
-        deck({"A", "B", "C"}, {2, 0, 1});
-        doc.CallTh(r.from, false, false, false);
+        deck({"A", "B", "C"}, {2, 0, 1}, r.from);
+        view.te[1] = "typed";
         doc.CallTh(r.to, r.addIt, false, true);
-        EXPECT_EQ(std::tuple(doc.NowPage, view.status), std::tuple(r.now, r.status)) << r.to;
-        EXPECT_EQ(std::tuple(view.firstPrev, view.last, view.addLook),
-                  std::tuple(r.firstPrev, r.last, r.addLook));
+        EXPECT_EQ(std::tie(doc.NowPage, view.status, view.firstPrev, view.last, view.addLook),
+                  std::tie(r.now, r.status, r.firstPrev, r.last, r.addLook)) << r.to;
+        EXPECT_EQ(doc.List2[doc.List3[r.from]], "typed");
+        // A page appended is to be written: a change, with nothing covered.
+        const bool grew = doc.MaxPage == 3;
+        EXPECT_TRUE(doc.Changed == grew && view.covered[1] != grew);
         expectInvariants();
     }
 }
 
-TEST_F(Document_, MovingStoresThePageLeftTypingAndAppendingChangeTheDeck) {
-    deck({"A", "B"});
-    view.te[1] = "typed";
-    doc.CallTh(1, false, false, true);
-    EXPECT_TRUE(doc.List2[0] == "typed" && view.te[0] == "B");
-    doc.B3 = {0, 1};
-    doc.Te_Change(0);
-    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
-    doc.SetChanged(false);
-    doc.B3 = {0, 1};
-    doc.CallTh(2, true, false, true);
-    EXPECT_TRUE(view.te[0].empty() && !view.covered[0] && !view.covered[1]);  // to be written
-    EXPECT_TRUE(doc.Changed && view.saveEnabled && doc.B3.empty());
-}
-
 TEST_F(Document_, AFullDeckNeverGrows) {
     deck(Strings(kMaxPages, "q"));
-    doc.CallTh(doc.MaxPage, false, false, false);
-    doc.CallTh(doc.NowPage + 1, true, false, true);
+    doc.CallTh(doc.MaxPage + 1, true, false, true);
     doc.mnuInsert_Click();
     prompt.clipboard = "\x1eQ\x1e";
     EXPECT_FALSE(doc.mnuEdit_Click().paste);
-    EXPECT_TRUE(doc.MaxPage + 1 == kMaxPages && doc.NowPage == doc.MaxPage && !doc.Changed);
-    EXPECT_EQ(prompt.beeps, 2);
+    EXPECT_EQ(std::tie(doc.MaxPage, doc.NowPage, doc.Changed, prompt.beeps),
+              std::tuple(kMaxPages - 1, kMaxPages - 1, false, 2));
 }
 
 TEST_F(Document_, CoversFollowTheHideMode) {
@@ -60,8 +48,7 @@ TEST_F(Document_, CoversFollowTheHideMode) {
     };
     deck({"A", "B"});
     for (const auto& r : rows) {
-        doc.CoverOn_Click(0);
-        doc.CoverOn_Click(1);
+        for (int k : {0, 1}) doc.CoverOn_Click(k);
         doc.HideMode = static_cast<std::int16_t>(r.hideMode);
         doc.CallTh(1, false, r.looko, false);
         EXPECT_EQ(std::pair(view.covered[0], view.covered[1]), std::pair(r.upper, r.lower))
@@ -69,4 +56,16 @@ TEST_F(Document_, CoversFollowTheHideMode) {
     }
     doc.Cover_Click(1);
     EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.Changed);  // covers are views only
+}
+
+// Both readers (order entries and settings) take numbers through LeadingNumber.
+TEST(Module1, NumbersCountsAndLineBreaks) {
+    const std::pair<const char*, std::optional<double>> rows[] = {
+        {"07", 7}, {"", 0}, {"3rd", 3}, {" 2", 2}, {"2.50", 2.5}, {"-4", -4}, {"+4x", 4},
+        {"1e2", 100}, {"1e", 1}, {"abc", 0}, {".", 0}, {"1e-999", 0}, {"1e999", std::nullopt}};
+    for (auto [text, value] : rows) EXPECT_EQ(LeadingNumber(text), value) << text;
+    EXPECT_EQ(LeadingDigits("  1234:5 apples"), 1234);  // row numbers of the order lists
+    EXPECT_EQ(CountChar("犬猫犬", "犬猫"), 2);  // characters, not bytes; the first one only
+    EXPECT_EQ(CountChar("abc", ""), 0);
+    EXPECT_EQ(ToLf(ToCrLf("a\nb\r\n")), "a\nb\n");  // text boxes take LF, the deck keeps CR LF
 }

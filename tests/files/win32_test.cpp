@@ -4,24 +4,18 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "TempDir.h"
 #include "files/FileIo.h"
 
 using namespace rvm;
 using namespace rvm::test;
 
-namespace {
-std::size_t entries(const std::string& folder) {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(fsPath(folder)), {}));
-}
-}  // namespace
-
-TEST(Win32Files, JapaneseFolderNamesAndTheReadLimit) {
+TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
     TempDir dir;
     const std::string folder = dir.file("問題集"), deck = folder + "\\単語.rvm";
+    const auto entries = [&] {
+        return std::ranges::distance(std::filesystem::directory_iterator(fsPath(folder)));
+    };
     std::filesystem::create_directory(fsPath(folder));
     std::string bytes, error;
     EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::NotFound);
@@ -33,40 +27,31 @@ TEST(Win32Files, JapaneseFolderNamesAndTheReadLimit) {
         EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::Ok);
         EXPECT_EQ(bytes, content);
     }
-    EXPECT_EQ(entries(folder), 1u);
-    std::filesystem::resize_file(fsPath(deck), kMaxReadBytes + 1);
-    EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::TooLarge);
+    EXPECT_EQ(entries(), 1);
     EXPECT_TRUE(std::filesystem::exists(fsPath(ProgramDirectory()) / "core_tests.exe"));
-}
 
-TEST(Win32Files, AFailedReplaceKeepsTheOldFile) {
-    TempDir dir;
-    const std::string path = dir.file("keep.rvm");
-    const std::wstring wpath = fsPath(path).wstring();
-    const struct {
-        const char* what;
-        DWORD attributes;  // set on the old file
-        DWORD share;       // of another program's handle on it; ~0u: none open
-    } rows[] = {
+    const std::wstring wpath = fsPath(deck).wstring();
+    // The old file's attributes, and the sharing of another program's handle on it (~0u: none).
+    const struct { const char* what; DWORD attributes, share; } rows[] = {
         {"read-only", FILE_ATTRIBUTE_READONLY, ~0u},
         {"open elsewhere, not to be deleted", FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ | FILE_SHARE_WRITE},
         {"locked", FILE_ATTRIBUTE_NORMAL, 0},
     };
     for (const auto& r : rows) {
-        spit(path, "old");
         SetFileAttributesW(wpath.c_str(), r.attributes);
         HANDLE other = r.share == ~0u ? INVALID_HANDLE_VALUE
                                       : CreateFileW(wpath.c_str(), GENERIC_READ, r.share, nullptr,
                                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        std::string error;
-        EXPECT_FALSE(WriteFileAtomic(path, "new", error)) << r.what;
-        EXPECT_FALSE(error.empty()) << r.what;
+        std::string why;
+        EXPECT_FALSE(WriteFileAtomic(deck, "new", why)) << r.what;
+        EXPECT_FALSE(why.empty()) << r.what;
         if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
         SetFileAttributesW(wpath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        EXPECT_EQ(slurp(path), "old") << r.what;
-        EXPECT_EQ(entries(utf8(dir.path)), 1u) << r.what;
+        EXPECT_EQ(slurp(deck), "replaced") << r.what;
+        EXPECT_EQ(entries(), 1) << r.what;
     }
-    std::string error;
-    EXPECT_FALSE(WriteFileAtomic(utf8(dir.path), "new", error));  // a folder
-    EXPECT_EQ(entries(utf8(dir.path)), 1u);
+    EXPECT_FALSE(WriteFileAtomic(folder, "new", error));  // a folder
+    std::filesystem::resize_file(fsPath(deck), kMaxReadBytes + 1);
+    EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::TooLarge);
+    EXPECT_EQ(entries(), 1);
 }

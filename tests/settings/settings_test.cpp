@@ -21,50 +21,41 @@ TEST(Settings, ReadingTheFile) {
         {"IEPLACE=a=b\r\nfoo=bar", 1, "a=b"}, {"ie place =  /usr/bin/x  ", 1, "/usr/bin/x"},
     };
     for (const auto& r : rows) {
-        Settings s = ParseSettings(SettingsLines(r.text));
-        EXPECT_EQ(s.HideMode, r.hide) << r.text;
-        EXPECT_EQ(s.IEPlace, r.place) << r.text;
+        const Settings s = ParseSettings(SettingsLines(r.text));
+        EXPECT_EQ(std::tie(s.HideMode, s.IEPlace), std::tie(r.hide, r.place)) << r.text;
     }
-}
-
-struct SettingsFile : DocFixture {
-    TempDir dir;
-};
-
-TEST_F(SettingsFile, ReadAtStartWrittenAtTheEnd) {
-    doc.SettingsPath = dir.file("Ravmemo.ini");
-    doc.ReadSettings();  // no file: defaults
-    EXPECT_EQ(doc.HideMode, 1);
-    spit(doc.SettingsPath, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
-    doc.ReadSettings();
-    EXPECT_EQ(doc.HideMode, 0);
-    EXPECT_EQ(doc.IEPlace, "/usr/bin/ブラウザ");
-    doc.HideMode = 2;
-    doc.SaveIniAndEnd();
-    EXPECT_TRUE(view.ended);
-    EXPECT_EQ(slurp(doc.SettingsPath),
-              "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");  // code page 932
 }
 
 // The help page below the program's folder, as each platform writes paths;
 // a root already ends in its separator.
+const char* const kHelpPages[][2] = {
 #ifdef _WIN32
-const char* const kHelpPages[][2] = {{"C:\\Ravolin Memorel", "C:\\Ravolin Memorel\\Help\\Help.htm"},
-                                     {"D:\\", "D:\\Help\\Help.htm"}};
+    {"C:\\Ravolin Memorel", "C:\\Ravolin Memorel\\Help\\Help.htm"}, {"D:\\", "D:\\Help\\Help.htm"}};
 #else
-const char* const kHelpPages[][2] = {{"/opt/ravolin memorel", "/opt/ravolin memorel/Help/Help.htm"},
-                                     {"/", "/Help/Help.htm"}};
+    {"/opt/ravolin memorel", "/opt/ravolin memorel/Help/Help.htm"}, {"/", "/Help/Help.htm"}};
 #endif
 
-TEST_F(SettingsFile, HelpStartsTheBrowserWithThePage) {
+using SettingsFile = DocFixture;
+
+// Read at the start in code page 932 (no file: the defaults), written at the
+// end as exactly the two lines; help starts the browser with the page.
+TEST_F(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
+    TempDir dir;
+    doc.SettingsPath = dir.file("Ravmemo.ini");
+    doc.ReadSettings();
+    EXPECT_EQ(std::tie(doc.HideMode, doc.IEPlace), std::tuple(1, DefaultIEPlace()));
+    spit(doc.SettingsPath, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
+    doc.ReadSettings();
+    EXPECT_EQ(std::tie(doc.HideMode, doc.IEPlace), std::tuple(0, "/usr/bin/ブラウザ"));
+    doc.HideMode = 2;
+    doc.SaveIniAndEnd();
+    EXPECT_EQ(slurp(doc.SettingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
+
+    for (const auto& [programDir, page] : kHelpPages) EXPECT_EQ(HelpPagePath(programDir), page);
     doc.IEPlace = "/opt/my browser/run";
-    for (const auto& [dir, page] : kHelpPages) {
-        doc.ProgramDir = dir;
-        doc.ShowHelp();
-        EXPECT_EQ(prompt.started.back().first, "/opt/my browser/run");
-        EXPECT_EQ(prompt.started.back().second, std::vector<std::string>{page});
-    }
-    EXPECT_TRUE(prompt.asked.empty());
+    doc.ProgramDir = kHelpPages[0][0];
+    doc.ShowHelp();
+    EXPECT_EQ(prompt.started.at(0), std::pair(doc.IEPlace, Strings{kHelpPages[0][1]}));
     prompt.startSucceeds = false;
     doc.ShowHelp();
     ASSERT_EQ(prompt.asked.size(), 1u);
