@@ -176,7 +176,6 @@ private slots:
             "1/3 01 0 1 A1 12");
         row("covered: space", "Tab Space !", "1/3 00 1 1 !A1 12");
         row("covered: keypad enter", "Tab Num+Enter !", "1/3 00 1 1 !A1 12");
-        row("previous on the first page", "Ctrl+PgUp", "1/3 01 0 0 A1 12");
         row("next, previous: typed text kept", "Tab Space x Ctrl+PgDown Ctrl+PgUp", "1/3 01 1 1 xA1 12");
         row("next on the last page appends", "Ctrl+PgDown Ctrl+PgDown Ctrl+PgDown", "4/4 00 1 0  12");
         row("uncover, cover again", "Tab Space Ctrl+Num+Enter", "1/3 01 0 1 A1 12");

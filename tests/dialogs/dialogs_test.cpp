@@ -49,38 +49,32 @@ private slots:
 
     // Esc and close never answer a Yes/No question; with Cancel they cancel.
     // Enter takes the default button, whichever it is. Buttons read in Japanese.
-    void questionKeys_data() {
-        QTest::addColumn<Buttons>("buttons");
-        QTest::addColumn<Answer>("defaultButton");
-        QTest::addColumn<QString>("actions");
-        QTest::addColumn<Answer>("answer");
-        QTest::newRow("save?") << Buttons::YesNo << Answer::Yes << "esc close esc enter" << Answer::Yes;
-        QTest::newRow("exit?") << Buttons::YesNo << Answer::No << "close enter" << Answer::No;
-        QTest::newRow("Cancel: Esc") << Buttons::YesNoCancel << Answer::Yes << "esc" << Answer::Cancel;
-        QTest::newRow("Cancel: close") << Buttons::YesNoCancel << Answer::Yes << "close" << Answer::Cancel;
-    }
     void questionKeys() {
-        QFETCH(Buttons, buttons);
-        QFETCH(Answer, defaultButton);
-        QFETCH(QString, actions);
-        QFETCH(Answer, answer);
-        QStringList shown;
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box || !shown.isEmpty()) return;
-            for (QAbstractButton* b : box->buttons()) shown << b->text().section('(', 0, 0);
-            for (const QString& a : actions.split(' ')) {
-                if (!box->isVisible()) break;  // answered: later keys must not change it
-                if (a == "close") box->close();
-                else QTest::keyClick(box->focusWidget(), a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
-            }
-            if (box->isVisible()) shown << "still open", box->hide();  // a failure, not a hang
-        });
-        poll.start(10);
-        QCOMPARE(QtPrompt().ask("終了しますか？", buttons, Icon::Question, defaultButton), answer);
-        shown.sort();
-        QCOMPARE(shown.join(' '), "いいえ はい" + QString(buttons == Buttons::YesNo ? "" : " キャンセル"));
+        const struct { Buttons buttons; Answer defaultButton; QString actions; Answer answer; } rows[] = {
+            {Buttons::YesNo, Answer::Yes, "esc close esc enter", Answer::Yes},  // save?
+            {Buttons::YesNo, Answer::No, "close enter", Answer::No},  // exit?
+            {Buttons::YesNoCancel, Answer::Yes, "esc", Answer::Cancel},
+            {Buttons::YesNoCancel, Answer::Yes, "close", Answer::Cancel},
+        };
+        for (const auto& r : rows) {
+            QStringList shown;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, this, [&] {
+                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                if (!box || !shown.isEmpty()) return;
+                for (QAbstractButton* b : box->buttons()) shown << b->text().section('(', 0, 0);
+                for (const QString& a : r.actions.split(' ')) {
+                    if (!box->isVisible()) break;  // answered: later keys must not change it
+                    if (a == "close") box->close();
+                    else QTest::keyClick(box->focusWidget(), a == "esc" ? Qt::Key_Escape : Qt::Key_Return);
+                }
+                if (box->isVisible()) shown << "still open", box->hide();  // a failure, not a hang
+            });
+            poll.start(10);
+            QCOMPARE(QtPrompt().ask("終了しますか？", r.buttons, Icon::Question, r.defaultButton), r.answer);
+            shown.sort();
+            QCOMPARE(shown.join(' '), "いいえ はい" + QString(r.buttons == Buttons::YesNo ? "" : " キャンセル"));
+        }
     }
 
     // Page text goes to and comes from the system clipboard as it is.
@@ -93,22 +87,16 @@ private slots:
 
     // A browser path is taken whole when it names a file, else split as a
     // command line; the help page comes last, as one argument.
-    void helpBrowserCommandLine_data() {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QStringList>("recorded");  // empty: the start fails
-        QTest::newRow("file with blanks") << browser << QStringList{kPage};
-        QTest::newRow("quoted, with a flag") << '"' + browser + "\" -new" << QStringList{"-new", kPage};
-        QTest::newRow("missing") << browser + "x" << QStringList{};
-        QTest::newRow("empty") << QString() << QStringList{};
-    }
     void helpBrowserCommandLine() {
-        QFETCH(QString, program);
-        QFETCH(QStringList, recorded);
+        const std::pair<QString, QStringList> rows[] = {  // empty: the start fails
+            {browser, {kPage}}, {'"' + browser + "\" -new", {"-new", kPage}}, {browser + "x", {}}, {"", {}}};
         const std::string record = browser.toStdString() + ".args";
-        std::filesystem::remove(record);
-        QCOMPARE(QtPrompt().startDetached(program.toStdString(), {kPage}), !recorded.isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
-                                  recorded, 5000);
+        for (const auto& [program, recorded] : rows) {
+            std::filesystem::remove(record);
+            QCOMPARE(QtPrompt().startDetached(program.toStdString(), {kPage}), !recorded.isEmpty());
+            QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
+                                      recorded, 5000);
+        }
     }
 
     // Each opening starts on OK; Enter and Esc on the list close nothing.

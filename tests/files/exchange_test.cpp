@@ -8,22 +8,15 @@
 
 using namespace rvm;
 
-namespace {
-std::string deck(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                 const std::vector<int>& order) {
-    return cp932::encode(DeckText(upper, lower, order)).bytes;
-}
-}  // namespace
-
 // Each input with the status, the lines for standard error and the output. A
 // deck the program could have written goes out to a table and comes back byte
 // for byte.
 TEST(DeckExchange, ConversionsAndRefusals) {
     const auto Tsv = DeckFormat::Tsv, Csv = DeckFormat::Csv, Rvm = DeckFormat::Rvm;
-    const auto tricky = deck({"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
-                          {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"},
-                          {0, 1, 2, 3, 4, 5, 6});
-    const auto shuffled = deck({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1});  // shown c, a, b
+    const auto tricky = cp932::encode(DeckText(
+        {"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
+        {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"}, {0, 1, 2, 3, 4, 5, 6})).bytes;
+    const auto shuffled = cp932::encode(DeckText({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1})).bytes;
     std::string manyRows, manyPages;
     for (int k = 0; k <= 32768; ++k) {
         manyRows += "q\ta\n";
@@ -45,7 +38,7 @@ TEST(DeckExchange, ConversionsAndRefusals) {
          "ｶﾀｶﾅ ﾃｽﾄ\t\"\"\"\"\n\"\nfirst\n\n\"\t\"end\n\"\n①Ⅱ～＼\t\x1f\x1e\x1f\x7f\n", Back},
         {Rvm, Csv, tricky, 0, {}, "犬,dog\n\"a\nb\",\"x,y\"\n\"say \"\"hi\"\"\",tab\there\n,\n"
          "ｶﾀｶﾅ ﾃｽﾄ,\"\"\"\"\n\"\nfirst\n\n\",\"end\n\"\n①Ⅱ～＼,\x1f\x1e\x1f\x7f\n", Back},
-        {Rvm, Tsv, shuffled, 0, {}, "c\t3\na\t1\nb\t2\n"},  // in the order shown
+        {Rvm, Tsv, shuffled, 0, {}, "c\t3\na\t1\nb\t2\n"},  // in the order shown: 2, 0, 1
         {Rvm, Csv, shuffled, 0, {}, "a,1\nb,2\nc,3\n", StorageOrder},
         // What spreadsheets write: a byte order mark, CR LF, quotes left in
         // unquoted fields, blank lines, short and long rows.

@@ -16,12 +16,10 @@ struct Files : DocFixture {
         doc.Te_Change(0);
     }
 };
-using SaveLoad = Files;
-using FileCommands = Files;
 
 // Each file is read into the deck; a file the program could have written is
 // written back to the same bytes.
-TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
+TEST_F(Files, FileBytesAndTheDeckTheyHold) {
     const struct { std::string bytes; Strings upper, lower; Ints order; bool ours; } rows[] = {
         {"\x1f\r\n\x1f\r\n\x1f" "0\r\n", {""}, {""}, {0}, true},  // a new deck
         {"\x1fQ1\r\n\x1f" "A1\r\n\x1f" "1\r\n\x1fQ2\r\nx\r\n\x1f" "A2\r\n\x1f" "0\r\n",
@@ -62,7 +60,7 @@ TEST_F(SaveLoad, FileBytesAndTheDeckTheyHold) {
 
 // Characters code page 932 lacks, and record marks that would begin a line
 // of their own, are asked about and written as '?'.
-TEST_F(SaveLoad, UnsavableCharactersAreAskedAbout) {
+TEST_F(Files, UnsavableCharactersAreAskedAbout) {
     const std::pair<std::string, std::string> rows[] = {
         {"smile 😀", "smile ?"}, {"a\r\n\x1f" "b", "a\r\n?b"}, {"a\r\x1f", "a\r?"}};
     const std::string path = dir.file("unsavable.rvm");
@@ -83,7 +81,7 @@ TEST_F(SaveLoad, UnsavableCharactersAreAskedAbout) {
 
 // New and Open ask to save unsaved changes first, and go on once the answer
 // is No or the deck is saved.
-TEST_F(FileCommands, NewAndOpenAskToSaveChanges) {
+TEST_F(Files, NewAndOpenAskToSaveChanges) {
     const std::string a = dir.file("a.rvm"), b = dir.file("b.rvm");
     spit(b, "\x1f" "B\r\n\x1f\r\n\x1f" "0\r\n");
     prompt.openChoices = {{b, false}};
@@ -115,7 +113,7 @@ TEST_F(FileCommands, NewAndOpenAskToSaveChanges) {
 
 // Save writes to the deck's own file, or asks for a name; Save As asks before
 // replacing a file.
-TEST_F(FileCommands, SaveAndSaveAs) {
+TEST_F(Files, SaveAndSaveAs) {
     const std::string path = dir.file("s.rvm"), other = dir.file("other.rvm");
     spit(path, "old");
     spit(other, "old");
@@ -141,7 +139,7 @@ TEST_F(FileCommands, SaveAndSaveAs) {
 }
 
 // The answers to the exit question, with and without unsaved changes.
-TEST_F(FileCommands, ExitQuestions) {
+TEST_F(Files, ExitQuestions) {
     const std::string deckFile = dir.file("end.rvm");
     const struct { bool changed; std::deque<Answer> answers; std::string saveAs; bool ended; } rows[] = {
         {false, {}, "", false},  // default No: the program goes on
