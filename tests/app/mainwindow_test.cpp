@@ -56,14 +56,12 @@ class MainWindowTest : public QObject {
     // "Drop:a,b" / "DropOnText:a": files in the folder or addresses dropped.
     void press(const QString& keys) {
         for (const QString& k : keys.split(' ', Qt::SkipEmptyParts)) {
-            const int notches = k.section("Wheel", 1).toInt();
-            for (int i = 0; i < std::abs(notches); ++i) {
-                QWheelEvent e({5, 5}, w->Te[1]->mapToGlobal(QPointF(5, 5)), {}, {0, notches > 0 ? 120 : -120},
+            if (const int notches = k.section("Wheel", 1).toInt()) {
+                QWheelEvent e({5, 5}, w->Te[1]->mapToGlobal(QPointF(5, 5)), {}, {0, 120 * notches},
                               Qt::NoButton, k.startsWith("Ctrl") ? Qt::ControlModifier : Qt::NoModifier,
                               Qt::NoScrollPhase, false);
                 QApplication::sendEvent(w->Te[1]->viewport(), &e);
-            }
-            if (k.startsWith("Drop")) {
+            } else if (k.startsWith("Drop")) {
                 QMimeData data;
                 data.setText(QStringLiteral("plain"));
                 QList<QUrl> urls;
@@ -77,7 +75,7 @@ class MainWindowTest : public QObject {
                 QApplication::sendEvent(target, &drop);
                 QTest::qWait(20);
                 heard += enter.isAccepted() ? " taken" : " refused";
-            } else if (!notches) {
+            } else {
                 const QKeyCombination c = QKeySequence(k)[0];
                 QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
             }
