@@ -15,11 +15,6 @@
 using namespace rvm;
 using namespace rvm::test;
 
-namespace {
-const char* const kPage = "/opt/my app/Help/Help.htm";
-void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
-}  // namespace
-
 class DialogsTest : public QObject {
     Q_OBJECT
 
@@ -35,6 +30,7 @@ class DialogsTest : public QObject {
         doc->List3 = order;
         doc->MaxPage = static_cast<int>(upper.size()) - 1;
     }
+    static void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
 
 private slots:
     void initTestCase() {
@@ -88,12 +84,13 @@ private slots:
     // A browser path is taken whole when it names a file, else split as a
     // command line; the help page comes last, as one argument.
     void helpBrowserCommandLine() {
+        const char* const page = "/opt/my app/Help/Help.htm";
         const std::pair<QString, QStringList> rows[] = {  // empty: the start fails
-            {browser, {kPage}}, {'"' + browser + "\" -new", {"-new", kPage}}, {browser + "x", {}}, {"", {}}};
+            {browser, {page}}, {'"' + browser + "\" -new", {"-new", page}}, {browser + "x", {}}, {"", {}}};
         const std::string record = browser.toStdString() + ".args";
         for (const auto& [program, recorded] : rows) {
             std::filesystem::remove(record);
-            QCOMPARE(QtPrompt().startDetached(program.toStdString(), {kPage}), !recorded.isEmpty());
+            QCOMPARE(QtPrompt().startDetached(program.toStdString(), {page}), !recorded.isEmpty());
             QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
                                       recorded, 5000);
         }

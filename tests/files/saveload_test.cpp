@@ -134,8 +134,7 @@ TEST_F(Files, SaveAndSaveAs) {
     prompt.saveChoices = {other};
     doc.mnuFileSave_Click();
     doc.mnuFileSave_Click();
-    EXPECT_EQ(prompt.saveDialogs, 3);
-    EXPECT_EQ(doc.FileName, other);
+    EXPECT_EQ(std::tie(prompt.saveDialogs, doc.FileName), std::tuple(3, other));
 }
 
 // The answers to the exit question, with and without unsaved changes.
