@@ -197,10 +197,9 @@ private slots:
         row("drop on a text box", "DropOnText:one.rvm", "1/1 01 0 0 V 12 taken");
         row("drop an upper case name", "Drop:UP.RVM", "1/1 01 0 0 V 12 taken");
         row("drop, save cancelled", "X Drop:one.rvm", "1/3 01 1 0 A1 12 taken save as asked");
-        row("drop two decks", "Drop:one.rvm,UP.RVM", "1/3 01 0 0 A1 12 refused");
-        row("drop a text file", "Drop:a.txt", "1/3 01 0 0 A1 12 refused");
-        row("drop a web address", "Drop:https://example.invalid/a.rvm", "1/3 01 0 0 A1 12 refused");
-        row("drop plain text", "Drop:", "1/3 01 0 0 A1 12 refused");
+        row("drop two decks, a text file, a web address, plain text",
+            "Drop:one.rvm,UP.RVM Drop:a.txt Drop:https://example.invalid/a.rvm Drop:",
+            "1/3 01 0 0 A1 12 refused refused refused refused");
     }
     void keys() {
         QFETCH(QString, keys);
