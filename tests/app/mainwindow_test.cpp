@@ -167,9 +167,7 @@ private slots:
     void keys_data() {
         QTest::addColumn<QString>("keys");  // after "|": in the Jump list
         QTest::addColumn<QString>("want");  // as seen() shows it, and what else came
-        auto row = [](const char* name, const QString& keys, const char* want) {
-            QTest::newRow(name) << keys << want;
-        };
+        auto row = [](const char* name, const QString& k, const char* w) { QTest::newRow(name) << k << w; };
         row("covered: type, delete, paste, shift+space", "Tab X Y Del Backspace Ctrl+V Shift+Space !",
             "1/3 01 0 1 A1 12");
         row("covered: space", "Tab Space !", "1/3 00 1 1 !A1 12");

@@ -26,14 +26,8 @@ TEST(DeckExchange, ConversionsAndRefusals) {
                              "--lossy を付けると「?」に置き換えて書き込みます。";
     const char* const tooMany = "ページが多すぎます。*.rvm ファイルに入るのは 32768 ページまでです。";
     enum { Back = 1, StorageOrder = 2, Lossy = 4 };  // Back: the output converts back to the input
-    struct Case {
-        DeckFormat from, to;
-        std::string input;
-        int status;
-        std::vector<std::string> messages;
-        std::string output = "";
-        int flags = 0;
-    } const cases[] = {
+    struct Case { DeckFormat from, to; std::string input; int status; std::vector<std::string> messages;
+                  std::string output = ""; int flags = 0; } const cases[] = {
         {Rvm, Tsv, tricky, 0, {}, "犬\tdog\n\"a\nb\"\tx,y\n\"say \"\"hi\"\"\"\t\"tab\there\"\n\t\n"
          "ｶﾀｶﾅ ﾃｽﾄ\t\"\"\"\"\n\"\nfirst\n\n\"\t\"end\n\"\n①Ⅱ～＼\t\x1f\x1e\x1f\x7f\n", Back},
         {Rvm, Csv, tricky, 0, {}, "犬,dog\n\"a\nb\",\"x,y\"\n\"say \"\"hi\"\"\",tab\there\n,\n"
