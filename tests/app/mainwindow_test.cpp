@@ -180,11 +180,10 @@ private slots:
         row("jump: return on entering", jump + "Return", "1/3 01 0 1 A1 12 Jump");
         row("jump: escape", jump + "Down Esc", "3/3 00 0 1 A3 12 Jump still open");
         row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 Order");
-        row("Delete stays in the text; insert, undo only once", "Del F9 F5 F5", "1/3 01 1 0 A1 12");
+        row("Delete stays in the text; insert twice, undo only once", "Del F9 F9 F5 F5", "1/4 01 1 0  12");
         row("copy, paste", "F7 F8", "1/4 01 1 0 A1 12");
         row("paste with no page on the clipboard", "F8", "1/3 01 0 0 A1 12");
-        row("help, save as, open", "F1 F4 F3", "1/3 01 0 0 A1 12 help save as open");
-        row("new asks to save first", "F9 F2", "1/4 01 1 0  12 save as asked");
+        row("help, save as, open, new", "F1 F4 F3 F2", "1/1 00 0 0  12 help save as open");
         row("ctrl+plus, ctrl+= without shift, minus", "Ctrl++ Ctrl+= Ctrl+-", "1/3 01 0 0 A1 14");
         row("at most 72", QString("Ctrl++ ").repeated(30), "1/3 01 0 0 A1 72");
         row("at least 8", QString("Ctrl+- ").repeated(30), "1/3 01 0 0 A1 8");
