@@ -19,7 +19,6 @@ class DialogsTest : public QObject {
     Q_OBJECT
 
     TempDir dir;
-    QString browser;  // records its arguments beside itself, in a folder with a blank
     FakeView view;
     FakePrompt prompt;
     std::unique_ptr<Document> doc;
@@ -33,14 +32,7 @@ class DialogsTest : public QObject {
     static void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(UseJapaneseQt());
-        std::filesystem::create_directory(dir.path / "my browser");
-        browser = QString::fromStdString(dir.file("my browser/rec"));
-        spit(browser.toStdString(),
-             "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
-        std::filesystem::permissions(browser.toStdString(), std::filesystem::perms::owner_all);
-    }
+    void initTestCase() { QVERIFY(UseJapaneseQt()); }
     void init() { prompt = FakePrompt(); }
 
     // Esc and close never answer a Yes/No question; with Cancel they cancel.
@@ -84,6 +76,12 @@ private slots:
     // A browser path is taken whole when it names a file, else split as a
     // command line; the help page comes last, as one argument.
     void helpBrowserCommandLine() {
+        std::filesystem::create_directory(dir.path / "my browser");
+        // Records its arguments beside itself, in a folder with a blank.
+        const QString browser = QString::fromStdString(dir.file("my browser/rec"));
+        spit(browser.toStdString(),
+             "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$0.args\"\n");
+        std::filesystem::permissions(browser.toStdString(), std::filesystem::perms::owner_all);
         const char* const page = "/opt/my app/Help/Help.htm";
         const std::pair<QString, QStringList> rows[] = {  // empty: the start fails
             {browser, {page}}, {'"' + browser + "\" -new", {"-new", page}}, {browser + "x", {}}, {"", {}}};
