@@ -181,18 +181,15 @@ private slots:
         row("jump: escape", jump + "Down Esc", "3/3 00 0 1 A3 12 Jump still open");
         row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 Order");
         row("Delete stays in the text; insert twice, undo only once", "Del F9 F9 F5 F5", "1/4 01 1 0  12");
-        row("copy, paste", "F7 F8", "1/4 01 1 0 A1 12");
-        row("paste with no page on the clipboard", "F8", "1/3 01 0 0 A1 12");
+        row("paste with no page on the clipboard, copy, paste", "F8 F7 F8", "1/4 01 1 0 A1 12");
         row("help, save as, open, new", "F1 F4 F3 F2", "1/1 00 0 0  12 help save as open");
         row("ctrl+plus, ctrl+= without shift, minus", "Ctrl++ Ctrl+= Ctrl+-", "1/3 01 0 0 A1 14");
         row("at most 72", QString("Ctrl++ ").repeated(30), "1/3 01 0 0 A1 72");
         row("at least 8", QString("Ctrl+- ").repeated(30), "1/3 01 0 0 A1 8");
         row("ctrl+0", "Ctrl++ Ctrl+0", "1/3 01 0 0 A1 usual");
-        row("ctrl+wheel", "Ctrl+Wheel2 Ctrl+Wheel-1", "1/3 01 0 0 A1 14");
-        row("wheel alone scrolls", "Wheel2", "1/3 01 0 0 A1 12");
-        row("drop a deck", "Drop:one.rvm", "1/1 01 0 0 V 12 taken");
+        row("wheel alone scrolls, ctrl+wheel zooms", "Wheel2 Ctrl+Wheel2 Ctrl+Wheel-1", "1/3 01 0 0 A1 14");
+        row("drop a deck, then an upper case one", "Drop:one.rvm Drop:UP.RVM", "1/1 01 0 0 V 12 taken taken");
         row("drop on a text box", "DropOnText:one.rvm", "1/1 01 0 0 V 12 taken");
-        row("drop an upper case name", "Drop:UP.RVM", "1/1 01 0 0 V 12 taken");
         row("drop, save cancelled", "X Drop:one.rvm", "1/3 01 1 0 A1 12 taken save as asked");
         row("drop two decks, a text file, a web address, plain text",
             "Drop:one.rvm,UP.RVM Drop:a.txt Drop:https://example.invalid/a.rvm Drop:",
