@@ -22,4 +22,10 @@ std::string decode(const std::string& bytes);
 // The same, straight into out (its old content replaced).
 void decode(std::string_view bytes, std::string& out);
 
+// The length of the UTF-8 character whose first byte is lead (1 for a stray
+// continuation byte), to step over a character the converter refused.
+constexpr std::size_t Utf8Length(unsigned char lead) {
+    return lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
 }  // namespace rvm::cp932

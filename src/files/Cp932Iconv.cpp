@@ -56,13 +56,6 @@ private:
     iconv_t cd_;
 };
 
-std::size_t utf8Length(unsigned char c) {
-    if (c < 0xC0) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    return 4;
-}
-
 }  // namespace
 
 Encoded encode(const std::string& utf8) {
@@ -70,7 +63,7 @@ Encoded encode(const std::string& utf8) {
     Encoded e;
     e.bytes.resize(conv.run(utf8, e.bytes, "?", [&](std::size_t at) {
         e.unmappable.push_back(at);
-        return utf8Length(static_cast<unsigned char>(utf8[at]));
+        return Utf8Length(static_cast<unsigned char>(utf8[at]));
     }));
     return e;
 }

@@ -70,18 +70,11 @@ bool toCp932(const std::wstring& w, std::string& out) {
     return ok;
 }
 
-std::size_t utf8Length(unsigned char c) {
-    if (c < 0xC0) return 1;
-    if (c < 0xE0) return 2;
-    if (c < 0xF0) return 3;
-    return 4;
-}
-
 // The length of the well-formed UTF-8 character at s[i], with its UTF-16
 // form appended to w; 0 (and w untouched) when it is not well-formed.
 std::size_t nextChar(const std::string& s, std::size_t i, std::wstring& w) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
-    const std::size_t len = utf8Length(b(0));
+    const std::size_t len = Utf8Length(b(0));
     if (b(0) < 0x80) {
         w += static_cast<wchar_t>(b(0));
         return 1;
@@ -139,7 +132,7 @@ Encoded encode(const std::string& utf8) {
             // Not UTF-8 at all: cannot be held either.
             e.unmappable.push_back(i);
             e.bytes += '?';
-            i += std::min(utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+            i += std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         }
     }
     return e;

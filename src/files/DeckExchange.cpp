@@ -75,8 +75,7 @@ std::string badUtf8(char c) {
 // "「X」(U+XXXX)", or the code alone for a control character.
 std::string describeChar(const std::string& text, std::size_t at) {
     const auto c = static_cast<unsigned char>(text[at]);
-    std::size_t len = c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    len = std::min(len, text.size() - at);
+    const std::size_t len = std::min(cp932::Utf8Length(c), text.size() - at);
     std::uint32_t cp = len == 1 ? c : c & (0xFF >> (len + 1));
     for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3F);
     char code[16];
