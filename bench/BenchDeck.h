@@ -32,16 +32,13 @@ inline std::string text(std::mt19937& rng, int chars) {
 
 inline void fill(Document& doc, int pages, int chars) {
     std::mt19937 rng(1);
-    doc.List1.clear();
-    doc.List2.clear();
-    doc.List3.clear();
+    doc.deck = {};
     for (int k = 0; k < pages; ++k) {
-        doc.List1.push_back(text(rng, chars));
-        doc.List2.push_back(text(rng, chars));
-        doc.List3.push_back(k);
+        std::string question = text(rng, chars);
+        doc.deck.pages.push_back({std::move(question), text(rng, chars)});
+        doc.deck.displayOrder.push_back(k);
     }
-    doc.MaxPage = pages - 1;
-    doc.CallTh(0, false, false, false);
+    doc.showPage(0);
 }
 
 }  // namespace rvm::bench

@@ -22,7 +22,7 @@
 #include "BenchDeck.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 
 extern char** environ;
 
@@ -77,7 +77,7 @@ void openDeck(const char* path) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
-    if (!doc.LoadW(path) || doc.MaxPage != kMaxPages - 1) std::abort();
+    if (!doc.loadDeck(path) || doc.lastPage() != kMaxPages - 1) std::abort();
     ready();
 }
 
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
         test::FakePrompt p;
         Document doc(v, p);
         bench::fill(doc, kMaxPages, 130);
-        if (!doc.SaveW(path, false)) return 1;
+        if (!doc.saveDeck(path, false)) return 1;
     }
     const double mb = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();

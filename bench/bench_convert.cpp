@@ -9,7 +9,7 @@
 #include "BenchDeck.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 #include "files/Cp932.h"
 #include "files/DeckExchange.h"
 #include "files/DeckFile.h"
@@ -50,7 +50,7 @@ int main() {
     test::FakePrompt p;
     Document doc(v, p);
     bench::fill(doc, kMaxPages, 150);
-    const std::string deck = cp932::encode(DeckText(doc.List1, doc.List2, doc.List3)).bytes;
+    const std::string deck = cp932::encode(DeckText(doc.deck)).bytes;
     std::printf("deck of %d pages, %.1f MB\n", kMaxPages, deck.size() / 1e6);
 
     std::string tables[2];

@@ -11,7 +11,7 @@
 #include "BenchDeck.h"
 #include "FakeUi.h"
 #include "TempDir.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 #include "files/Cp932.h"
 #include "files/FileIo.h"
 
@@ -30,14 +30,14 @@ void nav() {
     std::mt19937 rng(2);
     const int moves = 200000;
     double t = nowUs();
-    for (int i = 0; i < moves; ++i) doc.CallTh(i % 2 ? 0 : doc.MaxPage, false, false, true);
+    for (int i = 0; i < moves; ++i) doc.showPage(i % 2 ? 0 : doc.lastPage(), {.storeTyped = true});
     std::printf("nav   first<->last      %8.3f us/move\n", (nowUs() - t) / moves);
     t = nowUs();
-    for (int i = 0; i < moves; ++i) doc.CallTh(static_cast<int>(rng() % kPages), false, false, true);
+    for (int i = 0; i < moves; ++i) doc.showPage(static_cast<int>(rng() % kPages), {.storeTyped = true});
     std::printf("nav   random jumps      %8.3f us/move\n", (nowUs() - t) / moves);
-    doc.CallTh(0, false, false, false);
+    doc.showPage(0);
     t = nowUs();
-    for (int i = 0; i < kPages - 1; ++i) doc.CallTh(doc.NowPage + 1, true, false, true);
+    for (int i = 0; i < kPages - 1; ++i) doc.showPage(doc.currentPage + 1, {.storeTyped = true, .appendPastLast = true});
     std::printf("nav   next across deck  %8.3f us/move\n", (nowUs() - t) / (kPages - 1));
 }
 
@@ -60,13 +60,13 @@ void files() {
         const int reps = 5;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
-            doc.SaveW(path, false);
+            doc.saveDeck(path, false);
             save += (nowUs() - t) / reps;
         }
         bytes = std::filesystem::file_size(path);
         // The floor: one bare conversion of the same text, each way.
         std::string utf8;
-        for (int k = 0; k < kPages; ++k) utf8 += doc.List1[k] + doc.List2[k];
+        for (const Page& p : doc.deck.pages) utf8 += p.question + p.answer;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
             auto e = cp932::encode(utf8);
@@ -85,7 +85,7 @@ void files() {
         const int reps = 5;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
-            doc.LoadW(path);
+            doc.loadDeck(path);
             load += (nowUs() - t) / reps;
         }
     }
@@ -108,7 +108,7 @@ void loadOnly(const std::string& path) {
     test::FakePrompt p;
     Document doc(v, p);
     const long before = maxRssKb();
-    doc.LoadW(path);
+    doc.loadDeck(path);
     const long after = maxRssKb();
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
     std::printf("files peak memory while loading %.1f MB (%.2f x file)\n", (after - before) / 1024.0,
@@ -120,7 +120,7 @@ void edit() {
     test::FakePrompt p;
     Document doc(v, p);
     bench::fill(doc, kPages - 1, 200);
-    doc.CallTh(kPages / 2, false, false, false);
+    doc.showPage(kPages / 2);
     const int reps = 200;
     auto time = [&](const char* name, auto&& f) {
         double t = nowUs();
@@ -128,24 +128,22 @@ void edit() {
         std::printf("edit  %-8s %8.1f us/command\n", name, (nowUs() - t) / reps);
     };
     time("cut", [&] {
-        doc.mnuEditCut_Click();
-        doc.mnuEditPaste_Click();
+        doc.cutPage();
+        doc.pastePage();
     });
     time("insert", [&] {
-        doc.mnuInsert_Click();
-        doc.mnuEditDel_Click();
+        doc.insertBlankPage();
+        doc.deletePage();
     });
     time("undo", [&] {
-        doc.mnuInsert_Click();
-        doc.mnuEditUndo_Click();
+        doc.insertBlankPage();
+        doc.undo();
     });
     double t = nowUs();
     for (int i = 0; i < reps; ++i) {
-        auto a = doc.List1;
-        auto b = doc.List2;
-        auto c = doc.List3;
+        auto copy = doc.deck;
     }
-    std::printf("edit  (plain copy of the three lists %8.1f us; each pair above is two commands)\n",
+    std::printf("edit  (plain copy of the deck %8.1f us; each pair above is two commands)\n",
                 (nowUs() - t) / reps);
 }
 
@@ -160,15 +158,15 @@ void order() {
         for (int i = 0; i < reps; ++i) f();
         std::printf("order %-22s %8.2f ms\n", name, (nowUs() - t) / reps / 1000);
     };
-    time("random order", [&] { doc.RandomOrder(); });
-    time("OK random, temporary", [&] { doc.ApplyOrder(doc.RandomOrder(), true); });
+    time("random order", [&] { doc.randomOrder(); });
+    time("OK random, temporary", [&] { doc.applyOrder(doc.randomOrder(), true); });
     time("OK initial state", [&] {
         std::vector<int> o(kPages);
         for (int k = 0; k < kPages; ++k) o[k] = k;
-        doc.ApplyOrder(o, true);
+        doc.applyOrder(o, true);
     });
-    time("OK random, permanent", [&] { doc.ApplyOrder(doc.RandomOrder(), false); });
-    time("list rows", [&] { doc.JumpRows(); });
+    time("OK random, permanent", [&] { doc.applyOrder(doc.randomOrder(), false); });
+    time("list rows", [&] { doc.pageRows(); });
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ bool DeckDrop::eventFilter(QObject* watched, QEvent* e) {
     // Opened once the drop is over: the question it may ask must not hold
     // the program the file came from.
     if (type == QEvent::Drop)
-        QTimer::singleShot(0, this, [this, p = *path] { doc_.OpenDroppedDeck(p); });
+        QTimer::singleShot(0, this, [this, p = *path] { doc_.openDroppedDeck(p); });
     return true;
 }
 

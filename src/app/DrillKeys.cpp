@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QShortcut>
 
-#include "frmMain.h"
+#include "MainWindow.h"
 
 namespace rvm {
 
@@ -15,7 +15,7 @@ CoverToggle NextCoverToggle(int hideMode, bool covered0, bool covered1) {
     return {drilled, false};
 }
 
-DrillKeys::DrillKeys(frmMain& w) : QObject(&w), w_(w) {
+DrillKeys::DrillKeys(MainWindow& w) : QObject(&w), w_(w) {
     // None of these is an editing key of a text box or a key an input
     // method takes; keypad Enter counts as Return. A held key acts once, so
     // it cannot flicker a cover or run past the last page adding pages.
@@ -31,32 +31,32 @@ DrillKeys::DrillKeys(frmMain& w) : QObject(&w), w_(w) {
         connect(sc, &QShortcut::activated, this, slot);
     }
     for (int k = 0; k < 2; ++k) {
-        w.Te[k]->installEventFilter(this);
-        QPalette p = w.Cover[k]->palette();  // the colour of the focus frame
+        w.halfEdit[k]->installEventFilter(this);
+        QPalette p = w.cover[k]->palette();  // the colour of the focus frame
         p.setColor(QPalette::WindowText, p.color(QPalette::Highlight));
-        w.Cover[k]->setPalette(p);
+        w.cover[k]->setPalette(p);
     }
 }
 
 void DrillKeys::toggleCover() {
-    const CoverToggle t = NextCoverToggle(w_.doc.HideMode, w_.isCovered(0), w_.isCovered(1));
+    const CoverToggle t = NextCoverToggle(w_.doc.hideMode, w_.isCovered(0), w_.isCovered(1));
     if (t.uncover)
-        w_.doc.Cover_Click(t.half);
+        w_.doc.uncoverHalf(t.half);
     else
-        w_.doc.CoverOn_Click(t.half);
+        w_.doc.coverHalf(t.half);
 }
 
 // As the buttons do, and not at all while a button is disabled.
 void DrillKeys::next() {
-    if (w_.tbButton[7]->isEnabled()) w_.tbToolBar_ButtonClick(7);
+    if (w_.toolButton[7]->isEnabled()) w_.runToolButton(7);
 }
 
 void DrillKeys::previous() {
-    if (w_.tbButton[6]->isEnabled()) w_.tbToolBar_ButtonClick(6);
+    if (w_.toolButton[6]->isEnabled()) w_.runToolButton(6);
 }
 
 bool DrillKeys::eventFilter(QObject* watched, QEvent* e) {
-    const int k = watched == w_.Te[0] ? 0 : 1;
+    const int k = watched == w_.halfEdit[0] ? 0 : 1;
     switch (e->type()) {
     case QEvent::KeyPress: {
         // Space or Enter on a covered half opens it, as a click on its cover.
@@ -65,7 +65,7 @@ bool DrillKeys::eventFilter(QObject* watched, QEvent* e) {
         const bool opens = ke->key() == Qt::Key_Space || ke->key() == Qt::Key_Return ||
                            ke->key() == Qt::Key_Enter;
         if (w_.isCovered(k) && plain && opens) {
-            w_.doc.Cover_Click(k);
+            w_.doc.uncoverHalf(k);
             return true;
         }
         break;
@@ -75,8 +75,8 @@ bool DrillKeys::eventFilter(QObject* watched, QEvent* e) {
         // The cover shows where the keyboard is while its text box is hidden:
         // a frame in the selection colour.
         const bool in = e->type() == QEvent::FocusIn;
-        w_.Cover[k]->setFrameStyle(in ? QFrame::Box | QFrame::Plain : QFrame::Panel | QFrame::Raised);
-        w_.Cover[k]->setLineWidth(in ? 2 : 1);
+        w_.cover[k]->setFrameStyle(in ? QFrame::Box | QFrame::Plain : QFrame::Panel | QFrame::Raised);
+        w_.cover[k]->setLineWidth(in ? 2 : 1);
         break;
     }
     default:

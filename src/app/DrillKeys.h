@@ -8,7 +8,7 @@
 
 namespace rvm {
 
-class frmMain;
+class MainWindow;
 
 // Which half the uncover key acts on, and whether it uncovers it: what is
 // hidden comes out first, the drilled half before the other; when nothing
@@ -22,7 +22,7 @@ CoverToggle NextCoverToggle(int hideMode, bool covered0, bool covered1);
 class DrillKeys : public QObject {
     Q_OBJECT
 public:
-    explicit DrillKeys(frmMain& w);
+    explicit DrillKeys(MainWindow& w);
 
     void toggleCover();
     void next();
@@ -32,7 +32,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    frmMain& w_;
+    MainWindow& w_;
 };
 
 }  // namespace rvm

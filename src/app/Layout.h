@@ -9,7 +9,7 @@ struct TwipRect {
 };
 
 struct PageLayout {
-    TwipRect Label1[2], CoverOn[2], Te[2], Cover[2];
+    TwipRect halfLabel[2], coverAgain[2], halfEdit[2], cover[2];
 };
 
 // The page area lies between the toolbar (420 twips) and the two status

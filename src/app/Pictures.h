@@ -14,7 +14,7 @@ namespace rvm::pictures {
 QIcon toolbarImage(int n);
 QPixmap cover(qreal dpr = 1);    // 342 x 78, 開ける in the middle
 QPixmap coverOn(qreal dpr = 1);  // 39 x 13, 閉める
-QIcon triangle(bool right);      // 16 x 16, for the Order dialog's buttons
+QIcon triangle(bool right);      // 16 x 16, for the OrderDialog dialog's buttons
 QIcon appIcon();
 
 // Shows draw(dpr) in the label and draws it again whenever the label comes

@@ -20,7 +20,7 @@
 #include <QTreeView>
 #include <utility>
 
-#include "deck/Module1.h"
+#include "deck/Ui.h"
 
 namespace rvm {
 

@@ -8,9 +8,9 @@
 
 #include "JapaneseQt.h"
 #include "QtPrompt.h"
-#include "dialogs/frmSplash.h"
+#include "dialogs/SplashWindow.h"
 #include "files/FileIo.h"
-#include "frmMain.h"
+#include "MainWindow.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     // Without the translation Qt's buttons stay English; the program runs all the same.
     rvm::UseJapaneseQt();
 
-    auto* splash = new rvm::frmSplash();
+    auto* splash = new rvm::SplashWindow();
     splash->showAsSplash();
 
     // The whole argument text is one path: blanks inside it need no quotes.
@@ -55,12 +55,12 @@ int main(int argc, char** argv) {
     const QString dir = QString::fromStdString(rvm::ProgramDirectory());
     rvm::QtPrompt prompt;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    rvm::frmMain w(prompt, {helpBase(dir), settingsPath(dir),
+    rvm::MainWindow w(prompt, {helpBase(dir), settingsPath(dir),
                             QDir::toNativeSeparators(config + "/view.conf").toStdString()});
     prompt.setParent(&w);
     prompt.setSplash(splash);
     w.splash = splash;
-    w.Form_Load(commandLine);
+    w.start(commandLine);
     w.show();
     splash->hide();
     prompt.setSplash(nullptr);

@@ -1,101 +1,97 @@
 #include "Document.h"
 
-#include "Module1.h"
-
 namespace rvm {
 
 Document::Document(PageView& v, Prompt& p) : view(v), prompt(p) {
-    NewDeck();
+    makeBlankDeck();
 }
 
-void Document::SetChanged(bool flag) {
-    Changed = flag;
+void Document::setChanged(bool flag) {
+    changed = flag;
     view.setSaveEnabled(flag);
 }
 
-void Document::SetFileName(const std::string& name) {
-    FileName = name;
+void Document::setFileName(const std::string& name) {
+    fileName = name;
     view.setCaption(std::string(kAppTitle) + " - " + (name.empty() ? "[無題]" : name));
 }
 
-int Document::StorageIndex(int displayPos) const {
-    // The lists are kept consistent; the clamp only keeps a broken list
-    // from ever being read outside its bounds.
-    if (displayPos < 0 || displayPos >= static_cast<int>(List3.size())) return 0;
-    int s = List3[displayPos];
-    if (s < 0 || s >= static_cast<int>(List1.size())) return 0;
+int Document::storageIndex(int displayPos) const {
+    // The deck is kept consistent; the clamp only keeps a broken order from
+    // ever being read outside its bounds.
+    const auto& order = deck.displayOrder;
+    if (displayPos < 0 || displayPos >= static_cast<int>(order.size())) return 0;
+    int s = order[displayPos];
+    if (s < 0 || s >= static_cast<int>(deck.pages.size())) return 0;
     return s;
 }
 
-std::string Document::StatusText() const {
-    return std::to_string(NowPage + 1) + "枚目  " + std::to_string(StorageIndex(NowPage) + 1) +
-           "ページ  全" + std::to_string(MaxPage + 1) + "枚";
+std::string Document::statusText() const {
+    return std::to_string(currentPage + 1) + "枚目  " + std::to_string(storageIndex(currentPage) + 1) +
+           "ページ  全" + std::to_string(lastPage() + 1) + "枚";
 }
 
-void Document::NewDeck() {
-    List1.assign(1, "");
-    List2.assign(1, "");
-    List3.assign(1, 0);
-    NowPage = 0;
-    MaxPage = 0;
+void Document::makeBlankDeck() {
+    deck.pages.assign(1, Page{});
+    deck.displayOrder.assign(1, 0);
+    currentPage = 0;
 }
 
-void Document::StoreTexts() {
-    int s = StorageIndex(NowPage);
-    List1[s] = view.text(0);
-    List2[s] = view.text(1);
+void Document::storeTypedText() {
+    Page& page = deck.pages[storageIndex(currentPage)];
+    page.question = view.text(0);
+    page.answer = view.text(1);
 }
 
-void Document::CallTh(std::int32_t i, bool AddIt, bool Looko, bool SaveOld) {
-    Showing = true;
-    if (SaveOld) StoreTexts();
-    NowPage = i;
-    if (i == MaxPage + 1 && AddIt && MaxPage + 1 < kMaxPages) {
-        MaxPage = MaxPage + 1;
-        List1.emplace_back();
-        List2.emplace_back();
-        List3.push_back(MaxPage);
-        Looko = true;
-        SetChanged(true);
-        B3.clear();
+void Document::showPage(std::int32_t position, ShowOptions options) {
+    showingPage = true;
+    if (options.storeTyped) storeTypedText();
+    currentPage = position;
+    const bool pastLast = position == lastPage() + 1;
+    if (pastLast && options.appendPastLast && lastPage() + 1 < kMaxPages) {
+        deck.pages.emplace_back();
+        deck.displayOrder.push_back(lastPage() + 1);
+        options.uncovered = true;  // a new page is for writing, nothing to hide
+        setChanged(true);
+        undoSnapshot.reset();
     } else {
-        if (i == MaxPage + 1 && AddIt) prompt.beep();  // the deck is full
-        if (i < 0) NowPage = 0;
-        if (NowPage > MaxPage) NowPage = MaxPage;
+        if (pastLast && options.appendPastLast) prompt.beep();  // the deck is full
+        if (position < 0) currentPage = 0;
+        if (currentPage > lastPage()) currentPage = lastPage();
     }
-    arrangeCovers(Looko);
-    int s = StorageIndex(NowPage);
-    view.setText(0, List1[s]);
-    view.setText(1, List2[s]);
-    view.setStatus(StatusText());
-    view.setNavigation(NowPage > 0, NowPage != MaxPage, NowPage == MaxPage);
-    Showing = false;
+    arrangeCovers(options.uncovered);
+    const Page& page = deck.pages[storageIndex(currentPage)];
+    view.setText(0, page.question);
+    view.setText(1, page.answer);
+    view.setStatus(statusText());
+    view.setNavigation(currentPage > 0, currentPage != lastPage(), currentPage == lastPage());
+    showingPage = false;
 }
 
-void Document::arrangeCovers(bool Looko) {
-    if (HideMode != 0 && HideMode != 1) {
+void Document::arrangeCovers(bool uncovered) {
+    if (hideMode != 0 && hideMode != 1) {
         view.setCovered(0, false);
         view.setCovered(1, false);
         return;
     }
-    int h = HideMode, o = 1 - h;
-    view.setCovered(o, false);
-    view.setCovered(h, !Looko);
+    const int hidden = hideMode, other = 1 - hidden;
+    view.setCovered(other, false);
+    view.setCovered(hidden, !uncovered);
 }
 
-void Document::Cover_Click(int Index) {
-    view.setCovered(Index, false);
-    view.focusText(Index);
+void Document::uncoverHalf(int half) {
+    view.setCovered(half, false);
+    view.focusText(half);
 }
 
-void Document::CoverOn_Click(int Index) {
-    view.setCovered(Index, true);
+void Document::coverHalf(int half) {
+    view.setCovered(half, true);
 }
 
-void Document::Te_Change(int) {
-    if (Showing) return;
-    SetChanged(true);
-    B3.clear();
+void Document::textEdited() {
+    if (showingPage) return;
+    setChanged(true);
+    undoSnapshot.reset();
 }
 
 }  // namespace rvm

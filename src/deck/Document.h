@@ -5,13 +5,22 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "Deck.h"
 #include "Ui.h"
 
 namespace rvm {
+
+// How showPage treats the page it leaves and the one it shows.
+struct ShowOptions {
+    bool storeTyped = false;      // keep what was typed on the page being left
+    bool appendPastLast = false;  // one past the last page appends a blank page
+    bool uncovered = false;       // show the new page with nothing covered
+};
 
 struct EditMenuState {
     bool undo = false, cut = false, paste = false, del = false, order = false;
@@ -21,85 +30,82 @@ class Document {
 public:
     Document(PageView& view, Prompt& prompt);
 
-    // The deck: texts by storage index, storage index by display position.
-    std::vector<std::string> List1, List2;
-    std::vector<int> List3;
-    // The undo snapshot; B3 empty means nothing to undo.
-    std::vector<std::string> B1, B2;
-    std::vector<int> B3;
-    // The reader's work list: one item per record of the last file read.
-    std::vector<std::string> List4;
+    Deck deck;
+    // The deck as it was before the last page edit; none: nothing to undo.
+    std::optional<Deck> undoSnapshot;
 
-    std::int32_t NowPage = 0;
-    std::int32_t MaxPage = 0;
-    bool Changed = false;
-    std::string FileName;
-    bool OpenedReadOnly = false;
-    bool Showing = false;
-    std::int16_t HideMode = 1;
-    std::string IEPlace;
-    std::string ProgramDir;   // where Help/ lives
-    std::string SettingsPath; // the settings file, read at start and written at the end
-    std::mt19937 Rng;         // seeded once at start-up
+    std::int32_t currentPage = 0;  // the display position shown
+    bool changed = false;
+    std::string fileName;
+    bool openedReadOnly = false;
+    bool showingPage = false;  // set while showPage fills the text boxes
+    std::int16_t hideMode = 1;
+    std::string helpBrowser;
+    std::string helpBaseDir;   // where Help/ lives
+    std::string settingsPath; // the settings file, read at start and written at the end
+    std::mt19937 rng;         // seeded once at start-up
 
     // Deck model and document state.
-    void SetChanged(bool flag);
-    void SetFileName(const std::string& name);
-    int StorageIndex(int displayPos) const;
-    std::string StatusText() const;
-    void NewDeck();  // one blank page, nothing else
+    void setChanged(bool flag);
+    void setFileName(const std::string& name);
+    std::int32_t lastPage() const { return static_cast<std::int32_t>(deck.displayOrder.size()) - 1; }
+    int storageIndex(int displayPos) const;
+    std::string statusText() const;
+    void makeBlankDeck();  // one blank page, nothing else
 
     // Page display and navigation; covers.
-    void CallTh(std::int32_t i, bool AddIt, bool Looko, bool SaveOld);
-    void StoreTexts();
-    void Cover_Click(int Index);
-    void CoverOn_Click(int Index);
-    void Te_Change(int Index);
+    // Every command that moves to another page or changes the deck ends
+    // here. A position out of range is clamped.
+    void showPage(std::int32_t position, ShowOptions options = {});
+    void storeTypedText();  // the text boxes' texts into the page shown
+    void uncoverHalf(int half);
+    void coverHalf(int half);
+    void textEdited();
 
     // Deck files.
-    bool SaveW(const std::string& sFile, bool CheckOverwrite);
-    bool LoadW(const std::string& path, bool readOnlyBox = false);
+    bool saveDeck(const std::string& path, bool askBeforeOverwrite);
+    bool loadDeck(const std::string& path, bool readOnlyBox = false);
 
     // File commands.
-    void mnuFileNew_Click();
-    void mnuFileOpen_Click();
-    void OpenDroppedDeck(const std::string& path);  // Open, with the path given
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    void ConfirmExit();
-    bool Ended = false;  // set once the program has been ended
+    void newDeck();
+    void openDeck();
+    void openDroppedDeck(const std::string& path);  // Open, with the path given
+    void save();
+    void saveAs();
+    void confirmExit();
+    bool ended = false;  // set once the program has been ended
 
     // Page edit commands and undo.
-    EditMenuState mnuEdit_Click();
-    void mnuEditCopy_Click();
-    void mnuEditCut_Click();
-    void mnuEditPaste_Click();
-    void mnuInsert_Click();
-    void mnuEditDel_Click();
-    void DelPage(const std::string& sName);
-    void InsPage(const std::string& sPage);
-    void MakeUndo(const std::string& sName);
-    void ClearUndo();
-    void mnuEditUndo_Click();
+    EditMenuState editMenuState();
+    void copyPage();
+    void cutPage();
+    void pastePage();
+    void insertBlankPage();
+    void deletePage();
+    void removeCurrentPage(const std::string& commandName);
+    void insertPageText(const std::string& pageText);
+    void takeUndoSnapshot(const std::string& commandName);
+    void clearUndo();
+    void undo();
 
     // Re-ordering: order holds the storage index for each display position.
-    void ApplyOrder(const std::vector<int>& order, bool temporary);
-    std::vector<int> RandomOrder();
-    std::string RowText(int storageIndex) const;  // "  5:question"
-    std::vector<std::string> JumpRows() const;
+    void applyOrder(const std::vector<int>& order, bool temporary);
+    std::vector<int> randomOrder();
+    std::string rowText(int storageIndex) const;  // "  5:question"
+    std::vector<std::string> pageRows() const;
 
     // Settings and help.
-    void ReadSettings();
-    void SaveIniAndEnd();
-    void ShowHelp();
+    void readSettings();
+    void writeSettingsAndEnd();
+    void showHelp();
 
     PageView& view;
     Prompt& prompt;
 
 private:
-    void arrangeCovers(bool Looko);
+    void arrangeCovers(bool uncovered);
 };
 
-std::string UndoCaption(const std::string& sName);
+std::string UndoCaption(const std::string& commandName);
 
 }  // namespace rvm

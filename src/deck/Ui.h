@@ -9,6 +9,8 @@
 
 namespace rvm {
 
+inline constexpr const char* kAppTitle = "Ravolin Memorel";
+
 enum class Icon { None, Question, Error, Warning };
 enum class Buttons { Ok, YesNo, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };

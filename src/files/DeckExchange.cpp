@@ -8,7 +8,7 @@
 
 #include "Cp932.h"
 #include "DeckFile.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 
 namespace rvm {
 namespace {
@@ -84,16 +84,18 @@ std::string describeChar(const std::string& text, std::size_t at) {
     return "「" + text.substr(at, len) + "」(" + code + ")";
 }
 
-// The table line that holds the byte at offset of the deck text made from t.
-std::size_t tableLine(const Table& t, const std::vector<std::size_t>& pageStarts, std::size_t at) {
+// The table line that holds the byte at offset of the deck text made from
+// the table's pages, whose rows start on lines.
+std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines,
+                      const std::vector<std::size_t>& pageStarts, std::size_t at) {
     const auto k = static_cast<std::size_t>(std::upper_bound(pageStarts.begin(), pageStarts.end(), at) -
                                             pageStarts.begin() - 1);
     std::size_t rel = at - pageStarts[k] - 1;
-    const std::string& u = t.upper[k];
-    const std::string& l = t.lower[k];
-    if (rel < u.size()) return t.lines[k] + std::count(u.begin(), u.begin() + rel, '\n');
+    const std::string& u = deck.pages[k].question;
+    const std::string& l = deck.pages[k].answer;
+    if (rel < u.size()) return lines[k] + std::count(u.begin(), u.begin() + rel, '\n');
     rel = std::min(rel - u.size() - 3, l.size());
-    return t.lines[k] + std::count(u.begin(), u.end(), '\n') + std::count(l.begin(), l.begin() + rel, '\n');
+    return lines[k] + std::count(u.begin(), u.end(), '\n') + std::count(l.begin(), l.begin() + rel, '\n');
 }
 
 std::string where(const std::string& name, std::size_t line = 0) {
@@ -118,10 +120,9 @@ std::optional<DeckFormat> FormatOfPath(std::string_view path) {
     return FormatNamed(path.substr(dot + 1));
 }
 
-std::string TableText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                      const std::vector<int>& rows, char separator) {
+std::string TableText(const std::vector<Page>& pages, const std::vector<int>& rows, char separator) {
     std::size_t size = 0;
-    for (int s : rows) size += upper[s].size() + lower[s].size() + 8;
+    for (int s : rows) size += pages[s].question.size() + pages[s].answer.size() + 8;
     std::string out;
     out.reserve(size);
     auto put = [&](const std::string& t) {
@@ -143,9 +144,9 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
         out += '"';
     };
     for (int s : rows) {
-        put(upper[s]);
+        put(pages[s].question);
         out += separator;
-        put(lower[s]);
+        put(pages[s].answer);
         out += '\n';
     }
     return out;
@@ -238,10 +239,10 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
         const bool split = SplitRecords(input, records);
         if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
             return refuse(kConvertTooManyPages, where(o.inputName) + kTooManyPages);
-        DeckLists deck;
+        Deck deck;
         if (!split || !BuildDeck(records, deck)) return refuse(kConvertRefused, where(o.inputName) + kNotADeck);
-        if (o.storageOrder) std::iota(deck.order.begin(), deck.order.end(), 0);
-        r.bytes = TableText(deck.upper, deck.lower, deck.order, separatorOf(o.to));
+        if (o.storageOrder) std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+        r.bytes = TableText(deck.pages, deck.displayOrder, separatorOf(o.to));
         return r;
     }
 
@@ -250,17 +251,22 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
     if (!ParseTable(input, separatorOf(o.from), t, e)) return refuse(e.status, where(o.inputName, e.line) + e.message);
     if (t.extraColumnsLine)
         r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: 3列目から先は読み込みません。");
-    std::vector<int> order(t.upper.size());
-    std::iota(order.begin(), order.end(), 0);
+    // The rows become the pages, in storage and display order alike.
+    Deck deck;
+    deck.pages.reserve(t.upper.size());
+    for (std::size_t k = 0; k < t.upper.size(); ++k)
+        deck.pages.push_back({std::move(t.upper[k]), std::move(t.lower[k])});
+    deck.displayOrder.resize(deck.pages.size());
+    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
     std::vector<std::size_t> pageStarts, marks;
-    const std::string text = DeckText(t.upper, t.lower, order, &pageStarts, &marks);
+    const std::string text = DeckText(deck, &pageStarts, &marks);
     cp932::Encoded enc = cp932::encode(text);
     // The encoder stops at every byte it cannot take, so the input is
     // checked for well-formed UTF-8 only where it stopped.
     for (std::size_t at : enc.unmappable) {
         const std::string_view rest = std::string_view(text).substr(at, 4);
         if (firstBadUtf8(rest) == 0)
-            return refuse(kConvertRefused, where(o.inputName, tableLine(t, pageStarts, at)) + badUtf8(text[at]));
+            return refuse(kConvertRefused, where(o.inputName, tableLine(deck, t.lines, pageStarts, at)) + badUtf8(text[at]));
     }
 
     // Every character the deck cannot hold, in text order, each on its line.
@@ -269,7 +275,7 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
     std::sort(lost.begin(), lost.end());
     for (std::size_t i = 0; i < lost.size() && i < kShownProblems; ++i) {
         const bool mark = std::binary_search(marks.begin(), marks.end(), lost[i]);
-        r.messages.push_back(where(o.inputName, tableLine(t, pageStarts, lost[i])) + "警告: " +
+        r.messages.push_back(where(o.inputName, tableLine(deck, t.lines, pageStarts, lost[i])) + "警告: " +
                              (mark ? std::string("行頭の U+001F") : describeChar(text, lost[i])) +
                              " は *.rvm ファイルに保存できない文字です。" +
                              (o.lossy ? "「?」に置き換えました。" : ""));

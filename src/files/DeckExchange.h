@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "deck/Deck.h"
+
 namespace rvm {
 
 enum class DeckFormat { Rvm, Tsv, Csv };
@@ -18,11 +20,10 @@ std::optional<DeckFormat> FormatNamed(std::string_view word);
 // The format a file name's extension names.
 std::optional<DeckFormat> FormatOfPath(std::string_view path);
 
-// The table of the pages storage indexes rows names, in that order. A field
+// The table of the pages whose storage indexes rows names, in that order. A field
 // holding the separator, a quote or a line break is quoted, its quotes
 // doubled; line breaks are written as LF, also inside texts.
-std::string TableText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                      const std::vector<int>& rows, char separator);
+std::string TableText(const std::vector<Page>& pages, const std::vector<int>& rows, char separator);
 
 struct Table {
     std::vector<std::string> upper, lower;  // line breaks as CR LF

@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "Cp932.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
+#include "deck/Text.h"
 
 namespace rvm {
 
@@ -83,13 +84,12 @@ bool SplitRecords(std::string_view bytes, std::vector<std::string>& records) {
     return split.ok();
 }
 
-bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {
+bool BuildDeck(std::vector<std::string>& records, Deck& deck) {
     const std::size_t pages = records.size() / 3;
     if (pages == 0 || pages > static_cast<std::size_t>(kMaxPages)) return false;
-    DeckLists d;
-    d.upper.reserve(pages);
-    d.lower.reserve(pages);
-    d.order.reserve(pages);
+    Deck d;
+    d.pages.reserve(pages);
+    d.displayOrder.reserve(pages);
     std::vector<char> seen(pages, 0);
     for (std::size_t k = 0; k < pages; ++k) {
         auto v = LeadingNumber(records[3 * k + 2]);
@@ -97,11 +97,10 @@ bool BuildDeck(std::vector<std::string>& records, DeckLists& deck) {
         auto s = static_cast<std::size_t>(*v);
         if (static_cast<double>(s) != *v || seen[s]) return false;
         seen[s] = 1;
-        d.order.push_back(static_cast<int>(s));
+        d.displayOrder.push_back(static_cast<int>(s));
     }
     for (std::size_t k = 0; k < pages; ++k) {
-        d.upper.push_back(std::move(records[3 * k]));
-        d.lower.push_back(std::move(records[3 * k + 1]));
+        d.pages.push_back({std::move(records[3 * k]), std::move(records[3 * k + 1])});
     }
     deck = std::move(d);
     return true;
@@ -123,24 +122,23 @@ void appendText(std::string& out, const std::string& t, std::vector<std::size_t>
 }
 }  // namespace
 
-std::string DeckText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts,
+std::string DeckText(const Deck& deck, std::vector<std::size_t>* pageStarts,
                      std::vector<std::size_t>* marks) {
     std::size_t size = 0;
-    for (std::size_t k = 0; k < upper.size(); ++k) size += upper[k].size() + lower[k].size() + 16;
+    for (const Page& p : deck.pages) size += p.question.size() + p.answer.size() + 16;
     std::string out;
     out.reserve(size);
     if (pageStarts) pageStarts->clear();
     if (marks) marks->clear();
-    for (std::size_t k = 0; k < upper.size(); ++k) {
+    for (std::size_t k = 0; k < deck.pages.size(); ++k) {
         if (pageStarts) pageStarts->push_back(out.size());
-        for (const std::string* t : {&upper[k], &lower[k]}) {
+        for (const std::string* t : {&deck.pages[k].question, &deck.pages[k].answer}) {
             out += kRecordMark;
             appendText(out, *t, marks);
             out += "\r\n";
         }
         out += kRecordMark;
-        out += std::to_string(order[k]);
+        out += std::to_string(deck.displayOrder[k]);
         out += "\r\n";
     }
     return out;

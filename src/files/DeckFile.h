@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "deck/Deck.h"
+
 namespace rvm {
 
 inline constexpr char kRecordMark = '\x1f';
@@ -38,23 +40,17 @@ private:
 // The records of a whole file. Returns false when the first line is no record.
 bool SplitRecords(std::string_view bytes, std::vector<std::string>& records);
 
-struct DeckLists {
-    std::vector<std::string> upper, lower;
-    std::vector<int> order;
-};
-
 // Builds the deck from the records. False when they are no usable deck:
 // no complete page, too many pages, or order entries that are not exactly
 // the storage indexes, each once. Stray records after the last page are ignored.
 // The texts of an accepted deck are moved out of records.
-bool BuildDeck(std::vector<std::string>& records, DeckLists& deck);
+bool BuildDeck(std::vector<std::string>& records, Deck& deck);
 
 // The file's text (UTF-8, before conversion). pageStarts receives the
 // offset at which each page's first record begins. A record mark that
 // begins a line inside a text would read back as a new record, so it is
 // written as '?' and its offset goes to marks.
-std::string DeckText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
-                     const std::vector<int>& order, std::vector<std::size_t>* pageStarts = nullptr,
+std::string DeckText(const Deck& deck, std::vector<std::size_t>* pageStarts = nullptr,
                      std::vector<std::size_t>* marks = nullptr);
 
 }  // namespace rvm

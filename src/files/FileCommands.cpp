@@ -6,57 +6,57 @@ namespace rvm {
 namespace {
 // False when the user wanted to save and the save did not happen.
 bool askToSave(Document& d) {
-    if (!d.Changed) return true;
+    if (!d.changed) return true;
     Answer a = d.prompt.ask("現在のファイルを保存しますか？", Buttons::YesNo, Icon::Question,
                             Answer::Yes);
-    if (a == Answer::Yes) return d.SaveW("", true);
+    if (a == Answer::Yes) return d.saveDeck("", true);
     return true;
 }
 }  // namespace
 
-void Document::mnuFileNew_Click() {
+void Document::newDeck() {
     if (!askToSave(*this)) return;
-    NewDeck();
-    SetFileName("");
-    SetChanged(false);
-    CallTh(0, false, true, false);
-    ClearUndo();
-    OpenedReadOnly = false;
+    makeBlankDeck();
+    setFileName("");
+    setChanged(false);
+    showPage(0, {.uncovered = true});
+    clearUndo();
+    openedReadOnly = false;
 }
 
-void Document::mnuFileOpen_Click() {
+void Document::openDeck() {
     if (!askToSave(*this)) return;
     OpenChoice c = prompt.openFile();
     if (c.path.empty()) return;
-    LoadW(c.path, c.readOnly);
+    loadDeck(c.path, c.readOnly);
 }
 
-void Document::OpenDroppedDeck(const std::string& path) {
+void Document::openDroppedDeck(const std::string& path) {
     if (!askToSave(*this)) return;
-    LoadW(path, false);
+    loadDeck(path, false);
 }
 
-void Document::mnuFileSave_Click() {
-    SaveW(OpenedReadOnly ? std::string() : FileName, false);
+void Document::save() {
+    saveDeck(openedReadOnly ? std::string() : fileName, false);
 }
 
-void Document::mnuFileSaveAs_Click() {
-    SaveW("", true);
+void Document::saveAs() {
+    saveDeck("", true);
 }
 
-void Document::ConfirmExit() {
-    if (!Changed) {
+void Document::confirmExit() {
+    if (!changed) {
         if (prompt.ask("終了しますか？", Buttons::YesNo, Icon::Question, Answer::No) == Answer::Yes)
-            SaveIniAndEnd();
+            writeSettingsAndEnd();
         return;
     }
     switch (prompt.ask("保存してから終了しますか？", Buttons::YesNoCancel, Icon::Question,
                        Answer::Yes)) {
     case Answer::Yes:
-        if (SaveW("", true)) SaveIniAndEnd();
+        if (saveDeck("", true)) writeSettingsAndEnd();
         break;
     case Answer::No:
-        SaveIniAndEnd();
+        writeSettingsAndEnd();
         break;
     default:
         break;

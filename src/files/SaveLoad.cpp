@@ -1,4 +1,4 @@
-// SaveW and LoadW: the deck writer and reader of the main window.
+// saveDeck and loadDeck: the deck writer and reader of the main window.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -8,27 +8,26 @@
 #include "DeckFile.h"
 #include "FileIo.h"
 #include "deck/Document.h"
-#include "deck/Module1.h"
 
 namespace rvm {
 
 static const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
 static const char* const kTooLarge = "ファイルが大きすぎます。";
 
-bool Document::SaveW(const std::string& sFile, bool CheckOverwrite) {
-    std::string target = sFile;
-    StoreTexts();
+bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
+    std::string target = path;
+    storeTypedText();
     if (target.empty()) {
         target = prompt.saveFile();
         if (target.empty()) return false;
     }
-    if (FileOpensForReading(target) && CheckOverwrite) {
+    if (FileOpensForReading(target) && askBeforeOverwrite) {
         Answer a = prompt.ask(target + " は存在します。\r上書きしますか？", Buttons::YesNo,
                               Icon::Question, Answer::Yes);
         if (a != Answer::Yes) return false;
     }
     std::vector<std::size_t> pageStarts, marks;
-    cp932::Encoded enc = cp932::encode(DeckText(List1, List2, List3, &pageStarts, &marks));
+    cp932::Encoded enc = cp932::encode(DeckText(deck, &pageStarts, &marks));
     if (!enc.unmappable.empty() || !marks.empty()) {
         // Name the first page (by its page number) that would lose characters.
         std::size_t first = marks.empty() ? enc.unmappable.front() : marks.front();
@@ -47,9 +46,9 @@ bool Document::SaveW(const std::string& sFile, bool CheckOverwrite) {
         prompt.message(error, Icon::Error);
         return false;
     }
-    OpenedReadOnly = false;
-    SetFileName(target);
-    SetChanged(false);
+    openedReadOnly = false;
+    setFileName(target);
+    setChanged(false);
     return true;
 }
 
@@ -85,19 +84,20 @@ ReadStatus readRecords(const std::string& path, std::vector<std::string>& record
 
 }  // namespace
 
-bool Document::LoadW(const std::string& path, bool readOnlyBox) {
-    List4.clear();
+bool Document::loadDeck(const std::string& path, bool readOnlyBox) {
+    // One item per record of the file, until the deck is built from them.
+    std::vector<std::string> records;
     std::string error;
     bool isDeck = false;
     ReadStatus status = ReadStatus::Error;
-    DeckLists deck;
+    Deck read;
     try {
-        status = readRecords(path, List4, isDeck, error);
-        isDeck = isDeck && status == ReadStatus::Ok && BuildDeck(List4, deck);
+        status = readRecords(path, records, isDeck, error);
+        isDeck = isDeck && status == ReadStatus::Ok && BuildDeck(records, read);
     } catch (const std::bad_alloc&) {
         // A file that does not fit the memory left is refused like one too
         // large for any deck; the deck in memory stays as it was.
-        std::vector<std::string>().swap(List4);
+        std::vector<std::string>().swap(records);
         status = ReadStatus::TooLarge;
     }
     switch (status) {
@@ -117,16 +117,13 @@ bool Document::LoadW(const std::string& path, bool readOnlyBox) {
         prompt.message(kNotADeck, Icon::Error);
         return false;
     }
-    MaxPage = static_cast<std::int32_t>(deck.order.size()) - 1;
-    List1 = std::move(deck.upper);
-    List2 = std::move(deck.lower);
-    List3 = std::move(deck.order);
-    NowPage = 0;
-    OpenedReadOnly = readOnlyBox;
-    SetChanged(false);
-    CallTh(0, false, false, false);
-    SetFileName(path);
-    ClearUndo();
+    deck = std::move(read);
+    currentPage = 0;
+    openedReadOnly = readOnlyBox;
+    setChanged(false);
+    showPage(0);
+    setFileName(path);
+    clearUndo();
     return true;
 }
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cmath>
 
-#include "deck/Module1.h"
+#include "deck/Text.h"
 #include "files/Cp932.h"
 
 namespace rvm {
@@ -16,7 +16,7 @@ static const char* const kDefaultBrowser = "xdg-open";  // the desktop's own ope
 static const char kSep = '/';
 #endif
 
-std::string DefaultIEPlace() { return kDefaultBrowser; }
+std::string DefaultHelpBrowser() { return kDefaultBrowser; }
 
 std::vector<std::string> SettingsLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -48,25 +48,25 @@ std::string trimBlanks(const std::string& s) {
 
 Settings ParseSettings(const std::vector<std::string>& lines) {
     Settings st;
-    st.IEPlace = DefaultIEPlace();
+    st.helpBrowser = DefaultHelpBrowser();
     for (const std::string& line : lines) {
-        std::string key = lower(RemoveSpaces(line));
+        std::string key = lower(WithoutBlanks(line));
         if (key.rfind("hide=", 0) == 0) {
             auto v = LeadingNumber(key.substr(5));
             if (v) {
                 double r = std::nearbyint(*v);  // halves to the even neighbour
-                if (r >= -32768 && r <= 32767) st.HideMode = static_cast<std::int16_t>(r);
+                if (r >= -32768 && r <= 32767) st.hideMode = static_cast<std::int16_t>(r);
             }
-            if (st.HideMode < 0 || st.HideMode > 2) st.HideMode = 1;
+            if (st.hideMode < 0 || st.hideMode > 2) st.hideMode = 1;
         } else if (key.rfind("ieplace=", 0) == 0) {
-            st.IEPlace = trimBlanks(line.substr(line.find('=') + 1));
+            st.helpBrowser = trimBlanks(line.substr(line.find('=') + 1));
         }
     }
     return st;
 }
 
 std::string SettingsFileBytes(const Settings& s) {
-    return cp932::encode("Hide = " + std::to_string(s.HideMode) + "\r\nIEPlace = " + s.IEPlace +
+    return cp932::encode("Hide = " + std::to_string(s.hideMode) + "\r\nIEPlace = " + s.helpBrowser +
                          "\r\n")
         .bytes;
 }

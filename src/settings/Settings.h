@@ -9,12 +9,12 @@
 namespace rvm {
 
 struct Settings {
-    std::int16_t HideMode = 1;
-    std::string IEPlace;
+    std::int16_t hideMode = 1;
+    std::string helpBrowser;
 };
 
 // The browser program used when the settings name none.
-std::string DefaultIEPlace();
+std::string DefaultHelpBrowser();
 
 // The non-comment lines of the file's text (CR or CR LF ends a line).
 std::vector<std::string> SettingsLines(const std::string& text);

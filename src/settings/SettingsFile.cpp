@@ -6,26 +6,26 @@
 
 namespace rvm {
 
-void Document::ReadSettings() {
+void Document::readSettings() {
     std::string bytes, error;
-    if (ReadWholeFile(SettingsPath, bytes, error) != ReadStatus::Ok) bytes.clear();
+    if (ReadWholeFile(settingsPath, bytes, error) != ReadStatus::Ok) bytes.clear();
     Settings s = ParseSettings(SettingsLines(cp932::decode(bytes)));
-    HideMode = s.HideMode;
-    IEPlace = s.IEPlace;
+    hideMode = s.hideMode;
+    helpBrowser = s.helpBrowser;
 }
 
-void Document::SaveIniAndEnd() {
+void Document::writeSettingsAndEnd() {
     std::string error;
-    WriteFileAtomic(SettingsPath, SettingsFileBytes(Settings{HideMode, IEPlace}), error);
-    Ended = true;
+    WriteFileAtomic(settingsPath, SettingsFileBytes(Settings{hideMode, helpBrowser}), error);
+    ended = true;
     view.endProgram();
 }
 
-void Document::ShowHelp() {
-    if (prompt.startDetached(IEPlace, {HelpPagePath(ProgramDir)})) return;
+void Document::showHelp() {
+    if (prompt.startDetached(helpBrowser, {HelpPagePath(helpBaseDir)})) return;
     prompt.message("ヘルプを開けません。\r"
                    "---------------------------\r"
-                   "[" + IEPlace + "]が使えない可能性があります。\r"
+                   "[" + helpBrowser + "]が使えない可能性があります。\r"
                    "HTMLブラウザを[ツール]の[オプション]で変更できます。",
                    Icon::Error);
 }

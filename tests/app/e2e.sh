@@ -88,7 +88,7 @@ if [[ "$mode" == tree ]]; then
   sleep 0.3
 fi
 
-# F7 copies the page to the X clipboard: RS Q1 RS A1.
+# F7 copies the page to the X clipboard: kPageSeparator Q1 kPageSeparator A1.
 xdotool key F7
 wait_for eval '[[ "$(xclip -o -sel clip | od -An -tx1)" == " 1e 51 31 1e 41 31" ]]' || fail "clipboard"
 

@@ -10,10 +10,10 @@
 #include "TempDir.h"
 #include "app/Layout.h"
 #include "app/TextZoom.h"
-#include "app/frmMain.h"
-#include "dialogs/Jump.h"
-#include "dialogs/frmOptions.h"
-#include "dialogs/frmSplash.h"
+#include "app/MainWindow.h"
+#include "dialogs/JumpDialog.h"
+#include "dialogs/OptionsDialog.h"
+#include "dialogs/SplashWindow.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -24,32 +24,32 @@ class MainWindowTest : public QObject {
     TempDir dir;
     const std::string three = dir.file("three.rvm");
     FakePrompt prompt;
-    std::unique_ptr<frmMain> w;
+    std::unique_ptr<MainWindow> w;
     QString heard;  // what came of the keys beyond seen(): dialogs, drops, questions
 
     void start(const std::string& commandLine = "") {
         prompt = FakePrompt();
-        w = std::make_unique<frmMain>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
+        w = std::make_unique<MainWindow>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
                                                          dir.file("view.conf")});
         w->onEnd = [] {};
         w->runModal = [](QDialog& d) { QFAIL(d.metaObject()->className()); };  // never a person
-        w->Form_Load(commandLine);
+        w->start(commandLine);
         w->show();
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
     // 1 covered, 0 open, 2 when the cover and its button disagree.
     int cover(int k) const {
-        return w->Cover[k]->isVisible() == w->CoverOn[k]->isHidden() ? w->Cover[k]->isVisible() : 2;
+        return w->cover[k]->isVisible() == w->coverAgain[k]->isHidden() ? w->cover[k]->isVisible() : 2;
     }
     // What a user sees: page/pages, covers, changed, focus in the answer
     // (-1: in neither box), the answer, the text size of both halves.
     QString seen() const {
-        const int pt = w->Te[1]->font().pointSize();
-        const QString size = pt != w->Te[0]->font().pointSize() ? "unequal"
+        const int pt = w->halfEdit[1]->font().pointSize();
+        const QString size = pt != w->halfEdit[0]->font().pointSize() ? "unequal"
                              : pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt);
-        const int focus = w->Te[1]->hasFocus() ? 1 : w->Te[0]->hasFocus() - 1;
-        return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.NowPage + 1).arg(w->doc.MaxPage + 1)
-            .arg(cover(0)).arg(cover(1)).arg(w->doc.Changed).arg(focus).arg(w->Te[1]->toPlainText(), size);
+        const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() - 1;
+        return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.currentPage + 1).arg(w->doc.lastPage() + 1)
+            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed).arg(focus).arg(w->halfEdit[1]->toPlainText(), size);
     }
     // Keys as written in menus ("Num+" for the keypad) to the focused widget;
     // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;
@@ -57,10 +57,10 @@ class MainWindowTest : public QObject {
     void press(const QString& keys) {
         for (const QString& k : keys.split(' ', Qt::SkipEmptyParts)) {
             if (const int notches = k.section("Wheel", 1).toInt()) {
-                QWheelEvent e({5, 5}, w->Te[1]->mapToGlobal(QPointF(5, 5)), {}, {0, 120 * notches},
+                QWheelEvent e({5, 5}, w->halfEdit[1]->mapToGlobal(QPointF(5, 5)), {}, {0, 120 * notches},
                               Qt::NoButton, k.startsWith("Ctrl") ? Qt::ControlModifier : Qt::NoModifier,
                               Qt::NoScrollPhase, false);
-                QApplication::sendEvent(w->Te[1]->viewport(), &e);
+                QApplication::sendEvent(w->halfEdit[1]->viewport(), &e);
             } else if (k.startsWith("Drop")) {
                 QMimeData data;
                 data.setText(QStringLiteral("plain"));
@@ -68,7 +68,7 @@ class MainWindowTest : public QObject {
                 for (const QString& u : k.section(':', 1).split(',', Qt::SkipEmptyParts))
                     urls << QUrl::fromLocalFile(QString::fromStdString(dir.file(""))).resolved(QUrl(u));
                 if (!urls.isEmpty()) data.setUrls(urls);
-                QWidget* target = k.startsWith("DropOnText") ? w->Te[1]->viewport() : w.get();
+                QWidget* target = k.startsWith("DropOnText") ? w->halfEdit[1]->viewport() : w.get();
                 QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
                 QDropEvent drop({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, {});
                 QApplication::sendEvent(target, &enter);
@@ -100,64 +100,64 @@ private slots:
             QCOMPARE(seen(), QStringLiteral("1/1 00 0 0  usual"));
         }
         start(three);
-        QVERIFY(!w->tbButton[3]->isEnabled() && !w->tbButton[5]->isEnabled() && w->nextImage() == 6);
-        QTest::keyClicks(w->Te[0], "x\r");
-        QVERIFY(w->mnuFileSave->isEnabled() && w->tbButton[3]->isEnabled());
-        w->tbButton[8]->trigger();
-        QCOMPARE(w->doc.List1[0], std::string("x\r\nQ1"));
-        QVERIFY(w->tbButton[6]->isEnabled() && !w->tbButton[8]->isEnabled() && w->nextImage() == 9);
-        w->tbButton[5]->trigger();
-        QCOMPARE(w->sbStatusBar->currentMessage(), QStringLiteral("1枚目  1ページ  全3枚"));
+        QVERIFY(!w->toolButton[3]->isEnabled() && !w->toolButton[5]->isEnabled() && w->nextImage() == 6);
+        QTest::keyClicks(w->halfEdit[0], "x\r");
+        QVERIFY(w->saveAction->isEnabled() && w->toolButton[3]->isEnabled());
+        w->toolButton[8]->trigger();
+        QCOMPARE(w->doc.deck.pages[0].question, std::string("x\r\nQ1"));
+        QVERIFY(w->toolButton[6]->isEnabled() && !w->toolButton[8]->isEnabled() && w->nextImage() == 9);
+        w->toolButton[5]->trigger();
+        QCOMPARE(w->pageStatus->currentMessage(), QStringLiteral("1枚目  1ページ  全3枚"));
         QStringList hints;
-        for (int tick = 0; tick < 4; ++tick, w->Timer1_Timer()) hints << w->SCKeyPanel[0]->text();
-        QVERIFY(w->Timer1.isActive() && hints[3] == hints[0] && hints.removeDuplicates() == 1);
+        for (int tick = 0; tick < 4; ++tick, w->showNextKeyHints()) hints << w->keyHintPanel[0]->text();
+        QVERIFY(w->keyHintTimer.isActive() && hints[3] == hints[0] && hints.removeDuplicates() == 1);
     }
 
     // Height beyond the minimum goes half to each text box.
     void layoutSharesExtraHeight() {
-        QCOMPARE(LayoutFor(1000, 1000).Te[1].height, 1215.0);  // clamped to the minimum
+        QCOMPARE(LayoutFor(1000, 1000).halfEdit[1].height, 1215.0);  // clamped to the minimum
         start();
         const double dy = w->logicalDpiY();
         w->resize(w->minimumSize() + QSize(0, TwipsToPixels(1000, dy)));
         QTest::qWait(20);
         for (int k = 0; k < 2; ++k) {
-            QVERIFY(std::abs(PixelsToTwips(w->Te[k]->height(), dy) - 1715) <= 15);
-            QCOMPARE(w->Cover[k]->geometry(), w->Te[k]->geometry());
+            QVERIFY(std::abs(PixelsToTwips(w->halfEdit[k]->height(), dy) - 1715) <= 15);
+            QCOMPARE(w->cover[k]->geometry(), w->halfEdit[k]->geometry());
         }
-        QVERIFY(std::abs(PixelsToTwips(w->Te[1]->y(), dy) - 2600) <= 15);
+        QVERIFY(std::abs(PixelsToTwips(w->halfEdit[1]->y(), dy) - 2600) <= 15);
     }
 
     void optionsAndAboutFromTheMenus() {
         start();
-        w->doc.HideMode = 2;  // nothing hidden: the uncover key covers the answer
-        w->doc.IEPlace = "/bin/true";
+        w->doc.hideMode = 2;  // nothing hidden: the uncover key covers the answer
+        w->doc.helpBrowser = "/bin/true";
         press("Ctrl+Return");
         QVERIFY(!w->isCovered(0) && w->isCovered(1));
         for (bool ok : {false, true}) {  // a choice cancelled is dropped, a confirmed one taken
             w->runModal = [ok](QDialog& d) {
-                auto& o = dynamic_cast<frmOptions&>(d);
-                QVERIFY(o.Op[2]->isChecked() && o.Text1->text() == "/bin/true");
-                o.Op[0]->setChecked(true);
-                o.Text1->setText("/bin/x");
-                (ok ? o.cmdOK : o.cmdCancel)->click();
+                auto& o = dynamic_cast<OptionsDialog&>(d);
+                QVERIFY(o.hideChoice[2]->isChecked() && o.browserEdit->text() == "/bin/true");
+                o.hideChoice[0]->setChecked(true);
+                o.browserEdit->setText("/bin/x");
+                (ok ? o.okButton : o.cancelButton)->click();
             };
-            w->mnuToolsOptions_Click();
+            w->showOptions();
         }
-        QVERIFY(w->doc.HideMode == 0 && w->doc.IEPlace == "/bin/x" && !w->isCovered(0));
+        QVERIFY(w->doc.hideMode == 0 && w->doc.helpBrowser == "/bin/x" && !w->isCovered(0));
         press("Ctrl+Return Ctrl+Return");  // the hidden answer out, then the question covered
         QVERIFY(w->isCovered(0) && !w->isCovered(1));
-        w->splash = new frmSplash();  // as at start-up, the OK button below the window
-        QVERIFY(w->splash->Command1->y() >= w->splash->height());
+        w->splash = new SplashWindow();  // as at start-up, the OK button below the window
+        QVERIFY(w->splash->okButton->y() >= w->splash->height());
         w->runModal = [](QDialog&) {};
-        w->mnuHelpAbout_Click();
-        QVERIFY(w->splash->Command1->geometry().bottom() < w->splash->height());
+        w->showAbout();
+        QVERIFY(w->splash->okButton->geometry().bottom() < w->splash->height());
     }
 
     // From page 1 of 3, answer covered, focus on the question, text at 12
     // points. Tab reaches the covered answer, where only Space or Enter
     // open it, and typing or pasting changes nothing. The drill keys step
     // and cover as the buttons do, from either box, and type nothing. Enter
-    // in the Jump list goes to the keyboard's row (the first on entering),
+    // in the JumpDialog list goes to the keyboard's row (the first on entering),
     // Esc there does nothing. A function key runs its menu command only
     // where the menu would offer it. Both halves zoom together within 8..72
     // points, the wheel alone scrolls. A deck dropped on the window or a
@@ -165,7 +165,7 @@ private slots:
     // Closing asks first; the text and window size come back next time,
     // not in Ravmemo.ini.
     void keys_data() {
-        QTest::addColumn<QString>("keys");  // after "|": in the Jump list
+        QTest::addColumn<QString>("keys");  // after "|": in the JumpDialog list
         QTest::addColumn<QString>("want");  // as seen() shows it, and what else came
         auto row = [](const char* name, const QString& k, const char* w) { QTest::newRow(name) << k << w; };
         row("covered: type, delete, paste, shift+space", "Tab X Y Del Backspace Ctrl+V Shift+Space !",
@@ -174,9 +174,9 @@ private slots:
         row("next on the last page appends", "Ctrl+PgDown Ctrl+PgDown Ctrl+PgDown", "4/4 00 1 0  12");
         row("keypad enter uncovers, cover again", "Tab Num+Enter Ctrl+Num+Enter", "1/3 01 0 1 A1 12");
         const QString jump = "Ctrl+PgDown Ctrl+PgDown Ctrl+Return F12 | ";  // from page 3, uncovered
-        row("jump: down, esc, down, up, enter", jump + "Down Esc Down Up Num+Enter", "2/3 01 0 1 A2 12 Jump");
-        row("jump: return on entering", jump + "Return", "1/3 01 0 1 A1 12 Jump");
-        row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 Order");
+        row("jump: down, esc, down, up, enter", jump + "Down Esc Down Up Num+Enter", "2/3 01 0 1 A2 12 JumpDialog");
+        row("jump: return on entering", jump + "Return", "1/3 01 0 1 A1 12 JumpDialog");
+        row("order; cut to one page: no order, jump", "F11 F6 F6 F11 F12", "1/1 01 1 0 A3 12 OrderDialog");
         row("Delete stays in the text; insert twice, undo only once", "Del F9 F9 F5 F5", "1/4 01 1 0  12");
         row("paste with no page on the clipboard, copy, paste", "F8 F7 F8", "1/4 01 1 0 A1 12");
         row("help, save as, open, new", "F1 F4 F3 F2", "1/1 00 0 0  12 help save as open");
@@ -203,13 +203,13 @@ private slots:
         prompt.answers = {Answer::Yes};  // to saving first, whose file dialog is then cancelled
         w->runModal = [&](QDialog& d) {
             heard += ' ' + QString(d.metaObject()->className()).section(':', 2);  // without "rvm::"
-            if (!qobject_cast<Jump*>(&d)) return;
+            if (!qobject_cast<JumpDialog*>(&d)) return;
             d.show();  // centred on the screen, not on the window
             const QPoint off = d.geometry().center() - d.screen()->availableGeometry().center();
             QVERIFY(off.manhattanLength() <= 2);
             QApplication::setActiveWindow(&d);
             QVERIFY(QTest::qWaitForWindowActive(&d));
-            static_cast<Jump&>(d).JList->setFocus();
+            static_cast<JumpDialog&>(d).pageList->setFocus();
             press(keys.section('|', 1));
             heard += d.isVisible() ? " still open" : "";
             d.hide();
@@ -224,12 +224,12 @@ private slots:
 
         w->resize(w->width() + 77, w->height() + 33);
         const QSize size = w->size();
-        w->doc.SetChanged(false);
+        w->doc.setChanged(false);
         prompt.answers = {Answer::No, Answer::Yes};
         w->close();
-        QVERIFY(w->isVisible() && !w->doc.Ended);  // closing asks first
+        QVERIFY(w->isVisible() && !w->doc.ended);  // closing asks first
         w->close();  // the end of the program keeps the view
-        QVERIFY(w->doc.Ended);
+        QVERIFY(w->doc.ended);
         start(three);
         QCOMPARE(w->size(), size);
         QCOMPARE(seen().section(' ', -1), want.section(' ', 5, 5));

@@ -1,5 +1,6 @@
 #include "Fixture.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
+#include "deck/Text.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -9,7 +10,7 @@ using Document_ = DocFixture;
 // In a shuffled deck, with the answer typed into: where a move lands, what the
 // status bar and buttons say, and that the page left keeps the typed text.
 TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
-    const struct { int from, to; bool addIt; int now; const char* status;
+    const struct { int from, to; bool append; int now; const char* status;
                    bool firstPrev, last, addLook; } rows[] = {
         {0, 1, true, 1, "2枚目  1ページ  全3枚", true, true, false},
         {1, -5, false, 0, "1枚目  3ページ  全3枚", false, true, false},
@@ -20,46 +21,46 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
     for (const auto& r : rows) {
         deck({"A", "B", "C"}, {2, 0, 1}, r.from);
         view.te[1] = "typed";
-        doc.CallTh(r.to, r.addIt, false, true);
-        EXPECT_EQ(std::tie(doc.NowPage, view.status, view.firstPrev, view.last, view.addLook),
+        doc.showPage(r.to, {.storeTyped = true, .appendPastLast = r.append});
+        EXPECT_EQ(std::tie(doc.currentPage, view.status, view.firstPrev, view.last, view.addLook),
                   std::tie(r.now, r.status, r.firstPrev, r.last, r.addLook)) << r.to;
-        EXPECT_EQ(doc.List2[doc.List3[r.from]], "typed");
+        EXPECT_EQ(doc.deck.pages[doc.deck.displayOrder[r.from]].answer, "typed");
         // A page appended is to be written: a change, with nothing covered.
-        const bool grew = doc.MaxPage == 3;
-        EXPECT_TRUE(doc.Changed == grew && view.covered[1] != grew);
+        const bool grew = doc.lastPage() == 3;
+        EXPECT_TRUE(doc.changed == grew && view.covered[1] != grew);
         expectInvariants();
     }
 }
 
 TEST_F(Document_, AFullDeckNeverGrows) {
     deck(Strings(kMaxPages, "q"));
-    doc.CallTh(doc.MaxPage + 1, true, false, true);
-    doc.mnuInsert_Click();
+    doc.showPage(doc.lastPage() + 1, {.storeTyped = true, .appendPastLast = true});
+    doc.insertBlankPage();
     prompt.clipboard = "\x1eQ\x1e";
-    EXPECT_FALSE(doc.mnuEdit_Click().paste);
-    EXPECT_EQ(std::tie(doc.MaxPage, doc.NowPage, doc.Changed, prompt.beeps),
+    EXPECT_FALSE(doc.editMenuState().paste);
+    EXPECT_EQ(std::tuple(doc.lastPage(), doc.currentPage, doc.changed, prompt.beeps),
               std::tuple(kMaxPages - 1, kMaxPages - 1, false, 2));
 }
 
 TEST_F(Document_, CoversFollowTheHideMode) {
-    const struct { int hideMode; bool looko, upper, lower; } rows[] = {
+    const struct { int hideMode; bool uncovered, upper, lower; } rows[] = {
         {0, false, true, false}, {1, false, false, true}, {2, false, false, false},
         {0, true, false, false}, {1, true, false, false},  // the page is to be written
     };
     deck({"A", "B"});
     for (const auto& r : rows) {
-        for (int k : {0, 1}) doc.CoverOn_Click(k);
-        doc.HideMode = static_cast<std::int16_t>(r.hideMode);
-        doc.CallTh(1, false, r.looko, false);
+        for (int k : {0, 1}) doc.coverHalf(k);
+        doc.hideMode = static_cast<std::int16_t>(r.hideMode);
+        doc.showPage(1, {.uncovered = r.uncovered});
         EXPECT_EQ(std::pair(view.covered[0], view.covered[1]), std::pair(r.upper, r.lower))
-            << r.hideMode << r.looko;
+            << r.hideMode << r.uncovered;
     }
-    doc.Cover_Click(1);
-    EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.Changed);  // covers are views only
+    doc.uncoverHalf(1);
+    EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.changed);  // covers are views only
 }
 
 // Both readers (order entries and settings) take numbers through LeadingNumber.
-TEST(Module1, NumbersCountsAndLineBreaks) {
+TEST(TextHelpers, NumbersCountsAndLineBreaks) {
     const std::pair<const char*, std::optional<double>> rows[] = {
         {"07", 7}, {"", 0}, {"3rd", 3}, {" 2", 2}, {"2.50", 2.5}, {"-4", -4}, {"+4x", 4},
         {"1e2", 100}, {"1e", 1}, {"abc", 0}, {".", 0}, {"1e-999", 0}, {"1e999", std::nullopt}};

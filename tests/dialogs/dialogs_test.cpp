@@ -1,5 +1,5 @@
 // The real message boxes with Qt's Japanese texts, the clipboard, the help
-// browser's command line, and the Order and Jump dialogs, without a person.
+// browser's command line, and the OrderDialog and JumpDialog dialogs, without a person.
 #include <QtTest>
 
 #include <QClipboard>
@@ -9,8 +9,8 @@
 #include "TempDir.h"
 #include "app/JapaneseQt.h"
 #include "app/QtPrompt.h"
-#include "dialogs/Jump.h"
-#include "dialogs/Order.h"
+#include "dialogs/JumpDialog.h"
+#include "dialogs/OrderDialog.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -25,9 +25,8 @@ class DialogsTest : public QObject {
 
     void deck(const std::vector<std::string>& upper, const std::vector<int>& order) {
         doc = std::make_unique<Document>(view, prompt);
-        doc->List1 = doc->List2 = upper;
-        doc->List3 = order;
-        doc->MaxPage = static_cast<int>(upper.size()) - 1;
+        doc->deck = {{}, order};
+        for (const auto& q : upper) doc->deck.pages.push_back({q, q});
     }
     static void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
 
@@ -100,74 +99,76 @@ private slots:
     // Only the storage numbers count, not the texts' own leading digits.
     void orderByHandTemporaryThenPermanent() {
         deck({"10", "20", "30", "40", "50"}, {0, 1, 2, 3, 4});
-        Order o(*doc, nullptr);
+        OrderDialog o(*doc, nullptr);
         for (bool temporary : {true, false}) {
-            o.ToOrder();
+            o.prepare();
             o.show();
             QVERIFY(QTest::qWaitForWindowActive(&o));
-            QTRY_COMPARE(QApplication::focusWidget(), o.OKButton);
-            o.OList->setFocus();  // left elsewhere: the next opening starts on OK again
-            QTest::keyClick(o.OList, Qt::Key_Escape);
-            QTest::keyClick(o.OList, Qt::Key_Return);
-            QVERIFY(o.isVisible() && prompt.asked.empty() && o.IsTemp->isChecked());
-            pick(o.OList, 2);
-            emit o.OList->itemDoubleClicked(o.OList->item(2));  // at first: 30
+            QTRY_COMPARE(QApplication::focusWidget(), o.okButton);
+            o.currentOrderList->setFocus();  // left elsewhere: the next opening starts on OK again
+            QTest::keyClick(o.currentOrderList, Qt::Key_Escape);
+            QTest::keyClick(o.currentOrderList, Qt::Key_Return);
+            QVERIFY(o.isVisible() && prompt.asked.empty() && o.temporaryBox->isChecked());
+            pick(o.currentOrderList, 2);
+            emit o.currentOrderList->itemDoubleClicked(o.currentOrderList->item(2));  // at first: 30
             for (int row : {0, 2}) {  // 10, 50
-                pick(o.OList, row);
-                o.Coms[1]->click();
+                pick(o.currentOrderList, row);
+                o.moveButton[1]->click();
             }
-            pick(o.NList, 2);  // 50 back to the top
-            pick(o.OList, 2);
-            pick(o.NList, 0);  // 30 back before 40: 10 50 20 30 40
-            o.IsTemp->setChecked(temporary);
-            o.OKButton->click();
-            if (temporary) QCOMPARE(doc->List3, (std::vector<int>{0, 4, 1, 2, 3}));
+            pick(o.newOrderList, 2);  // 50 back to the top
+            pick(o.currentOrderList, 2);
+            pick(o.newOrderList, 0);  // 30 back before 40: 10 50 20 30 40
+            o.temporaryBox->setChecked(temporary);
+            o.okButton->click();
+            if (temporary) QCOMPARE(doc->deck.displayOrder, (std::vector<int>{0, 4, 1, 2, 3}));
         }
-        QCOMPARE(doc->List1, (std::vector<std::string>{"10", "40", "50", "20", "30"}));
-        QCOMPARE(doc->List3, (std::vector<int>{0, 1, 2, 3, 4}));
+        std::vector<std::string> questions;
+        for (const Page& p : doc->deck.pages) questions.push_back(p.question);
+        QCOMPARE(questions, (std::vector<std::string>{"10", "40", "50", "20", "30"}));
+        QCOMPARE(doc->deck.displayOrder, (std::vector<int>{0, 1, 2, 3, 4}));
     }
 
     // Nothing picked: a warning. Random and the first order exclude each
     // other and the lists, are kept between openings and need no picking.
     void emptyOrderWarnsAndTheBoxesExcludeEachOther() {
         deck({"a", "b"}, {1, 0});
-        Order o(*doc, nullptr);
-        o.ToOrder();
-        o.OKButton->click();
-        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning && !doc->Changed);
+        OrderDialog o(*doc, nullptr);
+        o.prepare();
+        o.okButton->click();
+        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning && !doc->changed);
         QCOMPARE(prompt.asked[0].text, std::string("並び順が指定されていません。"));
-        o.Check1->setChecked(true);
-        o.Check2->setChecked(true);
-        QVERIFY(!o.Check1->isChecked() && !o.OList->isEnabled() && !o.NList->isEnabled());
-        o.OKButton->click();  // the first order back
-        QVERIFY(doc->Changed && doc->List3 == (std::vector<int>{0, 1}));
-        o.ToOrder();
-        QVERIFY(o.Check2->isChecked());  // kept between openings
-        o.Check2->setChecked(false);
-        QVERIFY(o.OList->isEnabled() && o.NList->isEnabled());
-        o.Check1->setChecked(true);
-        o.OKButton->click();  // random: nothing to pick, so no warning
-        doc->SetChanged(false);
-        o.CancelButton->click();  // with the random box still checked
-        QVERIFY(!doc->Changed && !o.isVisible() && prompt.asked.size() == 1);
+        o.randomBox->setChecked(true);
+        o.storageOrderBox->setChecked(true);
+        QVERIFY(!o.randomBox->isChecked() && !o.currentOrderList->isEnabled() && !o.newOrderList->isEnabled());
+        o.okButton->click();  // the first order back
+        QVERIFY(doc->changed && doc->deck.displayOrder == (std::vector<int>{0, 1}));
+        o.prepare();
+        QVERIFY(o.storageOrderBox->isChecked());  // kept between openings
+        o.storageOrderBox->setChecked(false);
+        QVERIFY(o.currentOrderList->isEnabled() && o.newOrderList->isEnabled());
+        o.randomBox->setChecked(true);
+        o.okButton->click();  // random: nothing to pick, so no warning
+        doc->setChanged(false);
+        o.cancelButton->click();  // with the random box still checked
+        QVERIFY(!doc->changed && !o.isVisible() && prompt.asked.size() == 1);
     }
 
-    // Jump's rows in display order; a row picked goes there, Cancel stays,
+    // JumpDialog's rows in display order; a row picked goes there, Cancel stays,
     // nothing picked: the first.
     void jumpGoesToThePickedRow() {
         deck({"犬\r\nいぬ", "猫", "鳥"}, {2, 0, 1});
-        Jump j(*doc, nullptr);
-        j.JumpPrepare();
-        QCOMPARE(j.JList->item(0)->text() + j.JList->item(1)->text(), QStringLiteral("  3:鳥  1:犬 いぬ"));
-        pick(j.JList, 2);
-        emit j.JList->itemDoubleClicked(j.JList->item(2));
+        JumpDialog j(*doc, nullptr);
+        j.prepare();
+        QCOMPARE(j.pageList->item(0)->text() + j.pageList->item(1)->text(), QStringLiteral("  3:鳥  1:犬 いぬ"));
+        pick(j.pageList, 2);
+        emit j.pageList->itemDoubleClicked(j.pageList->item(2));
         QCOMPARE(view.status, std::string("3枚目  2ページ  全3枚"));
-        pick(j.JList, 1);
-        j.CancelButton->click();
-        QCOMPARE(doc->NowPage, 2);
-        j.JumpPrepare();
-        j.OKButton->click();
-        QCOMPARE(doc->NowPage, 0);
+        pick(j.pageList, 1);
+        j.cancelButton->click();
+        QCOMPARE(doc->currentPage, 2);
+        j.prepare();
+        j.okButton->click();
+        QCOMPARE(doc->currentPage, 0);
     }
 };
 

@@ -11,9 +11,9 @@ struct Edit : DocFixture {
     // Page commands by letter: x cut, c copy, v paste, i insert, d delete, u undo.
     void run(const std::string& keys) {
         static const std::map<char, void (Document::*)()> commands = {
-            {'x', &Document::mnuEditCut_Click},   {'c', &Document::mnuEditCopy_Click},
-            {'v', &Document::mnuEditPaste_Click}, {'i', &Document::mnuInsert_Click},
-            {'d', &Document::mnuEditDel_Click},   {'u', &Document::mnuEditUndo_Click}};
+            {'x', &Document::cutPage},   {'c', &Document::copyPage},
+            {'v', &Document::pastePage}, {'i', &Document::insertBlankPage},
+            {'d', &Document::deletePage},   {'u', &Document::undo}};
         for (char k : keys) (doc.*commands.at(k))();
     }
 };
@@ -41,8 +41,8 @@ TEST_F(Edit, CommandsRearrangeTheDeck) {
         deck(r.upper, r.order, r.at);
         prompt.clipboard = r.clip;
         run(r.keys);
-        doc.mnuEdit_Click();
-        EXPECT_EQ(std::tie(doc.List1, doc.List3, doc.NowPage, doc.Changed),
+        doc.editMenuState();
+        EXPECT_EQ(std::tuple(questions(), doc.deck.displayOrder, doc.currentPage, doc.changed),
                   std::tuple(r.list1, r.list3, r.now, true));
         EXPECT_EQ(view.undoCaption, std::string("元に戻す(&U)") + r.undo) << r.keys;
     }
@@ -50,18 +50,18 @@ TEST_F(Edit, CommandsRearrangeTheDeck) {
 
 TEST_F(Edit, MenuStateFollowsDeckClipboardAndSnapshot) {
     deck({"a" + rs + "b"});
-    EditMenuState st = doc.mnuEdit_Click();
+    EditMenuState st = doc.editMenuState();
     EXPECT_FALSE(st.undo || st.cut || st.del || st.order || st.paste);
-    run("xdc");  // never loses the last page; a page holding RS copies but does not paste
+    run("xdc");  // never loses the last page; a page holding kPageSeparator copies but does not paste
     for (const std::string& bad : {*prompt.clipboard, "x" + rs, rs + "Q", std::string(), "a" + rs + rs}) {
         prompt.clipboard = bad;
-        EXPECT_FALSE(doc.mnuEdit_Click().paste) << bad;
-        doc.InsPage(bad);
+        EXPECT_FALSE(doc.editMenuState().paste) << bad;
+        doc.insertPageText(bad);
     }
-    EXPECT_TRUE(prompt.beeps == 5 && doc.MaxPage == 0 && doc.B3.empty());
+    EXPECT_TRUE(prompt.beeps == 5 && doc.lastPage() == 0 && !doc.undoSnapshot);
     prompt.clipboard = rs + "Q" + rs;
     run("v");
-    st = doc.mnuEdit_Click();
+    st = doc.editMenuState();
     EXPECT_TRUE(st.paste && st.undo && st.cut && st.del && st.order);
 }
 
@@ -70,27 +70,27 @@ TEST_F(Edit, TypedTextGoesWithThePageThatMovesOn) {
     view.te[1] = "typed";
     prompt.clipboard = rs + "P" + rs;
     run("v");
-    EXPECT_EQ(doc.List2[1], "typed");
-    doc.SetChanged(false);  // as after a save
+    EXPECT_EQ(doc.deck.pages[1].answer, "typed");
+    doc.setChanged(false);  // as after a save
     run("u");               // the snapshot predates the typing
-    EXPECT_EQ(std::tie(doc.List2[0], doc.Changed, view.saveEnabled), std::tuple("A'", true, true));
+    EXPECT_EQ(std::tie(doc.deck.pages[0].answer, doc.changed, view.saveEnabled), std::tuple("A'", true, true));
 }
 
 // Whatever changes the deck behind the snapshot's back throws it away.
 TEST_F(Edit, SnapshotIsThrownAwayByDeckChangesBehindIt) {
     const std::pair<std::function<void()>, bool> rows[] = {
-        {[&] { doc.CallTh(doc.MaxPage + 1, true, false, true); }, false},  // appending
-        {[&] { doc.ApplyOrder(doc.RandomOrder(), true); }, false},
-        {[&] { doc.Te_Change(0); }, false},  // typing
-        {[&] { run("c"); doc.CallTh(0, false, false, true); }, true},  // copying, moving
-        {[&] { doc.mnuFileNew_Click(); }, true},  // default Yes, Save As cancelled: no New
-        {[&] { prompt.answers = {Answer::No}; doc.mnuFileNew_Click(); }, false},
+        {[&] { doc.showPage(doc.lastPage() + 1, {.storeTyped = true, .appendPastLast = true}); }, false},  // appending
+        {[&] { doc.applyOrder(doc.randomOrder(), true); }, false},
+        {[&] { doc.textEdited(); }, false},  // typing
+        {[&] { run("c"); doc.showPage(0, {.storeTyped = true}); }, true},  // copying, moving
+        {[&] { doc.newDeck(); }, true},  // default Yes, Save As cancelled: no New
+        {[&] { prompt.answers = {Answer::No}; doc.newDeck(); }, false},
     };
     deck({"A", "B"});
     for (const auto& [change, kept] : rows) {
         run("i");
         change();
-        EXPECT_EQ(doc.mnuEdit_Click().undo, kept);
+        EXPECT_EQ(doc.editMenuState().undo, kept);
     }
 }
 
@@ -98,9 +98,9 @@ TEST_F(Edit, RandomSequencesKeepTheInvariants) {
     deck({"a", "b", "c"}, {1, 2, 0});
     std::mt19937 rng(7);
     for (int step = 0; step < 2000; ++step) {
-        doc.CallTh(static_cast<int>(rng() % (doc.MaxPage + 1)), false, false, true);
+        doc.showPage(static_cast<int>(rng() % (doc.lastPage() + 1)), {.storeTyped = true});
         const char k = "dixvuo"[rng() % 6];
-        if (k == 'o') doc.ApplyOrder(doc.RandomOrder(), rng() % 2);
+        if (k == 'o') doc.applyOrder(doc.randomOrder(), rng() % 2);
         else run({k});
         expectInvariants();
     }

@@ -14,9 +14,10 @@ using namespace rvm;
 TEST(DeckExchange, ConversionsAndRefusals) {
     const auto Tsv = DeckFormat::Tsv, Csv = DeckFormat::Csv, Rvm = DeckFormat::Rvm;
     const auto tricky = cp932::encode(DeckText(
-        {"犬", "a\r\nb", "say \"hi\"", "", "ｶﾀｶﾅ ﾃｽﾄ", "\r\nfirst\r\n\r\n", "①Ⅱ～＼"},
-        {"dog", "x,y", "tab\there", "", "\"", "end\r\n", "\x1f\x1e\x1f\x7f"}, {0, 1, 2, 3, 4, 5, 6})).bytes;
-    const auto shuffled = cp932::encode(DeckText({"a", "b", "c"}, {"1", "2", "3"}, {2, 0, 1})).bytes;
+        {{{"犬", "dog"}, {"a\r\nb", "x,y"}, {"say \"hi\"", "tab\there"}, {"", ""}, {"ｶﾀｶﾅ ﾃｽﾄ", "\""},
+          {"\r\nfirst\r\n\r\n", "end\r\n"}, {"①Ⅱ～＼", "\x1f\x1e\x1f\x7f"}},
+         {0, 1, 2, 3, 4, 5, 6}})).bytes;
+    const auto shuffled = cp932::encode(DeckText({{{"a", "1"}, {"b", "2"}, {"c", "3"}}, {2, 0, 1}})).bytes;
     std::string manyRows, manyPages;
     for (int k = 0; k <= 32768; ++k) {
         manyRows += "q\ta\n";

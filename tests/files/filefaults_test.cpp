@@ -123,20 +123,20 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 FakePrompt prompt;
                 Document doc{view, prompt};
                 view.te[0] = big;  // the first page's question
-                doc.IEPlace = big;
-                doc.SetChanged(true);
+                doc.helpBrowser = big;
+                doc.setChanged(true);
                 const std::string target = c.target(dir);
                 const auto before = names(dir.path);
                 const fs::file_type type = fs::symlink_status(target).type();
                 size.rlim_cur = c.sizeLimit ? 50000 : size.rlim_max;
                 ::setrlimit(RLIMIT_FSIZE, &size);
                 if (deck) {
-                    const bool ok = doc.SaveW(target, true);
-                    EXPECT_EQ(std::tuple(ok, doc.FileName, doc.Changed),
+                    const bool ok = doc.saveDeck(target, true);
+                    EXPECT_EQ(std::tuple(ok, doc.fileName, doc.changed),
                               std::tuple(c.error.empty(), ok ? target : "", !ok));
                 } else {
-                    doc.SettingsPath = target;
-                    doc.SaveIniAndEnd();  // silent whatever happens
+                    doc.settingsPath = target;
+                    doc.writeSettingsAndEnd();  // silent whatever happens
                     EXPECT_TRUE(view.ended);
                 }
                 // What the user saw: "?" the overwrite question, "!" an error.
@@ -199,18 +199,18 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
         {"first line no record", file("junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n"), notADeck},
     };
     deck({"keep", "this"}, {1, 0});
-    doc.B3 = {0, 1};
-    doc.SetFileName("/old.rvm");
-    doc.SetChanged(true);
+    doc.undoSnapshot = doc.deck;
+    doc.setFileName("/old.rvm");
+    doc.setChanged(true);
     auto state = [&] {
-        return std::tuple(doc.List1, doc.List2, doc.List3, doc.MaxPage, view.te[0], doc.FileName, doc.Changed,
-                          doc.B3);
+        return std::tuple(questions(), answers(), doc.deck.displayOrder, view.te[0], doc.fileName, doc.changed,
+                          doc.undoSnapshot.has_value());
     };
     const auto before = state();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         prompt.asked.clear();
-        EXPECT_FALSE(doc.LoadW(r.path()));
+        EXPECT_FALSE(doc.loadDeck(r.path()));
         ASSERT_EQ(prompt.asked.size(), 1u);
         EXPECT_EQ(std::tuple(prompt.asked[0].text, prompt.asked[0].icon, prompt.asked[0].buttons),
                   std::tuple(r.text, r.icon, Buttons::Ok));

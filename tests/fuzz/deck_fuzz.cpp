@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 #include "files/Cp932.h"
 #include "files/DeckFile.h"
 
@@ -18,11 +18,11 @@ void check(bool ok) {
     if (!ok) std::abort();
 }
 
-bool roundTrips(const DeckLists& d) {
-    for (const auto* list : {&d.upper, &d.lower})
-        for (const std::string& t : *list)
-            for (std::size_t i = 0; i < t.size(); ++i)
-                if (t[i] == '\r' && (i + 1 == t.size() || t[i + 1] != '\n')) return false;
+bool roundTrips(const Deck& d) {
+    for (const Page& p : d.pages)
+        for (const std::string* t : {&p.question, &p.answer})
+            for (std::size_t i = 0; i < t->size(); ++i)
+                if ((*t)[i] == '\r' && (i + 1 == t->size() || (*t)[i + 1] != '\n')) return false;
     return true;  // continuation lines never start with the record mark
 }
 }  // namespace
@@ -43,23 +43,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(splitter.ok() == split && (!split || pieces == records));
     if (!split) return 0;
-    DeckLists d;
+    Deck d;
     if (!BuildDeck(records, d)) return 0;
-    const std::size_t n = d.order.size();
+    const std::size_t n = d.displayOrder.size();
     check(n >= 1 && n <= static_cast<std::size_t>(kMaxPages));
-    check(d.upper.size() == n && d.lower.size() == n);
+    check(d.pages.size() == n);
     std::vector<char> seen(n, 0);
-    for (int s : d.order) {
+    for (int s : d.displayOrder) {
         check(s >= 0 && static_cast<std::size_t>(s) < n && !seen[s]);
         seen[s] = 1;
     }
     if (!roundTrips(d)) return 0;
-    cp932::Encoded e = cp932::encode(DeckText(d.upper, d.lower, d.order));
+    cp932::Encoded e = cp932::encode(DeckText(d));
     if (!e.unmappable.empty()) return 0;  // such characters are asked about
     std::vector<std::string> again;
     check(SplitRecords(e.bytes, again));
-    DeckLists d2;
+    Deck d2;
     check(BuildDeck(again, d2));
-    check(d2.upper == d.upper && d2.lower == d.lower && d2.order == d.order);
+    check(d2.pages == d.pages && d2.displayOrder == d.displayOrder);
     return 0;
 }

@@ -16,18 +16,12 @@ int main(int argc, char** argv) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
-    auto save = [&](const std::string& name) { doc.SaveW((out / "deck" / name).string(), false); };
-    doc.mnuFileNew_Click();
+    auto save = [&](const std::string& name) { doc.saveDeck((out / "deck" / name).string(), false); };
+    doc.newDeck();
     save("new.rvm");
-    doc.List1 = {"犬", "line1\r\n\r\nline3", "ﾊﾝｶｸ", ""};
-    doc.List2 = {"dog", "ends\r\n", "", "答え"};
-    doc.List3 = {2, 0, 3, 1};
-    doc.MaxPage = 3;
+    doc.deck = {{{"犬", "dog"}, {"line1\r\n\r\nline3", "ends\r\n"}, {"ﾊﾝｶｸ", ""}, {"", "答え"}}, {2, 0, 3, 1}};
     save("shuffled.rvm");
-    doc.List1 = {"Q1", "Q2\r\nx"};
-    doc.List2 = {"A1", "A2"};
-    doc.List3 = {1, 0};
-    doc.MaxPage = 1;
+    doc.deck = {{{"Q1", "A1"}, {"Q2\r\nx", "A2"}}, {1, 0}};
     save("two.rvm");
     auto ini = [&](const std::string& name, const Settings& s) {
         std::ofstream(out / "settings" / name, std::ios::binary) << SettingsFileBytes(s);

@@ -12,11 +12,11 @@ using namespace rvm;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     Settings s = ParseSettings(SettingsLines(cp932::decode(bytes)));
-    if (s.HideMode < 0 || s.HideMode > 2) std::abort();
+    if (s.hideMode < 0 || s.hideMode > 2) std::abort();
     // What is written reads back the same, unless the path cannot be held.
-    if (s.IEPlace.find('\r') == std::string::npos && cp932::encode(s.IEPlace).unmappable.empty()) {
+    if (s.helpBrowser.find('\r') == std::string::npos && cp932::encode(s.helpBrowser).unmappable.empty()) {
         Settings again = ParseSettings(SettingsLines(cp932::decode(SettingsFileBytes(s))));
-        if (again.HideMode != s.HideMode) std::abort();
+        if (again.hideMode != s.hideMode) std::abort();
     }
     return 0;
 }

@@ -8,7 +8,7 @@ using namespace rvm::test;
 
 // What the reader makes of the file's text; later lines win.
 TEST(Settings, ReadingTheFile) {
-    const std::string dflt = DefaultIEPlace();
+    const std::string dflt = DefaultHelpBrowser();
     const struct { const char* text; int hide; std::string place; } rows[] = {
         {"", 1, dflt}, {";hide=0\r\n;ieplace=x", 1, dflt}, {" ;hide=0", 1, dflt},  // no key
         {"hide=0\r\nHide = 2", 2, dflt}, {"HIDE=0\r\nie\u3000place=x", 0, "x"},  // blanks go
@@ -22,7 +22,7 @@ TEST(Settings, ReadingTheFile) {
     };
     for (const auto& r : rows) {
         const Settings s = ParseSettings(SettingsLines(r.text));
-        EXPECT_EQ(std::tie(s.HideMode, s.IEPlace), std::tie(r.hide, r.place)) << r.text;
+        EXPECT_EQ(std::tie(s.hideMode, s.helpBrowser), std::tie(r.hide, r.place)) << r.text;
     }
 }
 
@@ -41,23 +41,23 @@ using SettingsFile = DocFixture;
 // end as exactly the two lines; help starts the browser with the page.
 TEST_F(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
     TempDir dir;
-    doc.SettingsPath = dir.file("Ravmemo.ini");
-    doc.ReadSettings();
-    EXPECT_EQ(std::tie(doc.HideMode, doc.IEPlace), std::tuple(1, DefaultIEPlace()));
-    spit(doc.SettingsPath, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
-    doc.ReadSettings();
-    EXPECT_EQ(std::tie(doc.HideMode, doc.IEPlace), std::tuple(0, "/usr/bin/ブラウザ"));
-    doc.HideMode = 2;
-    doc.SaveIniAndEnd();
-    EXPECT_EQ(slurp(doc.SettingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
+    doc.settingsPath = dir.file("Ravmemo.ini");
+    doc.readSettings();
+    EXPECT_EQ(std::tie(doc.hideMode, doc.helpBrowser), std::tuple(1, DefaultHelpBrowser()));
+    spit(doc.settingsPath, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
+    doc.readSettings();
+    EXPECT_EQ(std::tie(doc.hideMode, doc.helpBrowser), std::tuple(0, "/usr/bin/ブラウザ"));
+    doc.hideMode = 2;
+    doc.writeSettingsAndEnd();
+    EXPECT_EQ(slurp(doc.settingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
 
     for (const auto& [programDir, page] : kHelpPages) EXPECT_EQ(HelpPagePath(programDir), page);
-    doc.IEPlace = "/opt/my browser/run";
-    doc.ProgramDir = kHelpPages[0][0];
-    doc.ShowHelp();
-    EXPECT_EQ(prompt.started.at(0), std::pair(doc.IEPlace, Strings{kHelpPages[0][1]}));
+    doc.helpBrowser = "/opt/my browser/run";
+    doc.helpBaseDir = kHelpPages[0][0];
+    doc.showHelp();
+    EXPECT_EQ(prompt.started.at(0), std::pair(doc.helpBrowser, Strings{kHelpPages[0][1]}));
     prompt.startSucceeds = false;
-    doc.ShowHelp();
+    doc.showHelp();
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text,
               "ヘルプを開けません。\r---------------------------\r"

@@ -4,13 +4,13 @@
 
 using namespace rvm::test;
 
-using OrderCore = DocFixture;
+using PageOrder = DocFixture;
 
-TEST_F(OrderCore, RandomOrdersAreUniformPermutations) {
+TEST_F(PageOrder, RandomOrdersAreUniformPermutations) {
     deck({"a", "b", "c"});
-    doc.Rng.seed(12345);
+    doc.rng.seed(12345);
     std::map<Ints, int> counts;
-    for (int i = 0; i < 60000; ++i) ++counts[doc.RandomOrder()];
+    for (int i = 0; i < 60000; ++i) ++counts[doc.randomOrder()];
     double chi = 0;
     for (auto& [order, n] : counts) {
         EXPECT_TRUE(std::ranges::is_permutation(order, Ints{0, 1, 2}));

@@ -1,4 +1,4 @@
-#include "Module1.h"
+#include "Text.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,14 +6,14 @@
 
 namespace rvm {
 
-std::string PadNum(std::int32_t n) {
+std::string PaddedNumber(std::int32_t n) {
     std::string s = std::to_string(n);
     if (s.size() == 1) return "  " + s;
     if (s.size() == 2) return " " + s;
     return s;
 }
 
-std::string RemoveSpaces(const std::string& s) {
+std::string WithoutBlanks(const std::string& s) {
     static const std::string kWide = "\xE3\x80\x80";  // U+3000 in UTF-8
     std::string out;
     out.reserve(s.size());

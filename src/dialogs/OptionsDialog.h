@@ -12,19 +12,19 @@
 
 namespace rvm {
 
-class frmOptions : public QDialog {
+class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    frmOptions(Document& doc, QWidget* owner);
+    OptionsDialog(Document& doc, QWidget* owner);
 
-    void ThankYou();
-    void cmdOK_Click();
+    void prepare();
+    void confirm();
 
-    QGroupBox* Frame1[2];
-    QRadioButton* Op[3];
-    QLineEdit* Text1;
-    QPushButton *cmdOK, *cmdCancel, *cmdHelp;
-    std::int16_t NewHide = 1;
+    QGroupBox *hideGroup, *browserGroup;
+    QRadioButton* hideChoice[3];
+    QLineEdit* browserEdit;
+    QPushButton *okButton, *cancelButton, *helpButton;
+    std::int16_t chosenHideMode = 1;
 
 private:
     Document& doc_;

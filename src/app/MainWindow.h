@@ -21,10 +21,10 @@ class QDialog;
 
 namespace rvm {
 
-class Order;
-class Jump;
-class frmOptions;
-class frmSplash;
+class OrderDialog;
+class JumpDialog;
+class OptionsDialog;
+class SplashWindow;
 class TextZoom;
 class ViewSettings;
 
@@ -46,44 +46,44 @@ struct StartPaths {
     std::string viewSettingsPath = {};  // window place and text size; empty: not kept
 };
 
-class frmMain : public QMainWindow, public PageView {
+class MainWindow : public QMainWindow, public PageView {
     Q_OBJECT
 public:
-    frmMain(Prompt& prompt, const StartPaths& paths, QWidget* parent = nullptr);
-    ~frmMain() override;
+    MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: settings, then the deck named by the command line or a new one.
-    void Form_Load(const std::string& commandLine);
+    void start(const std::string& commandLine);
 
     Document doc;
 
     // Controls, index 0 for the upper half and 1 for the lower half.
-    QLabel* Label1[2]{};
-    ClickLabel* CoverOn[2]{};
-    QPlainTextEdit* Te[2]{};
-    ClickLabel* Cover[2]{};
+    QLabel* halfLabel[2]{};
+    ClickLabel* coverAgain[2]{};
+    QPlainTextEdit* halfEdit[2]{};
+    ClickLabel* cover[2]{};
     QWidget* pageArea = nullptr;
-    QStatusBar* sbStatusBar = nullptr;
-    QWidget* SCKey = nullptr;
-    QLabel* SCKeyPanel[4]{};
-    QToolBar* tbToolBar = nullptr;
-    QAction* tbButton[11]{};  // 1..10; 4 and 9 are separators
-    QTimer Timer1;
-    std::uint8_t KeyPhase = 0;
+    QStatusBar* pageStatus = nullptr;
+    QWidget* keyHintBar = nullptr;
+    QLabel* keyHintPanel[4]{};
+    QToolBar* toolBar = nullptr;
+    QAction* toolButton[11]{};  // 1..10; 4 and 9 are separators
+    QTimer keyHintTimer;
+    std::uint8_t keyHintPhase = 0;
     TextZoom* textZoom = nullptr;
 
-    QMenu *mnuFile{}, *mnuEdit{}, *mnuTools{}, *mnuHelp{};
-    QAction *mnuFileNew{}, *mnuFileOpen{}, *mnuFileSave{}, *mnuFileSaveAs{}, *mnuFileExit{};
-    QAction *mnuEditUndo{}, *mnuEditCut{}, *mnuEditCopy{}, *mnuEditPaste{}, *mnuInsert{},
-        *mnuEditDel{}, *mnuEditOrder{};
-    QAction *mnuToolsJump{}, *mnuToolsOptions{};
-    QAction *mnuHelpSearchForHelpOn{}, *mnuHelpAbout{};
+    QMenu *fileMenu{}, *editMenu{}, *toolsMenu{}, *helpMenu{};
+    QAction *newAction{}, *openAction{}, *saveAction{}, *saveAsAction{}, *exitAction{};
+    QAction *undoAction{}, *cutAction{}, *copyAction{}, *pasteAction{}, *insertAction{},
+        *deleteAction{}, *orderAction{};
+    QAction *jumpAction{}, *optionsAction{};
+    QAction *helpContentsAction{}, *aboutAction{};
 
     // The dialogs, made on first use and afterwards only hidden.
-    Order* order();
-    Jump* jump();
-    frmOptions* options();
-    frmSplash* splash = nullptr;
+    OrderDialog* orderDialog();
+    JumpDialog* jumpDialog();
+    OptionsDialog* optionsDialog();
+    SplashWindow* splash = nullptr;
 
     // How modal dialogs are shown; tests answer them instead of a person.
     std::function<void(QDialog&)> runModal;
@@ -94,16 +94,16 @@ public:
     // The number of the toolbar image button 7 shows (6 or 9).
     int nextImage() const { return nextImage_; }
 
-    // Handlers.
-    void tbToolBar_ButtonClick(int Button);
-    void Timer1_Timer();
-    void mnuEdit_Click();
-    void mnuTools_Click();
-    void mnuEditOrder_Click();
-    void mnuToolsJump_Click();
-    void mnuToolsOptions_Click();
-    void mnuHelpAbout_Click();
-    void Form_Resize();
+    // Commands of the window itself, and the menus brought up to date.
+    void runToolButton(int number);  // 1..10, as the toolbar numbers them
+    void showNextKeyHints();
+    void updateEditMenu();
+    void updateToolsMenu();
+    void changeOrder();
+    void jumpToPage();
+    void showOptions();
+    void showAbout();
+    void layOutPage();
 
     // PageView.
     std::string text(int k) override;
@@ -126,29 +126,29 @@ private:
     void buildToolBar();
     void buildPage();
     void buildStatusBars();
-    QAction* item(QMenu* menu, const char* caption, void (frmMain::*handler)(), int key = 0,
-                  void (frmMain::*opening)() = nullptr);
+    QAction* item(QMenu* menu, const char* caption, void (MainWindow::*handler)(), int key = 0,
+                  void (MainWindow::*opening)() = nullptr);
 
-    Order* order_ = nullptr;
-    Jump* jump_ = nullptr;
-    frmOptions* options_ = nullptr;
+    OrderDialog* order_ = nullptr;
+    JumpDialog* jump_ = nullptr;
+    OptionsDialog* options_ = nullptr;
     std::unique_ptr<ViewSettings> viewSettings_;
     bool covered_[2]{false, false};
     int nextImage_ = 9;
 
     // Menu command wrappers for the Document's routines.
-    void fileNew() { doc.mnuFileNew_Click(); }
-    void fileOpen() { doc.mnuFileOpen_Click(); }
-    void fileSave() { doc.mnuFileSave_Click(); }
-    void fileSaveAs() { doc.mnuFileSaveAs_Click(); }
-    void fileExit() { doc.ConfirmExit(); }
-    void editUndo() { doc.mnuEditUndo_Click(); }
-    void editCut() { doc.mnuEditCut_Click(); }
-    void editCopy() { doc.mnuEditCopy_Click(); }
-    void editPaste() { doc.mnuEditPaste_Click(); }
-    void editInsert() { doc.mnuInsert_Click(); }
-    void editDel() { doc.mnuEditDel_Click(); }
-    void helpContents() { doc.ShowHelp(); }
+    void fileNew() { doc.newDeck(); }
+    void fileOpen() { doc.openDeck(); }
+    void fileSave() { doc.save(); }
+    void fileSaveAs() { doc.saveAs(); }
+    void fileExit() { doc.confirmExit(); }
+    void editUndo() { doc.undo(); }
+    void editCut() { doc.cutPage(); }
+    void editCopy() { doc.copyPage(); }
+    void editPaste() { doc.pastePage(); }
+    void editInsert() { doc.insertBlankPage(); }
+    void editDel() { doc.deletePage(); }
+    void helpContents() { doc.showHelp(); }
 };
 
 }  // namespace rvm

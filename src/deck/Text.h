@@ -1,5 +1,5 @@
-// Shared helpers of the whole program: number padding, blank removal,
-// numeric reading of texts and line-break conversion.
+// Small text helpers: number padding, blank removal, numeric reading of
+// texts, line-break conversion and counting.
 #pragma once
 
 #include <cstdint>
@@ -8,16 +8,11 @@
 
 namespace rvm {
 
-inline constexpr const char* kAppTitle = "Ravolin Memorel";
-// Page numbers are kept to 16-bit signed indexes: at most 32,768 pages.
-inline constexpr int kMaxPages = 32768;
-inline constexpr char RS = '\x1e';  // separates the halves of a copied page
-
 // Decimal text of n right-aligned to three characters with blanks.
-std::string PadNum(std::int32_t n);
+std::string PaddedNumber(std::int32_t n);
 
 // s without half-width (U+0020) and full-width (U+3000) blanks.
-std::string RemoveSpaces(const std::string& s);
+std::string WithoutBlanks(const std::string& s);
 
 // The leading decimal number of a text: blanks skipped, optional sign,
 // digits, point and exponent; no number gives 0. std::nullopt when the

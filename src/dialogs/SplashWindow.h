@@ -15,19 +15,19 @@ inline constexpr const char* kLegalNotice =
 // "Version " + major.minor.revision of the program's own version.
 QString VersionText();
 
-class frmSplash : public QDialog {
+class SplashWindow : public QDialog {
     Q_OBJECT
 public:
-    frmSplash();
+    SplashWindow();
 
     // The splash: no owner, no button, shown without waiting.
     void showAsSplash();
     // The About window: taller, so the OK button shows; run it modally.
     void showAsAbout(QWidget* owner);
 
-    QFrame* fraMainFrame;
-    QLabel *picLogo, *lblCompanyProduct, *lblProductName, *lblVersion, *lblCopyright;
-    QPushButton* Command1;
+    QFrame* frame;
+    QLabel *logo, *makerLabel, *productLabel, *versionLabel, *copyrightLabel;
+    QPushButton* okButton;
 };
 
 }  // namespace rvm
