@@ -64,13 +64,18 @@ void encodeRun(std::wstring_view w, const std::size_t* from, Encoded& e) {
                                   bytes.data(), static_cast<int>(bytes.size()), "?", nullptr);
     bytes.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     back.clear();
+    const bool read = toWide(bytes.data(), bytes.size(), back);
+    if (read && back == w) {  // the usual case: all of them held
+        e.bytes += bytes;
+        return;
+    }
     // Each character comes out as one character of the code page, one or
     // two bytes, so the k-th read back is the k-th written; should that
     // ever not hold, the characters are taken one at a time.
     const auto& lead = leadBytes();
     std::size_t chars = 0;
     for (std::size_t p = 0; p < bytes.size(); ++chars) p += lead[static_cast<unsigned char>(bytes[p])] ? 2 : 1;
-    if (!toWide(bytes.data(), bytes.size(), back) || back.size() != w.size() || chars != w.size()) {
+    if (!read || back.size() != w.size() || chars != w.size()) {
         if (w.size() > 1) {
             for (std::size_t k = 0; k < w.size(); ++k) encodeRun(w.substr(k, 1), from + k, e);
         } else {
