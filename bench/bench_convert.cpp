@@ -80,4 +80,21 @@ int main() {
     line("program     tsv -> rvm on stdout", run(exe + "'" + tsv + "' - --to rvm > '" + dir.file("x") + "'"),
          "iconv", iconvIn);
     std::printf("(the file output is a safe save: temporary file, fsync, rename; stdout is not)\n");
+
+    // A million characters the code page cannot hold, against a million it
+    // holds: outside the first plane (an emoji), inside it (a Hangul syllable).
+    const auto times = [](const char* s, int n) {
+        std::string out;
+        while (n-- > 0) out += s;
+        return out;
+    };
+    const std::string held = times("あ", 1000000), emoji = times("😀", 1000000), hangul = times("한", 1000000);
+    const double heldMs = best([&] { cp932::encode(held); });
+    line("encode 1,000,000 emoji", best([&] { cp932::encode(emoji); }), "held", heldMs);
+    line("encode 1,000,000 Hangul", best([&] { cp932::encode(hangul); }), "held", heldMs);
+    test::spit(dir.file("held.tsv"), "q\t" + held + "\n");
+    test::spit(dir.file("emoji.tsv"), "q\t" + emoji + "\n");
+    line("program     1,000,000 emoji --lossy",
+         run(exe + "'" + dir.file("emoji.tsv") + "' '" + dir.file("x.rvm") + "' --lossy 2>/dev/null"), "held",
+         run(exe + "'" + dir.file("held.tsv") + "' '" + dir.file("x.rvm") + "'"));
 }

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <array>
-#include <utility>
+#include <string_view>
 
 namespace rvm::cp932 {
 namespace {
@@ -51,48 +51,68 @@ void appendUtf8(const std::wstring& w, std::string& out) {
     out.resize(at + static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
-// Appends the code page form of w and returns true when every character
-// has one that reads back as the same character: no default character and
-// no best fit (U+301C must not quietly become 0x8160).
-bool toCp932(const std::wstring& w, std::string& out) {
-    if (w.empty()) return true;
-    for (wchar_t c : w)
-        if (isC1(c)) return false;
-    const std::size_t at = out.size();
-    out.resize(at + w.size() * 2);
-    BOOL usedDefault = FALSE;
+// Appends the code page form of the first-plane characters w, the k-th
+// taken from utf8 at from[k], with '?' (its offset in unmappable) for each
+// one that has none that reads back as the same character: no default
+// character and no best fit (U+301C must not quietly become 0x8160).
+void encodeRun(std::wstring_view w, const std::size_t* from, Encoded& e) {
+    if (w.empty()) return;
+    thread_local std::string bytes;
+    thread_local std::wstring back;
+    bytes.resize(w.size() * 2);
     int got = WideCharToMultiByte(kCp932, WC_NO_BEST_FIT_CHARS, w.data(), static_cast<int>(w.size()),
-                                  out.data() + at, static_cast<int>(w.size() * 2), "?", &usedDefault);
-    std::wstring back;
-    bool ok = got > 0 && !usedDefault && toWide(out.data() + at, static_cast<std::size_t>(got), back) &&
-              back == w;
-    out.resize(ok ? at + static_cast<std::size_t>(got) : at);
-    return ok;
+                                  bytes.data(), static_cast<int>(bytes.size()), "?", nullptr);
+    bytes.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    back.clear();
+    const bool read = toWide(bytes.data(), bytes.size(), back);
+    if (read && back == w) {  // the usual case: all of them held
+        e.bytes += bytes;
+        return;
+    }
+    // Each character comes out as one character of the code page, one or
+    // two bytes, so the k-th read back is the k-th written; should that
+    // ever not hold, the characters are taken one at a time.
+    const auto& lead = leadBytes();
+    std::size_t chars = 0;
+    for (std::size_t p = 0; p < bytes.size(); ++chars) p += lead[static_cast<unsigned char>(bytes[p])] ? 2 : 1;
+    if (!read || back.size() != w.size() || chars != w.size()) {
+        if (w.size() > 1) {
+            for (std::size_t k = 0; k < w.size(); ++k) encodeRun(w.substr(k, 1), from + k, e);
+        } else {
+            e.bytes += '?';
+            e.unmappable.push_back(from[0]);
+        }
+        return;
+    }
+    for (std::size_t k = 0, p = 0; k < w.size(); ++k) {
+        const std::size_t len = lead[static_cast<unsigned char>(bytes[p])] ? 2 : 1;
+        if (back[k] == w[k]) {
+            e.bytes.append(bytes, p, len);
+        } else {
+            e.bytes += '?';
+            e.unmappable.push_back(from[k]);
+        }
+        p += len;
+    }
 }
 
-// The length of the well-formed UTF-8 character at s[i], with its UTF-16
-// form appended to w; 0 (and w untouched) when it is not well-formed.
-std::size_t nextChar(const std::string& s, std::size_t i, std::wstring& w) {
+// The length of the well-formed UTF-8 character at s[i], its code point in
+// cp; 0 when it is not well-formed.
+std::size_t nextChar(const std::string& s, std::size_t i, char32_t& cp) {
     const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
     const std::size_t len = Utf8Length(b(0));
     if (b(0) < 0x80) {
-        w += static_cast<wchar_t>(b(0));
+        cp = b(0);
         return 1;
     }
     if (b(0) < 0xC2 || b(0) > 0xF4 || i + len > s.size()) return 0;
-    char32_t cp = b(0) & (0x3F >> (len - 1));
+    cp = b(0) & (0x3F >> (len - 1));
     for (std::size_t k = 1; k < len; ++k) {
         if ((b(k) & 0xC0) != 0x80) return 0;
         cp = (cp << 6) | (b(k) & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
     if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-    if (cp < 0x10000) {
-        w += static_cast<wchar_t>(cp);
-    } else {
-        w += static_cast<wchar_t>(0xD800 + ((cp - 0x10000) >> 10));
-        w += static_cast<wchar_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
-    }
     return len;
 }
 
@@ -102,39 +122,31 @@ Encoded encode(const std::string& utf8) {
     Encoded e;
     e.bytes.reserve(utf8.size());
     std::wstring run;
-    // Where each character of the run starts, in the input and in run.
-    std::vector<std::pair<std::size_t, std::size_t>> starts;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
+    std::vector<std::size_t> from;  // where each character of run starts in utf8
+    const auto flush = [&] {
+        encodeRun(run, from.data(), e);
         run.clear();
-        starts.clear();
-        std::size_t len = 1;
-        while (i < utf8.size() && run.size() < kRun) {
-            starts.emplace_back(i, run.size());
-            len = nextChar(utf8, i, run);
-            if (len == 0) {
-                starts.pop_back();
-                break;
-            }
-            i += len;
-        }
-        if (!toCp932(run, e.bytes)) {
-            starts.emplace_back(i, run.size());
-            for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
-                const std::size_t from = starts[k].second, to = starts[k + 1].second;
-                if (!toCp932(run.substr(from, to - from), e.bytes)) {
-                    e.unmappable.push_back(starts[k].first);
-                    e.bytes += '?';
-                }
-            }
-        }
-        if (len == 0) {
-            // Not UTF-8 at all: cannot be held either.
+        from.clear();
+    };
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t c = 0;
+        std::size_t len = nextChar(utf8, i, c);
+        // Code page 932 holds nothing beyond the first plane and no C1
+        // control, and what is not UTF-8 cannot be held either: these are
+        // refused without asking the system.
+        if (len != 0 && c < 0x10000 && !isC1(static_cast<wchar_t>(c))) {
+            run += static_cast<wchar_t>(c);
+            from.push_back(i);
+            if (run.size() == kRun) flush();
+        } else {
+            flush();
             e.unmappable.push_back(i);
             e.bytes += '?';
-            i += std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
+            if (len == 0) len = std::min(Utf8Length(static_cast<unsigned char>(utf8[i])), utf8.size() - i);
         }
+        i += len;
     }
+    flush();
     return e;
 }
 
