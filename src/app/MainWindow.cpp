@@ -12,6 +12,7 @@
 #include "DrillKeys.h"
 #include "Layout.h"
 #include "Pictures.h"
+#include "Study.h"
 #include "TextZoom.h"
 #include "ViewSettings.h"
 #include "deck/Text.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     new DrillKeys(*this);
     new DeckDrop(doc, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
     textZoom = new TextZoom(halfEdit[0], halfEdit[1], this);
+    study = new Study(*this, paths.learnFolder);
     viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
     restoreGeometry(viewSettings_->windowGeometry());
     if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
@@ -236,6 +238,7 @@ void MainWindow::start(const std::string& commandLine) {
 }
 
 void MainWindow::runToolButton(int number) {
+    if (number >= 5 && number <= 8) study->leave();  // moving elsewhere ends a drill
     switch (number) {
     case 1: doc.newDeck(); break;
     case 2: doc.openDeck(); break;
@@ -285,6 +288,7 @@ OptionsDialog* MainWindow::optionsDialog() {
 
 void MainWindow::changeOrder() {
     if (doc.lastPage() == 0) return;
+    study->leave();
     doc.storeTypedText();
     orderDialog()->prepare();
     runModal(*orderDialog());
@@ -292,6 +296,7 @@ void MainWindow::changeOrder() {
 
 void MainWindow::jumpToPage() {
     if (doc.lastPage() == 0) return;
+    study->leave();
     doc.storeTypedText();
     jumpDialog()->prepare();
     runModal(*jumpDialog());

@@ -25,6 +25,7 @@ class OrderDialog;
 class JumpDialog;
 class OptionsDialog;
 class SplashWindow;
+class Study;
 class TextZoom;
 class ViewSettings;
 
@@ -44,6 +45,7 @@ struct StartPaths {
     std::string programDir;    // Help/Help.htm is found below it
     std::string settingsPath;  // Ravmemo.ini
     std::string viewSettingsPath = {};  // window place and text size; empty: not kept
+    std::string learnFolder = {};       // the decks' learning histories; empty: kept in memory
 };
 
 class MainWindow : public QMainWindow, public PageView {
@@ -71,6 +73,7 @@ public:
     QTimer keyHintTimer;
     std::uint8_t keyHintPhase = 0;
     TextZoom* textZoom = nullptr;
+    Study* study = nullptr;
 
     QMenu *fileMenu{}, *editMenu{}, *toolsMenu{}, *helpMenu{};
     QAction *newAction{}, *openAction{}, *saveAction{}, *saveAsAction{}, *exitAction{};

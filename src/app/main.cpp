@@ -55,8 +55,10 @@ int main(int argc, char** argv) {
     const QString dir = QString::fromStdString(rvm::ProgramDirectory());
     rvm::QtPrompt prompt;
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     rvm::MainWindow w(prompt, {helpBase(dir), settingsPath(dir),
-                            QDir::toNativeSeparators(config + "/view.conf").toStdString()});
+                               QDir::toNativeSeparators(config + "/view.conf").toStdString(),
+                               QDir::toNativeSeparators(data).toStdString()});
     prompt.setParent(&w);
     prompt.setSplash(splash);
     w.splash = splash;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -74,6 +75,10 @@ public:
     void saveAs();
     void confirmExit();
     bool ended = false;  // set once the program has been ended
+    // Told when another deck takes the window (opened, or a new one), and
+    // when this deck has been saved under another name.
+    std::function<void()> deckOpened;
+    std::function<void()> deckSavedAs;
 
     // Page edit commands and undo.
     EditMenuState editMenuState();

@@ -22,6 +22,7 @@ void Document::newDeck() {
     showPage(0, {.uncovered = true});
     clearUndo();
     openedReadOnly = false;
+    if (deckOpened) deckOpened();
 }
 
 void Document::openDeck() {

@@ -47,8 +47,10 @@ bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
         return false;
     }
     openedReadOnly = false;
+    const bool renamed = target != fileName;
     setFileName(target);
     setChanged(false);
+    if (renamed && deckSavedAs) deckSavedAs();
     return true;
 }
 
@@ -124,6 +126,7 @@ bool Document::loadDeck(const std::string& path, bool readOnlyBox) {
     showPage(0);
     setFileName(path);
     clearUndo();
+    if (deckOpened) deckOpened();
     return true;
 }
 

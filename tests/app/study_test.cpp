@@ -1,0 +1,130 @@
+// Drilling with a memory, as a learner does it from the keyboard: 今日の復習,
+// uncover, grade, finish; days later, after a restart, the right pages
+// come due. The clock is the test's.
+#include <QtTest>
+
+#include <QPushButton>
+
+#include "FakeUi.h"
+#include "TempDir.h"
+#include "app/MainWindow.h"
+#include "app/RecordWindow.h"
+#include "app/Study.h"
+
+using namespace rvm;
+using namespace rvm::test;
+using namespace std::chrono;
+
+class StudyTest : public QObject {
+    Q_OBJECT
+
+    TempDir dir;
+    FakePrompt prompt;
+    std::unique_ptr<MainWindow> w;
+    // Noon UTC on a day in December: far from any day turn in most zones.
+    const system_clock::time_point noon = sys_days(year{2026} / 12 / 7) + hours(12);
+    system_clock::time_point now = noon;
+    std::string learnFolder;
+
+    void start(const std::string& deck) {
+        prompt = FakePrompt();
+        w = std::make_unique<MainWindow>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
+                                                         dir.file("view.conf"), learnFolder});
+        w->onEnd = [] {};
+        w->runModal = [](QDialog& d) {
+            auto* record = qobject_cast<RecordWindow*>(&d);
+            QVERIFY(record);  // the record window is the only dialog on this road
+            QCOMPARE(record->due->bars().front().low, 3);
+        };
+        w->study->clock = [this] { return now; };
+        w->start(dir.file(deck));
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    }
+
+private slots:
+    // Learning days follow the local clock: the test's zone is fixed.
+    void initTestCase() {
+        qputenv("TZ", "UTC");
+        tzset();
+    }
+    void init() {
+        std::filesystem::remove_all(dir.path);
+        std::filesystem::create_directories(dir.path);
+        spit(dir.file("three.rvm"), "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n"
+                                    "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n");
+        learnFolder = dir.file("learn");
+        now = noon;
+    }
+
+    void drillRoad_data() {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("expected");  // page, progress, beeps, deck changed, what was said
+        const QString all = " Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2";
+        const QString done = "said:今日の復習は終わりました。\r○ 3  × 0";
+        QTest::newRow("new pages, graded once open") << "today Ctrl+2" + all << "Q3 - beeps:1 changed:0 " + done;
+        QTest::newRow("by mouse") << "today Ctrl+Return knew Ctrl+Return knew Ctrl+Return notyet"
+                                  << "Q3 残り 1  ○ 2  × 1 beeps:0 changed:0 said:";
+        QTest::newRow("まだ comes back") << "today Ctrl+Return Ctrl+1 Ctrl+Return Ctrl+2"
+                                          << "Q3 残り 2  ○ 1  × 1 beeps:0 changed:0 said:";
+        QTest::newRow("missed pages again")
+            << "today Ctrl+Return Ctrl+1" + all + " missed" << "Q1 残り 1  ○ 0  × 0 beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1";
+        QTest::newRow("nothing due twice a day") << "today" + all + " today"
+                                                 << "Q3 - beeps:0 changed:0 " + done + "|" + done.mid(5);
+        QTest::newRow("due the next day, after a restart")
+            << "today" + all + " restart:three.rvm day:1 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("not before 4:00 the next day")
+            << "today" + all + " restart:three.rvm hour:15 today" << "Q1 - beeps:0 changed:0 " + done;
+        QTest::newRow("Save As takes the history along")
+            << "today" + all + " saveas:two.rvm restart:two.rvm day:1 record today"
+            << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("new pages a day") << "new:2 today" << "Q1 残り 2  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("Esc leaves the drill") << "today Escape" << "Q1 - beeps:0 changed:0 said:";
+        QTest::newRow("a step leaves the drill") << "today Ctrl+PgDown Ctrl+2" << "Q2 - beeps:0 changed:0 said:";
+        QTest::newRow("no history kept: the deck still works")
+            << "nofolder today Ctrl+Return Ctrl+2"
+            << "Q2 残り 2  ○ 1  × 0 beeps:0 changed:0 said: 学習の記録を保存できません。";
+    }
+    void drillRoad() {
+        QFETCH(QString, steps);
+        QFETCH(QString, expected);
+        if (steps.startsWith("nofolder")) spit(learnFolder, "a file where the folder should be");
+        start("three.rvm");
+        for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
+            const QString arg = step.section(':', 1);
+            if (step == "nofolder") continue;
+            if (step == "today") w->study->todayAction->trigger();
+            else if (step == "missed") w->study->missedAction->trigger();
+            else if (step == "record") w->study->recordAction->trigger();
+            else if (step == "knew") w->study->knewButton->click();
+            else if (step == "notyet") w->study->notYetButton->click();
+            else if (step.startsWith("new:")) w->study->newPagesPerDay = arg.toInt();
+            else if (step.startsWith("day:")) now = noon + days(arg.toInt());
+            else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
+            else if (step.startsWith("restart:")) start(arg.toStdString());
+            else if (step.startsWith("saveas:")) {
+                prompt.saveChoices.push_back(dir.file(arg.toStdString()));
+                w->doc.saveAs();
+            } else {
+                const QKeyCombination c = QKeySequence(step)[0];
+                QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
+            }
+        }
+        QStringList said;
+        for (const Asked& a : prompt.asked) said << QString::fromStdString(a.text);
+        const QString progress = w->study->running() ? w->study->progress() : "-";
+        const QString notice = w->study->notice().isEmpty() ? "" : " " + w->study->notice().section(' ', 0, 0);
+        QCOMPARE(QString("%1 %2 beeps:%3 changed:%4 said:%5%6")
+                     .arg(QString::fromStdString(w->doc.deck.pages[w->doc.storageIndex(w->doc.currentPage)].question),
+                          progress)
+                     .arg(prompt.beeps)
+                     .arg(w->doc.changed)
+                     .arg(said.join('|'), notice),
+                 expected);
+        // The deck file is never touched by learning.
+        QCOMPARE(slurp(dir.file("three.rvm")).size(), std::size_t(42));
+    }
+};
+
+QTEST_MAIN(StudyTest)
+#include "study_test.moc"
