@@ -50,6 +50,13 @@ ReadStatus readFile(const std::string& path, std::string& bytes, std::string& er
     return status;
 }
 
+bool makeFolder(const std::string& folder, std::string& error) {
+    std::error_code ec;
+    fs::create_directories(toPath(folder), ec);
+    if (ec) error = ec.message();
+    return !ec;
+}
+
 // Kept for the user to look at, out of the way of a fresh history.
 void putAside(const std::string& path) {
     std::error_code ec;
@@ -128,7 +135,8 @@ void LearnStore::open(const std::string& folder, const std::string& deckPath,
     folder_ = folder;
     if (deckPath.empty()) return;
     setDeck(deckPath);
-    if (history_.empty()) return;
+    std::error_code ec;
+    if (history_.empty() || !fs::is_directory(toPath(folder_), ec)) return;  // nothing kept yet
     std::string bytes, error;
     bool damaged = false, torn = false;
     int lines = 0;
@@ -245,10 +253,10 @@ void LearnStore::writeWhole(const std::vector<Key>* live) {
         const std::unordered_set<Key> keep(live->begin(), live->end());
         std::erase_if(pages_, [&](const auto& page) { return !keep.contains(page.first); });
     }
-    std::error_code ec;
-    fs::create_directories(toPath(folder_), ec);
     std::string error;
-    if (!WriteFileAtomic(history_, historyText(), error)) return report(kCannotKeep, error);
+    if (!makeFolder(folder_, error) || !WriteFileAtomic(history_, historyText(), error))
+        return report(kCannotKeep, error);
+    std::error_code ec;
     fs::remove(toPath(log_), ec);
 }
 
@@ -257,10 +265,9 @@ void LearnStore::grade(Key key, Grade g, Day day) {
     ApplyGrade(pages_[key], g, day, days_[day]);
     ++seq_;
     if (history_.empty()) return;
-    std::error_code ec;
-    fs::create_directories(toPath(folder_), ec);
     std::string error;
-    if (!AppendToFile(log_, logLine(seq_, day, key, g), error)) report(kCannotKeep, error);
+    if (!makeFolder(folder_, error) || !AppendToFile(log_, logLine(seq_, day, key, g), error))
+        report(kCannotKeep, error);
 }
 
 void LearnStore::deckSavedAs(const std::string& deckPath) {
