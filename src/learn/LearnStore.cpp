@@ -141,10 +141,11 @@ void LearnStore::open(const std::string& folder, const std::string& deckPath,
     bool damaged = false, torn = false;
     int lines = 0;
     const ReadStatus status = readFile(history_, bytes, error);
+    pages_.reserve(bytes.size() / 40);  // about one line's length
     const Read read = status == ReadStatus::Ok ? readHistory(bytes) : Read::Fine;
     if ((status != ReadStatus::Ok && status != ReadStatus::NotFound) || read == Read::NotOurs) {
         // The log went with that file; both start afresh.
-        pages_.clear();
+        pages_ = {};
         days_.clear();
         seq_ = 0;
         putAside(history_);
@@ -174,23 +175,26 @@ LearnStore::Read LearnStore::readHistory(std::string_view text) {
     std::array<std::string_view, 5> day;
     std::array<std::string_view, 6> page;
     while (nextLine(text, line)) {
-        if (split(line, pair) && pair[0] == "end") {
-            const bool whole = number(pair[1], records) && records == good && text.empty();
-            return whole ? Read::Fine : Read::Damaged;
-        }
         Day d = 0;
         DayCounts c;
         Key key = 0;
         PageState p;
         int stage = 0;
-        if (split(line, day) && day[0] == "day" && number(day[1], d) && number(day[2], c.reviewed) &&
-            number(day[3], c.missed) && number(day[4], c.introduced)) {
-            days_[d] = c;
-        } else if (split(line, page) && page[0] == "page" && number(page[1], key, 16) &&
-                   number(page[2], stage) && stage >= 0 && stage <= kTopStage && number(page[3], p.due) &&
-                   number(page[4], p.last) && number(page[5], p.missed)) {
+        if (line.starts_with("page ")) {
+            if (!split(line, page) || !number(page[1], key, 16) || key == kBlankPage || !number(page[2], stage) ||
+                stage < 0 || stage > kTopStage || !number(page[3], p.due) || !number(page[4], p.last) ||
+                !number(page[5], p.missed))
+                continue;
             p.stage = static_cast<std::int8_t>(stage);
             pages_[key] = p;
+        } else if (line.starts_with("day ")) {
+            if (!split(line, day) || !number(day[1], d) || !number(day[2], c.reviewed) ||
+                !number(day[3], c.missed) || !number(day[4], c.introduced))
+                continue;
+            days_[d] = c;
+        } else if (line.starts_with("end ")) {
+            const bool whole = split(line, pair) && number(pair[1], records) && records == good && text.empty();
+            return whole ? Read::Fine : Read::Damaged;
         } else {
             continue;
         }
@@ -209,7 +213,7 @@ void LearnStore::replay(std::string_view log, bool& damaged, bool& torn, int& li
         Key key = 0;
         int g = 0;
         if (!split(line, f) || !number(f[0], seq) || !number(f[1], day) || !number(f[2], key, 16) ||
-            !number(f[3], g) || g < 0 || g > 1 || !number(f[4], check, 16) ||
+            key == kBlankPage || !number(f[3], g) || g < 0 || g > 1 || !number(f[4], check, 16) ||
             check != (Hash64(line.substr(0, line.size() - f[4].size())) & 0xFFFFFFFFu)) {
             damaged = true;
             continue;
@@ -234,14 +238,14 @@ std::string LearnStore::historyText() const {
         put(text, c.missed);
         put(text, c.introduced, 10, '\n');
     }
-    for (const auto& [key, p] : pages_) {
+    pages_.forEach([&](Key key, const PageState& p) {
         text += "page ";
         put(text, key, 16);
         put(text, static_cast<int>(p.stage));
         put(text, p.due);
         put(text, p.last);
         put(text, p.missed, 10, '\n');
-    }
+    });
     text += "end ";
     put(text, days_.size() + pages_.size(), 10, '\n');
     return text;
@@ -251,7 +255,7 @@ void LearnStore::writeWhole(const std::vector<Key>* live) {
     if (history_.empty()) return;
     if (live && !live->empty()) {
         const std::unordered_set<Key> keep(live->begin(), live->end());
-        std::erase_if(pages_, [&](const auto& page) { return !keep.contains(page.first); });
+        pages_.keepIf([&](Key key) { return keep.contains(key); });
     }
     std::string error;
     if (!makeFolder(folder_, error) || !WriteFileAtomic(history_, historyText(), error))
@@ -281,8 +285,7 @@ void LearnStore::deckSavedAs(const std::string& deckPath) {
 }
 
 const PageState* LearnStore::find(Key key) const {
-    const auto it = pages_.find(key);
-    return it == pages_.end() ? nullptr : &it->second;
+    return pages_.find(key);
 }
 
 DayCounts LearnStore::counts(Day day) const {

@@ -11,10 +11,10 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "PageKey.h"
+#include "PageTable.h"
 #include "Schedule.h"
 
 namespace rvm::learn {
@@ -53,7 +53,7 @@ private:
     void writeWhole(const std::vector<Key>* live);
     void report(const char* text, const std::string& detail);
 
-    std::unordered_map<Key, PageState> pages_;
+    PageTable pages_;
     std::map<Day, DayCounts> days_;
     std::string folder_, deck_, history_, log_;  // history_ empty: kept in memory only
     std::uint64_t seq_ = 0;                      // the number of the last grade

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -13,7 +14,11 @@ constexpr std::uint64_t kP1 = 0x9E3779B185EBCA87u, kP2 = 0xC2B2AE3D27D4EB4Fu, kP
 // Little-endian on every machine, so keys written on one are found on another.
 std::uint64_t load(const unsigned char* p, std::size_t n) {
     std::uint64_t v = 0;
-    for (std::size_t i = 0; i < n; ++i) v |= std::uint64_t{p[i]} << (8 * i);
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&v, p, n);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) v |= std::uint64_t{p[i]} << (8 * i);
+    }
     return v;
 }
 
