@@ -60,6 +60,12 @@ bool FileOpensForReading(const std::string& path);
 // On failure returns false and sets error to the platform's description.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
+// Adds bytes at the end of the file at path (made when missing) and has
+// them on disk before it returns, for a log that must keep each line it was
+// given through a crash. A crash meanwhile may leave part of bytes at the
+// end. A folder, FIFO or device is refused at once.
+bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error);
+
 // The folder that holds the running program, where its settings file and
 // help page live; it ends in a separator only when it is a root.
 std::string ProgramDirectory();

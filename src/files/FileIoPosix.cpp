@@ -261,6 +261,22 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
     return err == 0;
 }
 
+bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
+    // O_NONBLOCK: a FIFO with no reader fails at once instead of waiting.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    int err = fd < 0 ? errno : 0;
+    struct stat st {};
+    if (!err && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) err = ENOTSUP;
+    if (!err) err = writeAll(fd, bytes);
+    if (!err && ::fsync(fd) != 0) err = errno;
+    // The name of a file just made must reach the disk too.
+    if (!err && st.st_size == 0) err = syncFolder(folderOf(path));
+    if (fd >= 0 && ::close(fd) != 0 && !err) err = errno;
+    if (err) error = describe(err);
+    return err == 0;
+}
+
 std::string ProgramDirectory() {
     std::string exe(4096, '\0');
     ssize_t n = ::readlink("/proc/self/exe", exe.data(), exe.size());

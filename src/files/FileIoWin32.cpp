@@ -254,6 +254,21 @@ bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::st
     return err == 0;
 }
 
+bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
+    std::wstring wpath;
+    DWORD err = widen(path, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
+    // FILE_APPEND_DATA alone: every write lands at the end, as with O_APPEND.
+    Handle h(err ? INVALID_HANDLE_VALUE
+                 : CreateFileW(wpath.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!err) err = !h.ok() ? GetLastError()
+                    : GetFileType(h.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED
+                                                             : writeAll(h.get(), bytes);
+    if (!h.close() && !err) err = GetLastError();
+    if (err) error = describe(err);
+    return err == 0;
+}
+
 std::string ProgramDirectory() {
     std::wstring exe(MAX_PATH, L'\0');
     for (;;) {

@@ -1,10 +1,7 @@
 // Saving and loading when the file system or the disk refuses. Saving runs as
 // an ordinary user, since root would be let through everywhere.
-#include <grp.h>
-#include <pwd.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -14,6 +11,7 @@
 #include <set>
 #include <tuple>
 
+#include "AsUser.h"
 #include "Fixture.h"
 #include "TempDir.h"
 
@@ -22,32 +20,6 @@ using namespace rvm::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs body in a child process as an ordinary user (one made for the tests
-// when we are root); its failures come back through the exit status.
-void runAsUser(const std::function<void()>& body) {
-    const passwd* pw = nullptr;
-    if (::geteuid() == 0) {
-        const int rc = ::getpwnam("rvmtest") ? 0 : std::system("useradd --system --no-create-home rvmtest");
-        ASSERT_NE(pw = ::getpwnam("rvmtest"), nullptr) << "useradd gave " << rc;
-    }
-    std::fflush(stdout);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::alarm(60);  // a hang fails the test instead of blocking it
-        if (pw && (::setgroups(0, nullptr) != 0 || ::setgid(pw->pw_gid) != 0 || ::setuid(pw->pw_uid) != 0))
-            ::_exit(3);
-        ::setenv("TMPDIR", "/tmp", 1);
-        ::umask(022);
-        body();
-        std::fflush(stdout);
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_EQ(status, 0) << "the child failed";
-}
 
 std::string old(const TempDir& d, const std::string& name, mode_t mode) {
     spit(d.file(name), "old");

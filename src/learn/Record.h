@@ -1,0 +1,22 @@
+// What the record window draws: plain figures for the deck and its history.
+#pragma once
+
+#include <vector>
+
+#include "LearnStore.h"
+
+namespace rvm::learn {
+
+// The counts of each of the `days` days that end with today, oldest first.
+std::vector<DayCounts> ReviewsPerDay(const LearnStore& store, Day today, int days = 30);
+
+// The deck's pages coming due on each of the `days` days from today on;
+// today's figure holds the overdue pages too, and never-graded pages count
+// nowhere.
+std::vector<int> DuePerDay(const LearnStore& store, const std::vector<Key>& keys, Day today, int days = 14);
+
+// The deck's pages at each stage: [0] never graded, [1] graded まだ last,
+// [1 + s] at stage s (1..kTopStage). Blank pages count nowhere.
+std::vector<int> PagesPerStage(const LearnStore& store, const std::vector<Key>& keys);
+
+}  // namespace rvm::learn
