@@ -55,14 +55,14 @@ private:
     };
     std::size_t mask() const { return slots_.size() - 1; }
     template <class Keep>
-    void rebuild(std::size_t slots, Keep keep) {
-        std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(slots));
+    void rebuild(std::size_t count, Keep keep) {
+        std::vector<Slot> old = std::exchange(slots_, std::vector<Slot>(count));
         used_ = 0;
         for (const Slot& s : old)
             if (s.key != kBlankPage && keep(s.key)) (*this)[s.key] = s.state;
     }
-    void grow(std::size_t slots) {
-        rebuild(slots, [](Key) { return true; });
+    void grow(std::size_t count) {  // "slots" is a word Qt takes for itself
+        rebuild(count, [](Key) { return true; });
     }
 
     std::vector<Slot> slots_;
