@@ -98,8 +98,8 @@ int main() {
     const double read = bestMs(reps, [&] { readDeck(deckPath); });
     const double keying = bestMs(reps, [&] { keys = keysOf(deck); });
     const double history = bestMs(reps, [&] { store.open(data, deckPath, keys); });
-    std::printf("learn open: deck read %.1f ms, keys %.1f ms + history %.1f ms: ratio %.3f (at most 1.2)\n", read,
-                keying, history, (read + keying + history) / read);
+    std::printf("learn open: deck read %.1f ms, keys %.1f ms + history %.1f ms: ratio %.3f (at most 1.2)\n",
+                read, keying, history, (read + keying + history) / read);
 
     std::vector<int> display(kPages);
     for (int k = 0; k < kPages; ++k) display[k] = kPages - 1 - k;

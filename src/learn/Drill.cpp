@@ -15,8 +15,8 @@ std::string counts(int known, int missed) {
 
 }  // namespace
 
-Drill Drill::Today(const LearnStore& store, const std::vector<Key>& keys, const std::vector<int>& displayOrder,
-                   Day today, int newPerDay) {
+Drill Drill::Today(const LearnStore& store, const std::vector<Key>& keys,
+                   const std::vector<int>& displayOrder, Day today, int newPerDay) {
     std::vector<std::pair<Day, int>> due;  // due day, storage index
     std::vector<int> fresh;
     const auto room = static_cast<std::size_t>(std::max(0, newPerDay - store.counts(today).introduced));
@@ -36,8 +36,8 @@ Drill Drill::Today(const LearnStore& store, const std::vector<Key>& keys, const 
     return drill;
 }
 
-Drill Drill::Missed(const LearnStore& store, const std::vector<Key>& keys, const std::vector<int>& displayOrder,
-                    Day today) {
+Drill Drill::Missed(const LearnStore& store, const std::vector<Key>& keys,
+                    const std::vector<int>& displayOrder, Day today) {
     Drill drill;
     for (const int at : displayOrder) {
         if (at < 0 || static_cast<std::size_t>(at) >= keys.size()) continue;
@@ -72,7 +72,9 @@ void Drill::grade(Grade g, LearnStore& store, Day today) {
     queue_.insert(queue_.begin() + static_cast<std::ptrdiff_t>(std::min(kComesBackAfter, queue_.size())), e);
 }
 
-std::string Drill::progressText() const { return "残り " + std::to_string(left()) + "  " + counts(known_, missed_); }
+std::string Drill::progressText() const {
+    return "残り " + std::to_string(left()) + "  " + counts(known_, missed_);
+}
 
 std::string TodayDoneText(const DayCounts& today) {
     return "今日の復習は終わりました。\r" + counts(today.known(), today.missed);

@@ -168,8 +168,9 @@ void LearnStore::open(const std::string& folder, const std::string& deckPath,
 LearnStore::Read LearnStore::readHistory(std::string_view text) {
     std::string_view line;
     std::array<std::string_view, 2> pair;  // "seq n", "end n"
-    if (!nextLine(text, line) || line != kHeader || !nextLine(text, line) || line != "deck " + oneLine(deck_) ||
-        !nextLine(text, line) || !split(line, pair) || pair[0] != "seq" || !number(pair[1], seq_))
+    if (!nextLine(text, line) || line != kHeader || !nextLine(text, line) ||
+        line != "deck " + oneLine(deck_) || !nextLine(text, line) || !split(line, pair) || pair[0] != "seq" ||
+        !number(pair[1], seq_))
         return Read::NotOurs;
     std::size_t records = 0, good = 0;
     std::array<std::string_view, 5> day;
@@ -181,9 +182,9 @@ LearnStore::Read LearnStore::readHistory(std::string_view text) {
         PageState p;
         int stage = 0;
         if (line.starts_with("page ")) {
-            if (!split(line, page) || !number(page[1], key, 16) || key == kBlankPage || !number(page[2], stage) ||
-                stage < 0 || stage > kTopStage || !number(page[3], p.due) || !number(page[4], p.last) ||
-                !number(page[5], p.missed))
+            if (!split(line, page) || !number(page[1], key, 16) || key == kBlankPage ||
+                !number(page[2], stage) || stage < 0 || stage > kTopStage || !number(page[3], p.due) ||
+                !number(page[4], p.last) || !number(page[5], p.missed))
                 continue;
             p.stage = static_cast<std::int8_t>(stage);
             pages_[key] = p;
@@ -193,8 +194,8 @@ LearnStore::Read LearnStore::readHistory(std::string_view text) {
                 continue;
             days_[d] = c;
         } else if (line.starts_with("end ")) {
-            const bool whole = split(line, pair) && number(pair[1], records) && records == good && text.empty();
-            return whole ? Read::Fine : Read::Damaged;
+            const bool whole = split(line, pair) && number(pair[1], records) && records == good;
+            return whole && text.empty() ? Read::Fine : Read::Damaged;
         } else {
             continue;
         }

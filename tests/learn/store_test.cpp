@@ -19,44 +19,55 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr Key kA = 0xA, kB = 0xB, kC = 0xC;
-const std::string kCannotRead = "学習の記録を読めませんでした。", kCannotKeep = "学習の記録を保存できません。";
+const std::string kCannotRead = "学習の記録を読めませんでした。";
+const std::string kCannotKeep = "学習の記録を保存できません。";
 
 struct LearnFiles : ::testing::Test {
     TempDir dir;
     std::string data = dir.file("data"), deck = dir.file("デッキ.rvm");
     LearnStore store;
     std::string open(const std::string& path) {
-        store.open(data, path, {kA, kB, kC});
+        store.open(data, path, {'A', 'B', 'C'});
         return store.takeMessage();
     }
     std::string grade(Key key) {
         store.grade(key, Grade::Knew, 2);
         return store.takeMessage();
     }
-    bool has(Key key) const { return store.find(key) != nullptr; }
+    // The pages the history holds of A, B and C.
+    std::string held() const {
+        std::string s;
+        for (char key : {'A', 'B', 'C'}) s += store.find(key) ? std::string(1, key) : "";
+        return s;
+    }
     // An untitled deck's grade of A, kept from its first save on.
     void saved() {
         open("");
-        store.grade(kA, Grade::NotYet, 1);
+        store.grade('A', Grade::NotYet, 1);
         store.deckSavedAs(deck);
     }
-    std::string history() const { return LearnStore::HistoryPath(data, deck); }
 };
+
+// The file's text as f changes it.
+void change(const std::string& path, const std::function<void(std::string&)>& f) {
+    std::string s = slurp(path);
+    f(s);
+    spit(path, s);
+}
+
+void folderAt(const std::string& path) { fs::remove(fsPath(path)), fs::create_directory(fsPath(path)); }
 
 }  // namespace
 
 // Save As carries the history to the new name; the old name keeps its own.
 TEST_F(LearnFiles, FollowsTheDeckFromUntitledThroughSaveAs) {
     saved();
-    grade(kB);
+    grade('B');
     const std::string copy = dir.file("copy.rvm");
     store.deckSavedAs(copy);
-    grade(kC);
-    EXPECT_EQ(open(deck), "");
-    EXPECT_EQ(std::tuple(has(kA), has(kB), has(kC), store.counts(1)), std::tuple(true, true, false, DayCounts{1, 1, 1}));
-    EXPECT_EQ(open(copy), "");
-    EXPECT_EQ(std::tuple(has(kA), has(kB), has(kC), store.counts(2)), std::tuple(true, true, true, DayCounts{2, 0, 2}));
+    grade('C');
+    EXPECT_EQ((std::tuple{open(deck), held(), store.counts(1)}), std::tuple("", "AB", DayCounts{1, 1, 1}));
+    EXPECT_EQ((std::tuple{open(copy), held(), store.counts(2)}), std::tuple("", "ABC", DayCounts{2, 0, 2}));
     // One deck, one history, whichever way its path is written.
     EXPECT_EQ(LearnStore::HistoryPath(data, dir.file("no/../copy.rvm")), LearnStore::HistoryPath(data, copy));
 }
@@ -65,44 +76,34 @@ TEST_F(LearnFiles, FollowsTheDeckFromUntitledThroughSaveAs) {
 // could read and is whole again after the next grade. The history holds A,
 // its log B.
 TEST_F(LearnFiles, BadFilesNeverStopTheDeck) {
-    using Edit = std::function<void(std::string&)>;
-    const auto edit = [](const char* which, Edit f) {
-        return [=](const std::string& path) {
-            const std::string p = path + which;
-            std::string s = slurp(p);
-            f(s);
-            spit(p, s);
-        };
-    };
-    const auto folder = [](const char* which) {
-        return [=](const std::string& path) { fs::remove(fsPath(path + which)), fs::create_directory(fsPath(path + which)); };
-    };
-    const struct { const char* what; std::function<void(const std::string&)> damage; bool told, a, b; } rows[] = {
-        {"as written", [](auto&) {}, false, true, true},
-        {"last line cut short by a crash", edit(".log", [](auto& s) { s += "9 2 c 1"; }), false, true, true},
-        {"log line altered", edit(".log", [](auto& s) { s[s.find(' ') + 1] = '3'; }), true, true, false},
-        {"history line altered", edit("", [](auto& s) { s[s.find("page a ") + 5] = 'x'; }), true, false, true},
-        {"history cut short", edit("", [](auto& s) { s.erase(s.find("end")); }), true, true, true},
-        {"another deck's", edit("", [](auto& s) { s.insert(s.find("deck ") + 5, "/old"); }), true, false, false},
-        {"no history", edit("", [](auto& s) { s = "\x1f" "deck\r\n"; }), true, false, false},
-        {"too large", [](auto& p) { fs::resize_file(fsPath(p), std::uintmax_t{65} << 20); }, true, false, false},
-        {"history a folder", folder(""), true, false, false},
-        {"log a folder", folder(".log"), true, true, false},
+    using Text = std::string&;
+    const struct { const char* what; std::function<void(const std::string&)> damage; bool told; const char* held; }
+        rows[] = {
+            {"as written", [](auto&) {}, false, "AB"},
+            {"last line cut short", [](auto& h) { change(h + ".log", [](Text s) { s += "9 2 c 1"; }); }, false, "AB"},
+            {"log line altered", [](auto& h) { change(h + ".log", [](Text s) { s[2] = '3'; }); }, true, "A"},
+            {"history line altered", [](auto& h) { change(h, [](Text s) { s[s.find("page 41") + 5] = 'x'; }); },
+             true, "B"},
+            {"history cut short", [](auto& h) { change(h, [](Text s) { s.erase(s.find("end")); }); }, true, "AB"},
+            {"another deck's", [](auto& h) { change(h, [](Text s) { s.insert(s.find("deck ") + 5, "/x"); }); },
+             true, ""},
+            {"too large", [](auto& h) { fs::resize_file(fsPath(h), std::uintmax_t{65} << 20); }, true, ""},
+            {"history a folder", [](auto& h) { folderAt(h); }, true, ""},
+            {"log a folder", [](auto& h) { folderAt(h + ".log"); }, true, "A"},
 #ifndef _WIN32
-        {"history a FIFO", [](auto& p) { fs::remove(p), ::mkfifo(p.c_str(), 0600); }, true, false, false},
+            {"history a FIFO", [](auto& h) { fs::remove(h), ::mkfifo(h.c_str(), 0600); }, true, ""},
 #endif
-    };
+        };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         fs::remove_all(fsPath(data));
         saved();
-        grade(kB);
-        r.damage(history());
+        grade('B');
+        r.damage(LearnStore::HistoryPath(data, deck));
         EXPECT_EQ(open(deck).substr(0, r.told ? kCannotRead.size() : 0), r.told ? kCannotRead : "");
-        EXPECT_EQ(std::tuple(has(kA), has(kB)), std::tuple(r.a, r.b));
-        const std::string graded = grade(kC);
-        EXPECT_EQ(graded + open(deck), "");
-        EXPECT_EQ(std::tuple(has(kA), has(kB), has(kC)), std::tuple(r.a, r.b, true));
+        EXPECT_EQ(held(), r.held);
+        EXPECT_EQ(grade('C'), "");
+        EXPECT_EQ((std::tuple{open(deck), held()}), std::tuple("", r.held + std::string("C")));
     }
 }
 
@@ -111,24 +112,25 @@ TEST_F(LearnFiles, BadFilesNeverStopTheDeck) {
 // system's reason, and grading goes on in memory.
 TEST_F(LearnFiles, RefusedFilesAreToldOnce) {
     const std::string denied = "\rPermission denied";
-    const struct { const char* what; std::function<void(LearnFiles&, TempDir&)> refuse; std::array<std::string, 3> told; } rows[] = {
-        {"folder takes no new file", [](auto& f, auto&) { ::chmod(f.data.c_str(), 0555); },
-         {"", kCannotKeep + denied, ""}},
-        {"folder cannot be made", [](auto& f, auto& t) { f.data = t.file("ro/data"), fs::create_directory(t.file("ro")), ::chmod(t.file("ro").c_str(), 0555); },
-         {"", kCannotKeep + denied, ""}},
-        {"history only another may read", [](auto& f, auto&) { ::chmod(f.history().c_str(), 0); },
-         {kCannotRead + denied, "", ""}},
+    // What opening, grading B and grading C say, and what the history holds then.
+    using Refuse = std::function<void(LearnFiles&, const TempDir&)>;
+    const struct { Refuse refuse; std::array<std::string, 4> told; } rows[] = {
+        {[](auto& f, auto&) { ::chmod(f.data.c_str(), 0555); }, {"", kCannotKeep + denied, "", "ABC"}},
+        {[](auto& f, auto& t) {  // a folder that cannot be made
+             f.data = t.file("ro/data");
+             fs::create_directory(t.file("ro")), ::chmod(t.file("ro").c_str(), 0555);
+         }, {"", kCannotKeep + denied, "", "BC"}},
+        {[](auto& f, auto&) { ::chmod(LearnStore::HistoryPath(f.data, f.deck).c_str(), 0); },
+         {kCannotRead + denied, "", "", "BC"}},
     };
     runAsUser([&] {
         for (const auto& r : rows) {
-            SCOPED_TRACE(r.what);
             TempDir mine;
             data = mine.file("data");
             deck = mine.file("d.rvm");
             saved();
             r.refuse(*this, mine);
-            EXPECT_EQ((std::array{open(deck), grade(kB), grade(kC)}), r.told);  // in this order
-            EXPECT_TRUE(has(kB) && has(kC));
+            EXPECT_EQ((std::array{open(deck), grade('B'), grade('C'), held()}), r.told);  // in this order
         }
     });
 }
