@@ -7,7 +7,7 @@
 
 #include "BenchDeck.h"
 #include "TempDir.h"
-#include "deck/Module1.h"
+#include "deck/Deck.h"
 #include "files/Cp932.h"
 #include "files/DeckFile.h"
 #include "files/FileIo.h"
@@ -23,25 +23,17 @@ constexpr int kPages = kMaxPages;
 constexpr Day kToday = 20000;
 
 // What the deck reader does: the bytes, the records decoded, the deck checked.
-DeckLists readDeck(const std::string& path) {
+Deck readDeck(const std::string& path) {
     std::string bytes, error;
     std::vector<std::string> records;
-    DeckLists deck;
+    Deck deck;
     if (ReadWholeFile(path, bytes, error) != ReadStatus::Ok || !SplitRecords(bytes, records) ||
         !BuildDeck(records, deck))
         std::printf("the deck could not be read: %s\n", error.c_str());
     return deck;
 }
 
-std::vector<Key> keysOf(const DeckLists& deck) {
-    struct Page {
-        std::string_view question, answer;
-    };
-    std::vector<Page> pages;
-    pages.reserve(deck.upper.size());
-    for (std::size_t k = 0; k < deck.upper.size(); ++k) pages.push_back({deck.upper[k], deck.lower[k]});
-    return DeckKeys(pages);
-}
+std::vector<Key> keysOf(const Deck& deck) { return DeckKeys(deck.pages); }
 
 // Every page graded five to ten times over the last year, one in six まだ.
 void fullHistory(LearnStore& store, const std::vector<Key>& keys) {
@@ -75,17 +67,16 @@ int main() {
     const std::string deckPath = dir.file("big.rvm"), data = dir.file("data");
     {
         std::mt19937 rng(1);
-        std::vector<std::string> upper, lower;
-        std::vector<int> order;
+        Deck made;
         for (int k = 0; k < kPages; ++k) {
-            upper.push_back(bench::text(rng, 150));
-            lower.push_back(bench::text(rng, 150));
-            order.push_back(k);
+            std::string question = bench::text(rng, 150);
+            made.pages.push_back({std::move(question), bench::text(rng, 150)});
+            made.displayOrder.push_back(k);
         }
         std::string error;
-        WriteFileAtomic(deckPath, cp932::encode(DeckText(upper, lower, order)).bytes, error);
+        WriteFileAtomic(deckPath, cp932::encode(DeckText(made)).bytes, error);
     }
-    const DeckLists deck = readDeck(deckPath);
+    const Deck deck = readDeck(deckPath);
     std::vector<Key> keys = keysOf(deck);
     LearnStore store;
     store.open(data, "", keys);  // an untitled deck, saved below

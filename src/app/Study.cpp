@@ -90,16 +90,17 @@ void Study::deckSavedAs() {
 
 void Study::startToday() {
     w_.doc.storeTypedText();
-    start(Drill::Today(store_, keys(), w_.doc.deck.displayOrder, today(), newPagesPerDay));
+    start(Drill::Today(store_, keys(), w_.doc.deck.displayOrder, today(), newPagesPerDay), false);
 }
 
 void Study::startMissed() {
     w_.doc.storeTypedText();
-    start(Drill::Missed(store_, keys(), w_.doc.deck.displayOrder, today()));
+    start(Drill::Missed(store_, keys(), w_.doc.deck.displayOrder, today()), true);
 }
 
-void Study::start(Drill drill) {
+void Study::start(Drill drill, bool missedOnly) {
     drill_ = std::move(drill);
+    missedOnly_ = missedOnly;
     setRunning(true);
     showDrillPage();
 }
@@ -136,7 +137,10 @@ void Study::grade(Grade g) {
 
 void Study::finish() {
     leave();
-    w_.doc.prompt.message(learn::TodayDoneText(store_.counts(today())), Icon::None);
+    std::string text = learn::TodayDoneText(store_.counts(today()));
+    // The day's counts stay; only the first line says which drill ended.
+    if (missedOnly_) text = "間違えたページは終わりました。" + text.substr(text.find('\r'));
+    w_.doc.prompt.message(text, Icon::None);
 }
 
 void Study::leave() {

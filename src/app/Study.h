@@ -57,7 +57,7 @@ private:
     void deckSavedAs();
     learn::Day today() const;
     std::vector<learn::Key> keys();
-    void start(learn::Drill drill);
+    void start(learn::Drill drill, bool missedOnly);
     void showDrillPage();
     void finish();
     void tellStoreTrouble();
@@ -71,6 +71,7 @@ private:
     QLabel* notice_ = nullptr;
     QShortcut* leaveKey_ = nullptr;
     int shown_ = -1;  // the storage index of the page being drilled
+    bool missedOnly_ = false;
 };
 
 }  // namespace rvm

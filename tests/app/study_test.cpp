@@ -68,7 +68,8 @@ private slots:
         QTest::newRow("まだ comes back") << "today Ctrl+Return Ctrl+1 Ctrl+Return Ctrl+2"
                                           << "Q3 残り 2  ○ 1  × 1 beeps:0 changed:0 said:";
         QTest::newRow("missed pages again")
-            << "today Ctrl+Return Ctrl+1" + all + " missed" << "Q1 残り 1  ○ 0  × 0 beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1";
+            << "today Ctrl+Return Ctrl+1" + all + " missed Ctrl+Return Ctrl+2"
+            << "Q1 - beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1|間違えたページは終わりました。\r○ 2  × 1";
         QTest::newRow("nothing due twice a day") << "today" + all + " today"
                                                  << "Q3 - beeps:0 changed:0 " + done + "|" + done.mid(5);
         QTest::newRow("due the next day, after a restart")
