@@ -1,10 +1,15 @@
-// The reader of compiled message catalogues, on whatever bytes it is given.
+// File errors in the same Japanese words on every platform, and the reader
+// of the system's catalogues of such words, on whatever bytes it is given.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
+#include "TempDir.h"
+#include "files/FileIo.h"
 #include "files/MessageCatalog.h"
 
 using namespace rvm;
@@ -62,4 +67,36 @@ TEST(MessageCatalog, FindsTranslationsOnlyInASoundUtf8Catalogue) {
         {"empty", "", "", std::nullopt},
     };
     for (const Row& r : rows) EXPECT_EQ(MessageCatalog(r.bytes).find(r.text), r.want) << r.what;
+}
+
+TEST(FileErrors, ReadTheSameOnEveryPlatform) {
+    const rvm::test::TempDir dir;
+    const std::string notFound = "そのようなファイルやディレクトリはありません", folder = "ディレクトリです";
+    const bool posix = ProgramDirectory().starts_with("/");
+    const struct {
+        const char* what;
+        std::string path;
+        bool write;
+        std::string want;
+    } rows[] = {
+        {"read in a missing folder", dir.file("no/x.rvm"), false, notFound},
+        {"write in a missing folder", dir.file("no/x.rvm"), true, notFound},
+        {"read a folder", dir.path.string(), false, folder},
+        {"write over a folder", dir.path.string(), true, folder},
+        {"read a device", posix ? "/dev/null" : "NUL", false, "通常のファイルではありません"},
+    };
+    for (const auto& r : rows) {
+        std::string bytes, error;
+        if (r.write)
+            EXPECT_FALSE(WriteFileAtomic(r.path, "new", error)) << r.what;
+        else
+            EXPECT_EQ(ReadWholeFile(r.path, bytes, error), ReadStatus::Error) << r.what;
+        EXPECT_EQ(error, r.want) << r.what;
+    }
+    const std::pair<int, std::string> errnos[] = {
+        {ENOENT, notFound}, {EACCES, "許可がありません"}, {EISDIR, folder},
+        {ENOSPC, "デバイスに空き領域がありません"}, {EROFS, "読み込み専用ファイルシステムです"},
+        {EFBIG, "ファイルが大きすぎます"}, {EIO, "入力/出力エラーです"},
+    };
+    for (const auto& [err, want] : errnos) EXPECT_EQ(DescribeErrno(err), want) << err;
 }
