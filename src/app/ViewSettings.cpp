@@ -26,6 +26,14 @@ std::string_view trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
 }
 
+// window moved and cut down to lie within screen.
+QRect fitted(const QRect& window, const QRect& screen) {
+    const QSize size = window.size().boundedTo(screen.size());
+    const int x = std::clamp(window.x(), screen.x(), screen.x() + screen.width() - size.width());
+    const int y = std::clamp(window.y(), screen.y(), screen.y() + screen.height() - size.height());
+    return {QPoint(x, y), size};
+}
+
 }  // namespace
 
 ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
@@ -55,13 +63,6 @@ void ViewSettings::write(const QByteArray& geometry, int textPointSize) const {
     QDir().mkpath(QFileInfo(QString::fromStdString(path_)).absolutePath());
     std::string error;
     WriteFileAtomic(path_, text, error);  // the view is not worth a question at the end
-}
-
-QRect ViewSettings::fitted(const QRect& window, const QRect& screen) {
-    const QSize size = window.size().boundedTo(screen.size());
-    const int x = std::clamp(window.x(), screen.x(), screen.x() + screen.width() - size.width());
-    const int y = std::clamp(window.y(), screen.y(), screen.y() + screen.height() - size.height());
-    return {QPoint(x, y), size};
 }
 
 void ViewSettings::fitToScreen(QWidget& window) {

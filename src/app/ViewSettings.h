@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QRect>
 #include <string>
 
 class QWidget;
@@ -28,8 +27,6 @@ public:
     // or place kept from a larger screen, or from a damaged file, would
     // otherwise put the window out of reach or beyond the memory.
     static void fitToScreen(QWidget& window);
-    // window moved and cut down to lie within screen.
-    static QRect fitted(const QRect& window, const QRect& screen);
 
 private:
     std::string path_;

@@ -102,9 +102,10 @@ bool SaveBackup::keep(const std::string& path, const std::string& fresh, std::st
     std::string why;
     auto refuse = [&] {
         const fs::path file = pathOf(slot ? slot->file : path);
-        error = "[" + utf8(file.parent_path()) + "]には新しいファイルを作れません。このようなフォルダでは、元の内容の控えを[" +
-                UserDataFolder() + "]に作ってから上書きしますが、控えを作れませんでした（" + why +
-                "）。\r「名前を付けて保存」で別のフォルダに保存してください。";
+        error = "[" + utf8(file.parent_path()) + "]には新しいファイルを作れません。" +
+                "このようなフォルダでは、元の内容の控えを[" + UserDataFolder() +
+                "]に作ってから上書きしますが、控えを作れませんでした（" + why + "）。\r" +
+                "「名前を付けて保存」で別のフォルダに保存してください。";
         return false;
     };
     if (!slot) return why = FaultWords(Fault::NotFound), refuse();
