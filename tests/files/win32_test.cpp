@@ -45,7 +45,9 @@ TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
         std::string why;
         EXPECT_FALSE(WriteFileAtomic(deck, "new", why)) << r.what;
         EXPECT_FALSE(why.empty()) << r.what;
-        if (r.attributes == FILE_ATTRIBUTE_READONLY) EXPECT_EQ(why, "許可がありません");
+        if (r.attributes == FILE_ATTRIBUTE_READONLY) {
+            EXPECT_EQ(why, "許可がありません");
+        }
         if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
         SetFileAttributesW(wpath.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(slurp(deck), "replaced") << r.what;
