@@ -6,7 +6,7 @@
 # a short run after the readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
+"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm \
   g++-mingw-w64-x86-64-posix wine64 googletest

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "TempDir.h"
+
 namespace rvm::test {
 
 // Runs body in a child process as an ordinary user (one made for the tests
@@ -32,7 +34,11 @@ inline void runAsUser(const std::function<void()>& body) {
             ::_exit(3);
         ::setenv("TMPDIR", "/tmp", 1);
         ::umask(022);
-        body();
+        {
+            const TempDir data;  // the user's own data folder, for copies of decks saved in place
+            ::setenv("XDG_DATA_HOME", data.path.c_str(), 1);
+            body();
+        }
         std::fflush(stdout);
         ::_exit(::testing::Test::HasFailure() ? 1 : 0);
     }

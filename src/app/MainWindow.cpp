@@ -61,6 +61,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     study = new Study(*this, paths.learnFolder);
     viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
     restoreGeometry(viewSettings_->windowGeometry());
+    ViewSettings::fitToScreen(*this);
     if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
 }
 

@@ -1,31 +1,76 @@
 #include "ViewSettings.h"
 
-#include <QSettings>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+#include "files/FileIo.h"
 
 namespace rvm {
 
 namespace {
-const char* const kGeometry = "window/geometry";
-const char* const kPointSize = "text/pointSize";
+
+// Lines of "name = value". The geometry is Qt's own record of the window,
+// in hexadecimal; the point size a whole number.
+const std::string_view kGeometry = "geometry", kPointSize = "pointSize";
+// Far more than the two lines ever need.
+constexpr std::uint64_t kMaxBytes = 64 << 10;
+
+std::string_view trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t\r") - first + 1);
+}
+
+// window moved and cut down to lie within screen.
+QRect fitted(const QRect& window, const QRect& screen) {
+    const QSize size = window.size().boundedTo(screen.size());
+    const int x = std::clamp(window.x(), screen.x(), screen.x() + screen.width() - size.width());
+    const int y = std::clamp(window.y(), screen.y(), screen.y() + screen.height() - size.height());
+    return {QPoint(x, y), size};
+}
+
 }  // namespace
 
 ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
-    if (path_.empty()) return;
-    QSettings s(QString::fromStdString(path_), QSettings::IniFormat);
-    geometry_ = s.value(kGeometry).toByteArray();
-    bool ok = false;
-    const int size = s.value(kPointSize).toInt(&ok);
-    pointSize_ = ok && size > 0 ? size : 0;
+    std::string bytes, error;
+    if (path_.empty() || ReadWholeFile(path_, bytes, error, kMaxBytes) != ReadStatus::Ok) return;
+    for (std::string_view rest = bytes; !rest.empty();) {
+        const std::string_view line = rest.substr(0, rest.find('\n'));
+        rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+        const auto eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view name = trimmed(line.substr(0, eq)), value = trimmed(line.substr(eq + 1));
+        if (name == kGeometry && value.size() % 2 == 0 &&
+            value.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos) {
+            geometry_ = QByteArray::fromHex(QByteArray(value.data(), static_cast<qsizetype>(value.size())));
+        } else if (name == kPointSize) {
+            int size = 0;
+            const auto [end, err] = std::from_chars(value.data(), value.data() + value.size(), size);
+            pointSize_ = err == std::errc() && end == value.data() + value.size() && size > 0 ? size : 0;
+        }
+    }
 }
 
 void ViewSettings::write(const QByteArray& geometry, int textPointSize) const {
     if (path_.empty()) return;
-    QSettings s(QString::fromStdString(path_), QSettings::IniFormat);
-    s.setValue(kGeometry, geometry);
-    if (textPointSize > 0)
-        s.setValue(kPointSize, textPointSize);
-    else
-        s.remove(kPointSize);
+    std::string text = std::string(kGeometry) + " = " + geometry.toHex().toStdString() + "\n";
+    if (textPointSize > 0) text += std::string(kPointSize) + " = " + std::to_string(textPointSize) + "\n";
+    QDir().mkpath(QFileInfo(QString::fromStdString(path_)).absolutePath());
+    std::string error;
+    WriteFileAtomic(path_, text, error);  // the view is not worth a question at the end
+}
+
+void ViewSettings::fitToScreen(QWidget& window) {
+    const QScreen* screen = window.screen();
+    // A maximized window takes the screen's size whatever was kept.
+    if (!screen || window.isMaximized() || window.isFullScreen()) return;
+    const QRect fit = fitted(window.geometry(), screen->availableGeometry());
+    if (fit != window.geometry()) window.setGeometry(fit);
 }
 
 }  // namespace rvm

@@ -5,18 +5,28 @@
 #include <QByteArray>
 #include <string>
 
+class QWidget;
+
 namespace rvm {
 
 class ViewSettings {
 public:
-    // Reads the file once; an empty path remembers nothing.
+    // Reads the file once; an empty path remembers nothing. Only a regular
+    // file of a sane size is read, never waited for, and a line it does not
+    // know (or a damaged one) leaves that setting as if none were kept.
     explicit ViewSettings(std::string path);
 
     QByteArray windowGeometry() const { return geometry_; }
     int textPointSize() const { return pointSize_; }  // 0 when none is kept
 
-    // Once, when the program ends.
+    // Once, when the program ends, through the deck's safe writer: only a
+    // regular file (or a new one) is written, nothing else replaced.
     void write(const QByteArray& geometry, int textPointSize) const;
+
+    // Call after restoring the geometry, before the window is shown: a size
+    // or place kept from a larger screen, or from a damaged file, would
+    // otherwise put the window out of reach or beyond the memory.
+    static void fitToScreen(QWidget& window);
 
 private:
     std::string path_;

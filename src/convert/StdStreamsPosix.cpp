@@ -3,7 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "files/FileIo.h"
 
 namespace rvm {
 
@@ -15,7 +16,7 @@ bool ReadStandardInput(std::string& bytes, std::string& error) {
         if (n == 0) return true;
         if (n < 0) {
             if (errno == EINTR) continue;
-            error = std::strerror(errno);
+            error = DescribeErrno(errno);
             return false;
         }
         bytes.append(buf, static_cast<std::size_t>(n));
@@ -29,7 +30,7 @@ bool WriteStandardOutput(const std::string& bytes, std::string& error) {
         ssize_t n = ::write(STDOUT_FILENO, p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            error = std::strerror(errno);
+            error = DescribeErrno(errno);
             return false;
         }
         p += n;

@@ -9,7 +9,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "files/FileIo.h"
 
 namespace rvm {
 
@@ -22,7 +23,7 @@ bool ReadStandardInput(std::string& bytes, std::string& error) {
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, stdin)) > 0) bytes.append(buf, n);
     if (std::ferror(stdin)) {
-        error = std::strerror(errno);
+        error = DescribeErrno(errno);
         return false;
     }
     return true;
@@ -31,7 +32,7 @@ bool ReadStandardInput(std::string& bytes, std::string& error) {
 bool WriteStandardOutput(const std::string& bytes, std::string& error) {
     _setmode(_fileno(stdout), _O_BINARY);
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-        error = std::strerror(errno);
+        error = DescribeErrno(errno);
         return false;
     }
     return true;

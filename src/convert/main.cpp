@@ -1,4 +1,5 @@
 // ravolin-memorel-convert: decks to and from UTF-8 TSV/CSV tables.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -36,6 +37,12 @@ const char* const kHelp =
 int usage(const std::string& message) {
     std::fprintf(stderr, "%s: %s（--help で使い方を表示します）\n", kName, message.c_str());
     return kConvertUsage;
+}
+
+// The file layer breaks lines with a lone CR, as message boxes want it.
+void tell(const std::string& name, std::string text) {
+    std::ranges::replace(text, '\r', '\n');
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), text.c_str());
 }
 
 }  // namespace
@@ -89,7 +96,7 @@ int main(int argc, char** argv) {
     std::string bytes, error;
     if (in == "-") {
         if (!ReadStandardInput(bytes, error)) {
-            std::fprintf(stderr, "%s: %s\n", o.inputName.c_str(), error.c_str());
+            tell(o.inputName, error);
             return kConvertRefused;
         }
     } else {
@@ -101,10 +108,17 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: ファイルが大きすぎます。\n", in.c_str());
             return kConvertRefused;
         case ReadStatus::Error:
-            std::fprintf(stderr, "%s: %s\n", in.c_str(), error.c_str());
+            tell(in, error);
             return kConvertRefused;
         case ReadStatus::Ok:
             break;
+        }
+        // What is left of a deck whose save was cut off would convert as
+        // if whole; its old content waits elsewhere.
+        if (const auto copy = *from == DeckFormat::Rvm ? InterruptedSaveBackup(in) : std::nullopt) {
+            std::fprintf(stderr, "[%s]の上書き保存が途中で終わっています。保存する前の内容は[%s]にあります。\n",
+                         in.c_str(), copy->c_str());
+            return kConvertRefused;
         }
     }
     Converted c = ConvertDeck(bytes, o);
@@ -112,7 +126,7 @@ int main(int argc, char** argv) {
     if (c.status != kConvertOk) return c.status;
     const bool written = out == "-" ? WriteStandardOutput(c.bytes, error) : WriteFileAtomic(out, c.bytes, error);
     if (!written) {
-        std::fprintf(stderr, "%s: %s\n", o.outputName.c_str(), error.c_str());
+        tell(o.outputName, error);
         return kConvertRefused;
     }
     return kConvertOk;

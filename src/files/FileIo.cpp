@@ -1,17 +1,55 @@
 // What the file layer does the same way on every platform.
+#include <cerrno>
+
 #include "FileIo.h"
+#include "FileIoDetail.h"
 
 namespace rvm {
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error) {
+namespace detail {
+
+// The words of the system's Japanese catalogue where it has the error, so
+// that a system with the catalogue and one without read alike.
+std::string FaultWords(Fault fault) {
+    switch (fault) {
+    case Fault::NotFound: return "そのようなファイルやディレクトリはありません";
+    case Fault::Denied: return "許可がありません";
+    case Fault::Folder: return "ディレクトリです";
+    case Fault::NotAFile: return "通常のファイルではありません";
+    case Fault::DiskFull: return "デバイスに空き領域がありません";
+    case Fault::ReadOnlyDisk: return "読み込み専用ファイルシステムです";
+    case Fault::TooLarge: return "ファイルが大きすぎます";
+    case Fault::Broken: return "入力/出力エラーです";
+    }
+    return {};
+}
+
+std::optional<Fault> FaultOfErrno(int err) {
+    switch (err) {
+    case ENOENT: return Fault::NotFound;
+    case EACCES: return Fault::Denied;
+    case EISDIR: return Fault::Folder;
+    case ENOSPC: return Fault::DiskFull;
+    case EROFS: return Fault::ReadOnlyDisk;
+    case EFBIG: return Fault::TooLarge;
+    case EIO: return Fault::Broken;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace detail
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::uint64_t limit) {
     bytes.clear();
     FileReader file;
     ReadStatus status = file.open(path, error);
     if (status != ReadStatus::Ok) return status;
+    if (file.size() > limit) return ReadStatus::TooLarge;
     bytes.reserve(static_cast<std::size_t>(file.size()));
     char buf[1 << 16];
     for (std::size_t got = 1; got > 0;) {
         status = file.read(buf, sizeof buf, got, error);
+        if (status == ReadStatus::Ok && bytes.size() + got > limit) status = ReadStatus::TooLarge;
         if (status != ReadStatus::Ok) {
             bytes.clear();
             return status;

@@ -1,9 +1,12 @@
-// Whole-file reading and safe writing, with the platform's error texts.
-// Paths are UTF-8 text; errors are the platform's own descriptions.
+// Whole-file reading and safe writing, with Japanese error texts.
+// Paths are UTF-8 text. The errors users meet (not found, permission, a
+// folder, not a regular file, disk full, read-only disk, file too large, I/O
+// error) read the same on every platform; others are the platform's own.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace rvm {
@@ -37,8 +40,10 @@ private:
     std::uint64_t size_ = 0, done_ = 0;
 };
 
-// The whole file at once, with the same checks as FileReader.
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error);
+// The whole file at once, with the same checks as FileReader; TooLarge also
+// for a file larger than limit.
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
+                         std::uint64_t limit = kMaxReadBytes);
 
 // True when path names an existing regular file (also through links) that
 // this user can open for reading. Never blocks: a folder, a FIFO or a device
@@ -55,9 +60,13 @@ bool FileOpensForReading(const std::string& path);
 // - An existing file this user may not write is refused, never replaced.
 // - A folder, FIFO, device or other non-file target is refused at once.
 // - When the folder allows no new file but the file itself is writable, the
-//   file is rewritten in place (the only way there; a failure then may leave
-//   it partly written).
-// On failure returns false and sets error to the platform's description.
+//   file is rewritten in place, the only way there: a copy of its old
+//   content waits in the user's data folder until the new content is on
+//   disk, and the space is taken before the first byte changes. If no copy
+//   can be made, the save is refused, naming the folder.
+// - Temporary files left by a program that died saving into the folder are
+//   removed.
+// On failure returns false and sets error to a description for the user.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
 // Adds bytes at the end of the file at path (made when missing) and has
@@ -65,6 +74,18 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
 // given through a crash. A crash meanwhile may leave part of bytes at the
 // end. A folder, FIFO or device is refused at once.
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error);
+// The copy kept while the file at path was rewritten in place, when that
+// rewrite never finished (a crash, a kill, a power cut): the path of the copy,
+// the whole old file, or nothing. A copy whose rewrite did finish, or whose
+// file holds its old content after all, is dropped here without a word; the
+// others stay until the next save of that file succeeds.
+std::optional<std::string> InterruptedSaveBackup(const std::string& path);
+// Drops that copy: the user keeps the file as it is.
+void DiscardSaveBackup(const std::string& path);
+
+// The description of a C library error number, in the words of the file
+// functions above (for the standard streams, which report errno).
+std::string DescribeErrno(int err);
 
 // The folder that holds the running program, where its settings file and
 // help page live; it ends in a separator only when it is a root.

@@ -1,7 +1,10 @@
-#include "FileIo.h"
-
+#include <dirent.h>
 #include <fcntl.h>
+#include <libintl.h>
+#include <locale.h>
 #include <pthread.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#include "FileIo.h"
+#include "FileIoDetail.h"
+#include "MessageCatalog.h"
 
 namespace rvm {
 namespace {
@@ -22,7 +29,37 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string describe(int err) { return std::strerror(err); }
+// Stands for "not a regular file", which has no errno of its own.
+constexpr int kNotAFile = -2;
+
+// The system's Japanese descriptions of its errors, whatever the caller's
+// locale; none where the catalogue is not installed. Read without FileReader,
+// whose own errors are described with it.
+const MessageCatalog& systemJapanese() {
+    static const MessageCatalog catalogue = [] {
+        std::string bytes;
+        const char* dir = ::bindtextdomain("libc", nullptr);  // asks, binds nothing
+        const std::string path = std::string(dir ? dir : "") + "/ja/LC_MESSAGES/libc.mo";
+        int fd = dir ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+        struct stat st {};
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size < (1 << 24)) {
+            bytes.resize(static_cast<std::size_t>(st.st_size));
+            if (::read(fd, bytes.data(), bytes.size()) != st.st_size) bytes.clear();
+        }
+        if (fd >= 0) ::close(fd);
+        return MessageCatalog(std::move(bytes));
+    }();
+    return catalogue;
+}
+
+std::string describe(int err) {
+    if (err == kNotAFile) return detail::FaultWords(detail::Fault::NotAFile);
+    static const locale_t english = ::newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string text = english ? ::strerror_l(err, english) : "error " + std::to_string(err);
+    if (auto ja = systemJapanese().find(text)) return *ja;
+    if (auto fault = detail::FaultOfErrno(err)) return detail::FaultWords(*fault);
+    return text;
+}
 
 }  // namespace
 
@@ -48,7 +85,7 @@ ReadStatus FileReader::open(const std::string& path, std::string& error) {
         return ReadStatus::Error;
     }
     if (!S_ISREG(st.st_mode)) {
-        error = describe(S_ISDIR(st.st_mode) ? EISDIR : ENOTSUP);
+        error = describe(S_ISDIR(st.st_mode) ? EISDIR : kNotAFile);
         return ReadStatus::Error;
     }
     size_ = static_cast<std::uint64_t>(st.st_size);
@@ -71,20 +108,28 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
 
 namespace {
 
-// 0 or the errno of the first failure.
+// 0 or the errno of the first failure; the bytes go from the file's start.
 int writeAll(int fd, const std::string& bytes) {
-    const char* p = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        ssize_t n = ::write(fd, p, left);
+    for (std::size_t done = 0; done < bytes.size();) {
+        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
-        p += n;
-        left -= static_cast<std::size_t>(n);
+        done += static_cast<std::size_t>(n);
     }
     return 0;
+}
+
+// Takes the disk space for size bytes before the first one is written, so a
+// full disk or a file size limit fails the save before anything changed.
+int takeRoom(int fd, std::uint64_t size) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && size > limit.rlim_cur)
+        return EFBIG;
+    if (size == 0 || ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) return 0;
+    // Where the file system cannot reserve, the write itself finds out.
+    return errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
 }
 
 // Follows links to the name the bytes end up under; a dangling link gives
@@ -119,8 +164,39 @@ int fill(int fd, const std::string& bytes, mode_t mode, const struct stat* old) 
         // Not ours to give: the new file stays the user's own.
     }
     if (::fchmod(fd, mode) != 0) return errno;
+    if (int err = takeRoom(fd, bytes.size())) return err;
     if (int err = writeAll(fd, bytes)) return err;
     return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// Temporary names carry the saving process's id, so that what one left when
+// it died between naming and renaming can be told from a save still running.
+const char* const kTempPrefix = ".rvm-save-";
+
+std::string tempName(const std::string& folder) {
+    static unsigned counter = 0;
+    return folder + "/" + kTempPrefix + std::to_string(::getpid()) + "-" + std::to_string(++counter);
+}
+
+// Removes this user's temporary files in folder whose process is gone.
+void removeLeftovers(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const std::size_t prefix = std::strlen(kTempPrefix);
+    while (const dirent* e = ::readdir(dir)) {
+        const std::string name = e->d_name;
+        if (name.compare(0, prefix, kTempPrefix) != 0) continue;
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(name.c_str() + prefix, &end, 10);
+        if (end == name.c_str() + prefix || *end != '-' || pid == 0 || pid > INT_MAX) continue;
+        if (static_cast<pid_t>(pid) == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH)
+            continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid())
+            ::unlinkat(::dirfd(dir), e->d_name, 0);
+    }
+    ::closedir(dir);
 }
 
 // Gives the unnamed file fd the name `name`; fails with EEXIST when taken.
@@ -153,11 +229,9 @@ int publish(int fd, const std::string& path, bool exists) {
         int err = linkUnnamed(fd, path);
         if (err != EEXIST) return err ? -1 : 0;
     }
-    static unsigned counter = 0;
     QuietSignals quiet;
     for (int tries = 0; tries < 100; ++tries) {
-        std::string tmp = folderOf(path) + "/.rvm-save-" + std::to_string(::getpid()) + "-" +
-                          std::to_string(++counter);
+        std::string tmp = tempName(folderOf(path));
         int err = linkUnnamed(fd, tmp);
         if (err == EEXIST) continue;
         if (err) return -1;
@@ -183,9 +257,14 @@ int replaceUnnamed(const std::string& path, const std::string& bytes, mode_t mod
 
 int replaceNamed(const std::string& path, const std::string& bytes, mode_t mode,
                  const struct stat* old) {
-    std::string tmp = folderOf(path) + "/.rvm-save-XXXXXX";
-    int fd = ::mkstemp(tmp.data());
-    if (fd < 0) return errno;
+    std::string tmp;
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 100; ++tries) {
+        tmp = tempName(folderOf(path));
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno != EEXIST) return errno;
+    }
+    if (fd < 0) return EEXIST;
     int err = fill(fd, bytes, mode, old);
     if (::close(fd) != 0 && !err) err = errno;
     if (!err && ::rename(tmp.c_str(), path.c_str()) != 0) err = errno;
@@ -193,10 +272,28 @@ int replaceNamed(const std::string& path, const std::string& bytes, mode_t mode,
     return err;
 }
 
-int rewriteInPlace(int fd, const std::string& bytes) {
-    if (::ftruncate(fd, 0) != 0) return errno;
+// The new content over the old through the file's own descriptor, from the
+// start, cut to its length and on disk.
+int overwrite(int fd, const std::string& bytes) {
     if (int err = writeAll(fd, bytes)) return err;
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) return errno;
     return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// For a folder that takes no new file. The old content waits in the user's
+// data folder until the new one is on disk, and is written back after a
+// failure; without that copy the save is refused (why says so).
+int rewriteInPlace(int fd, const std::string& path, const std::string& bytes, std::string& why) {
+    detail::SaveBackup backup;
+    if (!backup.keep(path, bytes, why)) return EACCES;
+    int err = takeRoom(fd, bytes.size());
+    if (err) return backup.settle(false), err;  // nothing changed
+    err = overwrite(fd, bytes);
+    if (!err || overwrite(fd, backup.before()) == 0)
+        backup.settle(!err);
+    else
+        why = describe(err) + "\r" + backup.keptAt();
+    return err;
 }
 
 // Makes the rename itself survive a power cut.
@@ -208,7 +305,8 @@ int syncFolder(const std::string& folder) {
     return err;
 }
 
-int writeFile(const std::string& given, const std::string& bytes) {
+// 0, or an errno with why set when the errno alone would not tell the user.
+int writeFile(const std::string& given, const std::string& bytes, bool inPlace, std::string& why) {
     std::string path;
     struct stat st {};
     bool exists = false;
@@ -217,14 +315,14 @@ int writeFile(const std::string& given, const std::string& bytes) {
     int own = -1;  // the existing file, open for writing
     if (exists) {
         if (S_ISDIR(st.st_mode)) return EISDIR;
-        if (!S_ISREG(st.st_mode)) return ENOTSUP;
+        if (!S_ISREG(st.st_mode)) return kNotAFile;
         // A rename needs only the folder's write permission, so check the
         // file's own first. Never blocks, even if it became a FIFO meanwhile.
         own = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (own < 0) return errno;
         if (::fstat(own, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(own);
-            return ENOTSUP;
+            return kNotAFile;
         }
         mode = st.st_mode & 0777;
     } else {
@@ -232,15 +330,24 @@ int writeFile(const std::string& given, const std::string& bytes) {
         ::umask(mask);
         mode = 0666 & ~mask;
     }
+    removeLeftovers(folderOf(path));
     const struct stat* old = exists ? &st : nullptr;
     int err = replaceUnnamed(path, bytes, mode, old);
     if (err < 0) err = replaceNamed(path, bytes, mode, old);
     if (!err) err = syncFolder(folderOf(path));
+    if (!err && inPlace) detail::ForgetSaveBackup(path);
     // A folder that takes no new file (or a sticky one that keeps another
     // user's file in place) still lets us rewrite a file we may write.
-    if ((err == EACCES || err == EPERM) && own >= 0) err = rewriteInPlace(own, bytes);
+    if ((err == EACCES || err == EPERM) && own >= 0 && inPlace) err = rewriteInPlace(own, path, bytes, why);
     if (own >= 0 && ::close(own) != 0 && !err) err = errno;
     return err;
+}
+
+bool writeWith(const std::string& path, const std::string& bytes, bool inPlace, std::string& error) {
+    std::string why;
+    int err = writeFile(path, bytes, inPlace, why);
+    if (err) error = why.empty() ? describe(err) : why;
+    return err == 0;
 }
 
 }  // namespace
@@ -256,9 +363,7 @@ bool FileOpensForReading(const std::string& path) {
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error) {
-    int err = writeFile(path, bytes);
-    if (err) error = describe(err);
-    return err == 0;
+    return writeWith(path, bytes, true, error);
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
@@ -276,6 +381,27 @@ bool AppendToFile(const std::string& path, const std::string& bytes, std::string
     if (err) error = describe(err);
     return err == 0;
 }
+
+std::string DescribeErrno(int err) { return describe(err); }
+
+namespace detail {
+
+bool WriteDataFile(const std::string& path, const std::string& bytes, std::string& error) {
+    return writeWith(path, bytes, false, error);
+}
+
+std::string UserDataFolder() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return std::string(data) + "/ravolin-memorel";
+    const char* home = std::getenv("HOME");
+    if (!home || home[0] != '/') {
+        const passwd* pw = ::getpwuid(::getuid());
+        home = pw ? pw->pw_dir : nullptr;
+    }
+    return home && home[0] == '/' ? std::string(home) + "/.local/share/ravolin-memorel" : "";
+}
+
+}  // namespace detail
 
 std::string ProgramDirectory() {
     std::string exe(4096, '\0');

@@ -1,9 +1,12 @@
-#include "FileIo.h"
-
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <cwchar>
+
+#include "FileIo.h"
+#include "FileIoDetail.h"
 
 namespace rvm {
 namespace {
@@ -29,8 +32,30 @@ std::string narrow(const wchar_t* w, std::size_t len) {
     return s;
 }
 
-// The system's own text for the error, in the system's language.
+// "Not a regular file" (a pipe, a device) and "a folder" have no code of
+// their own here; bit 29 marks a code as the program's.
+constexpr DWORD kNotAFile = 0x20000001, kFolder = 0x20000002;
+
+std::optional<detail::Fault> faultOf(DWORD err) {
+    using detail::Fault;
+    switch (err) {
+    case ERROR_FILE_NOT_FOUND: case ERROR_PATH_NOT_FOUND: return Fault::NotFound;
+    case ERROR_ACCESS_DENIED: return Fault::Denied;
+    case kFolder: return Fault::Folder;
+    case kNotAFile: return Fault::NotAFile;
+    case ERROR_DISK_FULL: case ERROR_HANDLE_DISK_FULL: return Fault::DiskFull;
+    case ERROR_WRITE_PROTECT: return Fault::ReadOnlyDisk;
+    case ERROR_FILE_TOO_LARGE: return Fault::TooLarge;
+    case ERROR_CRC: case ERROR_IO_DEVICE: case ERROR_READ_FAULT: case ERROR_WRITE_FAULT:
+    case ERROR_GEN_FAILURE: case ERROR_SECTOR_NOT_FOUND: return Fault::Broken;
+    default: return std::nullopt;
+    }
+}
+
+// The errors users meet in the program's words, the others in the system's
+// own text, in the system's language.
 std::string describe(DWORD err) {
+    if (auto fault = faultOf(err)) return detail::FaultWords(*fault);
     wchar_t* text = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                  FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -107,7 +132,7 @@ std::wstring finalPath(const std::wstring& path) {
     }
 }
 
-// 0 or the error of the first failure; the bytes are on disk after it.
+// 0 or the error of the first failure.
 DWORD writeAll(HANDLE h, const std::string& bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
@@ -118,7 +143,37 @@ DWORD writeAll(HANDLE h, const std::string& bytes) {
         p += put;
         left -= put;
     }
-    return FlushFileBuffers(h) ? 0 : GetLastError();
+    return 0;
+}
+
+DWORD flush(HANDLE h) { return FlushFileBuffers(h) ? 0 : GetLastError(); }
+
+const wchar_t* const kTempPrefix = L".rvm-save-";
+
+std::wstring inFolder(const std::wstring& folder, const std::wstring& name) {
+    const wchar_t last = folder.back();
+    return folder + (last == L'\\' || last == L'/' || last == L':' ? L"" : L"\\") + name;
+}
+
+// Temporary names carry the saving process's id: one that died between
+// keeping its file and replacing the target leaves it to the next save.
+void removeLeftovers(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE find = FindFirstFileW(inFolder(folder, std::wstring(kTempPrefix) + L"*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const wchar_t* digits = found.cFileName + std::wcslen(kTempPrefix);
+        wchar_t* end = nullptr;
+        const unsigned long pid = std::wcstoul(digits, &end, 10);
+        if (end == digits || *end != L'-' || pid == GetCurrentProcessId()) continue;
+        HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+        if (process) {
+            CloseHandle(process);
+        } else if (GetLastError() == ERROR_INVALID_PARAMETER) {  // no such process
+            DeleteFileW(inFolder(folder, found.cFileName).c_str());
+        }
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
 }
 
 // A new file in folder that the system deletes when its handle closes, so
@@ -126,10 +181,8 @@ DWORD writeAll(HANDLE h, const std::string& bytes) {
 HANDLE createTemporary(const std::wstring& folder, std::wstring& name, DWORD& err) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        name = folder;
-        if (name.back() != L'\\' && name.back() != L'/' && name.back() != L':') name += L'\\';
-        name += L".rvm-save-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++);
+        name = inFolder(folder, kTempPrefix + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                    std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(counter++));
         HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
@@ -149,13 +202,94 @@ bool keepOnClose(HANDLE h) {
     return SetFileInformationByHandle(h, FileDispositionInfo, &keep, sizeof keep) != 0;
 }
 
-DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes) {
-    Handle h(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, TRUNCATE_EXISTING,
+// Takes the disk space before the first byte changes, so a full disk fails
+// the save before anything changed. Only ever more: less would cut the file.
+DWORD takeRoom(HANDLE h, std::uint64_t size) {
+    FILE_STANDARD_INFO now{};
+    if (!GetFileInformationByHandleEx(h, FileStandardInfo, &now, sizeof now)) return GetLastError();
+    if (static_cast<std::uint64_t>(now.AllocationSize.QuadPart) >= size) return 0;
+    FILE_ALLOCATION_INFO room{};
+    room.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    if (SetFileInformationByHandle(h, FileAllocationInfo, &room, sizeof room)) return 0;
+    // Where the file system cannot reserve, the write itself finds out.
+    const DWORD err = GetLastError();
+    return err == ERROR_INVALID_PARAMETER || err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION ? 0 : err;
+}
+
+// The new content over the old through the file's own handle, from the
+// start, cut to its length and on disk.
+DWORD overwrite(HANDLE h, const std::string& bytes) {
+    if (!SetFilePointerEx(h, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) return GetLastError();
+    if (DWORD err = writeAll(h, bytes)) return err;
+    return SetEndOfFile(h) ? flush(h) : GetLastError();
+}
+
+// For a folder that takes no new file. The old content waits in the user's
+// data folder until the new one is on disk, and is written back after a
+// failure; without that copy the save is refused (why says so).
+DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes, std::string& why) {
+    Handle h(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!h.ok()) return GetLastError();
-    DWORD err = writeAll(h.get(), bytes);
+    detail::SaveBackup backup;
+    if (!backup.keep(narrow(path.data(), path.size()), bytes, why)) return ERROR_ACCESS_DENIED;
+    DWORD err = takeRoom(h.get(), bytes.size());
+    if (err) return backup.settle(false), err;  // nothing changed
+    err = overwrite(h.get(), bytes);
+    if (!err || overwrite(h.get(), backup.before()) == 0)
+        backup.settle(!err);
+    else
+        why = describe(err) + "\r" + backup.keptAt();
     if (!h.close() && !err) err = GetLastError();
     return err;
+}
+
+// 0, or an error with why set when the code alone would not tell the user.
+DWORD writeFile(const std::string& given, const std::string& bytes, bool inPlace, std::string& why) {
+    std::wstring wpath;
+    if (!widen(given, wpath)) return ERROR_NO_UNICODE_TRANSLATION;
+    const std::wstring path = finalPath(wpath);
+    const bool exists = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (isFolder(path)) return kFolder;
+    if (exists) {
+        // Replacing needs the right to delete the old file, which a program
+        // holding it open may deny; a read-only or locked file or a device
+        // must refuse the save before anything is written.
+        Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!probe.ok()) return GetLastError();
+        if (GetFileType(probe.get()) != FILE_TYPE_DISK) return kNotAFile;
+    }
+    removeLeftovers(folderOf(path));
+    std::wstring tmp;
+    DWORD err = 0;
+    Handle out(createTemporary(folderOf(path), tmp, err));
+    // A folder that takes no new file (beside the program, say) still lets
+    // us rewrite a file we may write.
+    if (err == ERROR_ACCESS_DENIED && exists && inPlace) return rewriteInPlace(path, bytes, why);
+    if (err) return err;
+    err = writeAll(out.get(), bytes);
+    if (!err) err = flush(out.get());
+    if (!err && !keepOnClose(out.get())) err = GetLastError();
+    if (!out.close() && !err) err = GetLastError();
+    // ReplaceFileW keeps the old file's attributes, security and creation
+    // time; a new file needs none of that.
+    if (!err && exists &&
+        !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        err = GetLastError();
+    if (!err && !exists &&
+        !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        err = GetLastError();
+    if (err) DeleteFileW(tmp.c_str());
+    if (!err && inPlace) detail::ForgetSaveBackup(narrow(path.data(), path.size()));
+    return err;
+}
+
+bool writeWith(const std::string& path, const std::string& bytes, bool inPlace, std::string& error) {
+    std::string why;
+    const DWORD err = writeFile(path, bytes, inPlace, why);
+    if (err) error = why.empty() ? describe(err) : why;
+    return err == 0;
 }
 
 }  // namespace
@@ -174,13 +308,13 @@ ReadStatus FileReader::open(const std::string& path, std::string& error) {
     if (h == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND && isFolder(folderOf(wpath))) return ReadStatus::NotFound;
-        error = describe(err);
+        error = describe(isFolder(wpath) ? kFolder : err);
         return ReadStatus::Error;
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
     // Pipes and devices (CON, COM1) could block or never end.
     if (GetFileType(h) != FILE_TYPE_DISK) {
-        error = describe(ERROR_NOT_SUPPORTED);
+        error = describe(kNotAFile);
         return ReadStatus::Error;
     }
     LARGE_INTEGER size{};
@@ -212,46 +346,8 @@ bool FileOpensForReading(const std::string& path) {
     return h.ok() && GetFileType(h.get()) == FILE_TYPE_DISK;
 }
 
-bool WriteFileAtomic(const std::string& given, const std::string& bytes, std::string& error) {
-    std::wstring wpath;
-    DWORD err = widen(given, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
-    const std::wstring path = finalPath(wpath);
-    const bool exists = !err && GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (exists) {
-        // Replacing needs the right to delete the old file, which a program
-        // holding it open may deny; a read-only or locked file, a folder or a
-        // device must refuse the save before anything is written.
-        Handle probe(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, kShareAll, nullptr,
-                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        err = !probe.ok() ? GetLastError()
-              : GetFileType(probe.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED : 0;
-    }
-    std::wstring tmp;
-    DWORD made = 0;
-    Handle out(err ? INVALID_HANDLE_VALUE : createTemporary(folderOf(path), tmp, made));
-    if (!err && made == ERROR_ACCESS_DENIED && exists) {
-        // A folder that takes no new file (beside the program, say) still
-        // lets us rewrite a file we may write.
-        err = rewriteInPlace(path, bytes);
-    } else if (!err && made) {
-        err = made;
-    } else if (!err) {
-        err = writeAll(out.get(), bytes);
-        if (!err && !keepOnClose(out.get())) err = GetLastError();
-        if (!out.close() && !err) err = GetLastError();
-        // ReplaceFileW keeps the old file's attributes, security and
-        // creation time; a new file needs none of that.
-        if (!err && exists &&
-            !ReplaceFileW(path.c_str(), tmp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                          nullptr))
-            err = GetLastError();
-        if (!err && !exists &&
-            !MoveFileExW(tmp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            err = GetLastError();
-        if (err) DeleteFileW(tmp.c_str());
-    }
-    if (err) error = describe(err);
-    return err == 0;
+bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error) {
+    return writeWith(path, bytes, true, error);
 }
 
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
@@ -268,6 +364,25 @@ bool AppendToFile(const std::string& path, const std::string& bytes, std::string
     if (err) error = describe(err);
     return err == 0;
 }
+
+std::string DescribeErrno(int err) {
+    if (auto fault = detail::FaultOfErrno(err)) return detail::FaultWords(*fault);
+    return std::strerror(err);
+}
+
+namespace detail {
+
+bool WriteDataFile(const std::string& path, const std::string& bytes, std::string& error) {
+    return writeWith(path, bytes, false, error);
+}
+
+std::string UserDataFolder() {
+    wchar_t local[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH);
+    return n > 0 && n < MAX_PATH ? narrow(local, n) + "\\ravolin-memorel" : "";
+}
+
+}  // namespace detail
 
 std::string ProgramDirectory() {
     std::wstring exe(MAX_PATH, L'\0');

@@ -87,6 +87,18 @@ ReadStatus readRecords(const std::string& path, std::vector<std::string>& record
 }  // namespace
 
 bool Document::loadDeck(const std::string& path, bool readOnlyBox) {
+    // A save in place that never finished left the old content aside.
+    if (const auto copy = InterruptedSaveBackup(path)) {
+        if (prompt.ask("[" + path + "]の上書き保存が途中で終わっています。\r保存する前の内容を開きますか？",
+                       Buttons::YesNo, Icon::Question, Answer::Yes) == Answer::Yes) {
+            if (!loadDeck(*copy, readOnlyBox)) return false;
+            setFileName(path);
+            setChanged(true);  // the copy stays until this deck is saved
+            if (deckOpened) deckOpened();  // under the deck's own name
+            return true;
+        }
+        DiscardSaveBackup(path);
+    }
     // One item per record of the file, until the deck is built from them.
     std::vector<std::string> records;
     std::string error;

@@ -53,7 +53,7 @@ ReadStatus readFile(const std::string& path, std::string& bytes, std::string& er
 bool makeFolder(const std::string& folder, std::string& error) {
     std::error_code ec;
     fs::create_directories(toPath(folder), ec);
-    if (ec) error = ec.message();
+    if (ec) error = DescribeErrno(ec.value());
     return !ec;
 }
 

@@ -1,5 +1,8 @@
 // Saving and loading when the file system or the disk refuses. Saving runs as
 // an ordinary user, since root would be let through everywhere.
+#include <grp.h>
+#include <pwd.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +17,8 @@
 #include "AsUser.h"
 #include "Fixture.h"
 #include "TempDir.h"
+#include "files/FileIo.h"
+#include "files/FileIoDetail.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -29,8 +34,23 @@ std::string old(const TempDir& d, const std::string& name, mode_t mode) {
 
 std::set<std::string> names(const fs::path& dir) {
     std::set<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(dir, ec)) out.insert(e.path().filename().string());
     return out;
+}
+
+// The copies of decks saved in place that are still kept.
+std::set<std::string> copies() { return names(fs::path(std::getenv("XDG_DATA_HOME")) / "ravolin-memorel/saves"); }
+
+const std::string kDenied = "許可がありません", kNotAFile = "通常のファイルではありません",
+                  kNotFound = "そのようなファイルやディレクトリはありません", kFolder = "ディレクトリです",
+                  kTooLarge = "ファイルが大きすぎます", kDiskFull = "デバイスに空き領域がありません";
+
+// The refusal of a save in place when no copy of the old content can be made.
+std::string noCopy(const fs::path& folder, const std::string& why) {
+    return "[" + folder.string() + "]には新しいファイルを作れません。このようなフォルダでは、元の内容の控えを[" +
+           std::getenv("XDG_DATA_HOME") + "/ravolin-memorel]に作ってから上書きしますが、控えを作れませんでした（" +
+           why + "）。\r「名前を付けて保存」で別のフォルダに保存してください。";
 }
 
 // "old" or "new" (or "garbled") and the mode of the file at p, or "none".
@@ -47,44 +67,48 @@ std::string leftAt(const std::string& p, const std::string& fresh) {
 }  // namespace
 
 TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
-    const std::string denied = "Permission denied", notSupported = "Operation not supported";
     // x.rvm in the folder made read-only; link.rvm to real.rvm
     static const auto ro = [](const TempDir& d) { return ::chmod(d.path.c_str(), 0555), d.file("x.rvm"); };
     static const auto link = [](const TempDir& d) {
         return fs::create_symlink("real.rvm", d.file("link.rvm")), d.file("link.rvm");
     };
+    static const auto inPlace = [](const TempDir& d) { return old(d, "x.rvm", 0640), ro(d); };
     struct Case {
         const char* what;
         std::function<std::string(const TempDir&)> target;  // lays out the folder
         bool asked;              // the overwrite question comes first
-        std::string error;       // the message; empty when the save succeeds
+        std::string error;       // the message; empty when the save succeeds; "no copy: " + why
         std::string holder;      // the file the bytes land in, in the folder
         std::string left;        // then: "old" or "new" and its mode, or "none"
-        bool sizeLimit = false;  // the write fails half-way, as on a full disk
+        bool sizeLimit = false;  // the write would pass the file size limit, as on a full disk
+        bool dataReadOnly = false;  // no copy can be made in the user's data folder
     } const cases[] = {
         {"replace keeps the permissions", [](auto& d) { return old(d, "x.rvm", 0600); },
          true, "", "x.rvm", "new 600"},
-        {"read-only file", [](auto& d) { return old(d, "x.rvm", 0444); }, true, denied, "x.rvm", "old 444"},
-        {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); }, false, denied, "x.rvm", "old 0"},
-        {"read-only folder, writable file", [](auto& d) { return old(d, "x.rvm", 0640), ro(d); },
-         true, "", "x.rvm", "new 640"},
-        {"read-only folder, new file", [](auto& d) { return ro(d); }, false, denied, "x.rvm", "none"},
-        {"missing folder", [](auto& d) { return d.file("no/such/x.rvm"); },
-         false, "No such file or directory", "no", "none"},
-        {"folder", [](auto& d) { return fs::create_directory(d.file("x")), d.file("x"); },
-         false, "Is a directory", "", ""},
+        {"read-only file", [](auto& d) { return old(d, "x.rvm", 0444); }, true, kDenied, "x.rvm", "old 444"},
+        {"unreadable file", [](auto& d) { return old(d, "x.rvm", 0); }, false, kDenied, "x.rvm", "old 0"},
+        {"read-only folder, writable file", inPlace, true, "", "x.rvm", "new 640"},
+        {"read-only folder, no copy possible", inPlace, true, "no copy: " + kDenied, "x.rvm", "old 640", false,
+         true},
+        {"read-only folder, write-only file", [](auto& d) { return old(d, "x.rvm", 0200), ro(d); },
+         false, "no copy: " + kDenied, "x.rvm", "old 200"},
+        {"read-only folder, too large to write", inPlace, true, kTooLarge, "x.rvm", "old 640", true},
+        {"read-only folder, new file", [](auto& d) { return ro(d); }, false, kDenied, "x.rvm", "none"},
+        {"missing folder", [](auto& d) { return d.file("no/such/x.rvm"); }, false, kNotFound, "no", "none"},
+        {"folder", [](auto& d) { return fs::create_directory(d.file("x")), d.file("x"); }, false, kFolder, "", ""},
         {"fifo", [](auto& d) { return ::mkfifo(d.file("x").c_str(), 0644), d.file("x"); },
-         false, notSupported, "", ""},
-        {"device", [](auto&) { return std::string("/dev/null"); }, false, notSupported, "", ""},
+         false, kNotAFile, "", ""},
+        {"device", [](auto&) { return std::string("/dev/null"); }, false, kNotAFile, "", ""},
         {"dangling link", [](auto& d) { return link(d); }, false, "", "real.rvm", "new 644"},
         {"link to a file", [](auto& d) { return old(d, "real.rvm", 0640), link(d); },
          true, "", "real.rvm", "new 640"},
-        {"write fails half-way", [](auto& d) { return old(d, "x.rvm", 0644); },
-         true, "File too large", "x.rvm", "old 644", true},
+        {"too large to write", [](auto& d) { return old(d, "x.rvm", 0644); },
+         true, kTooLarge, "x.rvm", "old 644", true},
     };
     runAsUser([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const std::string big(100000, 'x');
+        const fs::path data = std::getenv("XDG_DATA_HOME");
         rlimit size{};
         ::getrlimit(RLIMIT_FSIZE, &size);
         for (const Case& c : cases) {
@@ -102,6 +126,10 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 const fs::file_type type = fs::symlink_status(target).type();
                 size.rlim_cur = c.sizeLimit ? 50000 : size.rlim_max;
                 ::setrlimit(RLIMIT_FSIZE, &size);
+                const fs::path home = c.dataReadOnly ? data / "ro" : data;
+                fs::create_directory(home);
+                ::chmod(home.c_str(), c.dataReadOnly ? 0555 : 0755);
+                ::setenv("XDG_DATA_HOME", home.c_str(), 1);
                 if (deck) {
                     const bool ok = doc.saveDeck(target, true);
                     EXPECT_EQ(std::tuple(ok, doc.fileName, doc.changed),
@@ -115,17 +143,108 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 std::string saw;
                 for (const Asked& a : prompt.asked)
                     saw += a.icon == Icon::Question ? "? " : a.icon == Icon::Error ? "! " + a.text : a.text;
-                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") +
-                                   (deck && !c.error.empty() ? "! " + c.error : ""));
+                const std::string error =
+                    c.error.starts_with("no copy: ") ? noCopy(dir.path, c.error.substr(9)) : c.error;
+                EXPECT_EQ(saw, std::string(deck && c.asked ? "? " : "") + (deck && !error.empty() ? "! " + error : ""));
                 EXPECT_EQ(fs::symlink_status(target).type(), type);  // a link stays a link, a FIFO a FIFO
                 ::chmod(dir.path.c_str(), 0700);
                 const std::string fresh = deck ? "\x1fxxx" : "Hide = 1\r\n";
                 EXPECT_EQ(c.holder.empty() ? "" : leftAt(dir.file(c.holder), fresh), c.left);
                 for (const auto& n : names(dir.path))
                     EXPECT_TRUE(before.count(n) || n == c.holder) << n << " left behind";
+                EXPECT_EQ(copies(), std::set<std::string>{});
             }
         }
     });
+}
+
+// Temporary files of a save killed between naming and renaming: those of a
+// process that is gone go with the next save into the folder, no other.
+TEST(SaveFaults, LeftoversOfADeadSaveGoWithTheNextSave) {
+    TempDir dir;
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const std::string dead = ".rvm-save-" + std::to_string(gone) + "-1",
+                      living = ".rvm-save-" + std::to_string(::getppid()) + "-1";
+    for (const std::string& n : {dead, living, std::string(".rvm-save-x-1"), std::string(".rvm-save-1")})
+        spit(dir.file(n), "left");
+    std::string error;
+    ASSERT_TRUE(WriteFileAtomic(dir.file("x.rvm"), "new", error)) << error;
+    EXPECT_EQ(names(dir.path), (std::set<std::string>{living, ".rvm-save-x-1", ".rvm-save-1", "x.rvm"}));
+}
+
+// A disk with no room for the new deck fails the save before a byte of the
+// old one changes, in a folder that takes new files and in one that does not.
+TEST(SaveFaults, AFullDiskKeepsTheOldDeck) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
+    TempDir disk;
+    ASSERT_EQ(::mount("tmpfs", disk.path.c_str(), "tmpfs", 0, "size=256k,mode=0777"), 0) << std::strerror(errno);
+    runAsUser([&] {
+        const fs::path folder = disk.path / "decks", deck = folder / "deck.rvm";
+        const std::string oldDeck(100000, 'o');
+        // The folder read-only, the copies of decks on the full disk too.
+        for (const auto& [readOnly, copiesThere] : {std::pair(false, false), {true, false}, {true, true}}) {
+            SCOPED_TRACE(std::to_string(readOnly) + std::to_string(copiesThere));
+            fs::create_directory(folder);
+            spit(deck, oldDeck);
+            if (copiesThere) ::setenv("XDG_DATA_HOME", (disk.path / "data").c_str(), 1);
+            std::ofstream filler(disk.path / "filler", std::ios::binary);
+            for (const std::string block(4096, 'f'); filler.write(block.data(), block.size());) {}
+            filler.close();
+            ::chmod(folder.c_str(), readOnly ? 0555 : 0755);
+            std::string error;
+            EXPECT_FALSE(WriteFileAtomic(deck, std::string(200000, 'n'), error));
+            EXPECT_EQ(error, copiesThere ? noCopy(folder, kDiskFull) : kDiskFull);
+            EXPECT_TRUE(slurp(deck) == oldDeck);
+            EXPECT_EQ(names(folder), std::set<std::string>{"deck.rvm"});
+            EXPECT_EQ(copies(), std::set<std::string>{});
+            ::chmod(folder.c_str(), 0755);
+            for (const char* n : {"filler", "data", "decks"}) fs::remove_all(disk.path / n);
+        }
+    });
+    EXPECT_EQ(::umount(disk.path.c_str()), 0);
+}
+
+// What a save in place cut off half-way leaves, and what the next load is
+// offered: the copy of the old deck exactly while the deck holds neither the
+// old nor the new content and no save has finished since.
+TEST(SaveFaults, ACutOffSaveOffersTheOldDeckBack) {
+    TempDir dir, data;
+    ::setenv("XDG_DATA_HOME", data.path.c_str(), 1);
+    const std::string deck = dir.file("deck.rvm"), v1 = "\x1fv1\r\n", v2 = "\x1fv2\r\n", cut = "\x1fv";
+    // Each step: the deck's content, then a save in place of the second
+    // (cut off at once), or with "!" a save that finishes, or none.
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> steps;
+        std::string offered;  // or "" for none
+    } rows[] = {
+        {"cut off half-way", {{v1, v2}, {cut, ""}}, v1},
+        {"cut off before the first byte", {{v1, v2}, {v1, ""}}, ""},
+        {"cut off after the last byte", {{v1, v2}, {v2, ""}}, ""},
+        {"the remains saved over, cut off again", {{v1, v2}, {cut, "\x1fv3"}, {"\x1f", ""}}, v1},
+        {"a whole deck saved, then cut off", {{v1, v2}, {v2, "\x1fv3"}, {cut, ""}}, v2},
+        {"cut off, then a save that finishes", {{v1, v2}, {cut, "!\x1fv3"}}, ""},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (const auto& [content, save] : r.steps) {
+            spit(deck, content);
+            std::string error;
+            if (save.starts_with('!')) {
+                ASSERT_TRUE(WriteFileAtomic(deck, save.substr(1), error)) << error;
+            } else if (!save.empty()) {
+                ASSERT_TRUE(detail::SaveBackup().keep(deck, save, error)) << error;
+            }
+        }
+        const auto copy = InterruptedSaveBackup(deck);
+        EXPECT_EQ(copy ? slurp(*copy) : "", r.offered);
+        EXPECT_EQ(InterruptedSaveBackup(deck), copy);  // asked again, the same
+        DiscardSaveBackup(deck);
+        EXPECT_EQ(copies(), std::set<std::string>{});
+    }
+    ::unsetenv("XDG_DATA_HOME");
 }
 
 using LoadFaults = DocFixture;
@@ -151,12 +270,15 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
     };
     const Row rows[] = {
         {"missing file", [&] { return missing; }, "[" + missing + "]が見つかりません。", Icon::None},
-        {"missing folder", [&] { return dir.file("no/x.rvm"); }, std::strerror(ENOENT)},
-        {"folder", [&] { return dir.path.string(); }, std::strerror(EISDIR)},
+        {"missing folder", [&] { return dir.file("no/x.rvm"); }, kNotFound},
+        {"folder", [&] { return dir.path.string(); }, kFolder},
         {"FIFO without a writer", [&] { return ::mkfifo(dir.file("fifo").c_str(), 0600), dir.file("fifo"); },
-         std::strerror(ENOTSUP)},
-        {"empty device", [] { return std::string("/dev/null"); }, std::strerror(ENOTSUP)},
-        {"endless device", [] { return std::string("/dev/zero"); }, std::strerror(ENOTSUP)},
+         kNotAFile},
+        {"empty device", [] { return std::string("/dev/null"); }, kNotAFile},
+        {"endless device", [] { return std::string("/dev/zero"); }, kNotAFile},
+        // An error without words of the program's own: the system's Japanese catalogue.
+        {"link to itself", [&] { return fs::create_symlink("loop", dir.file("loop")), dir.file("loop"); },
+         "シンボリックリンクの階層が多すぎます"},
         {"40 GB", sparse(off_t{40} << 30), tooLarge},
         {"1 GiB and a byte", sparse((off_t{1} << 30) + 1), tooLarge},
         {"1 GiB of zeros", sparse(off_t{1} << 30), notADeck},

@@ -20,7 +20,7 @@ TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
     std::string bytes, error;
     EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::NotFound);
     EXPECT_EQ(ReadWholeFile(dir.file("無い\\単語.rvm"), bytes, error), ReadStatus::Error);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(error, "そのようなファイルやディレクトリはありません");  // the same words as elsewhere
     for (const std::string content : {"\x1f\x8c\xa2", "replaced"}) {  // new, then ReplaceFileW
         ASSERT_TRUE(WriteFileAtomic(deck, content, error)) << error;
         EXPECT_TRUE(FileOpensForReading(deck));
@@ -45,12 +45,18 @@ TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
         std::string why;
         EXPECT_FALSE(WriteFileAtomic(deck, "new", why)) << r.what;
         EXPECT_FALSE(why.empty()) << r.what;
+        if (r.attributes == FILE_ATTRIBUTE_READONLY) {
+            EXPECT_EQ(why, "許可がありません");
+        }
         if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
         SetFileAttributesW(wpath.c_str(), FILE_ATTRIBUTE_NORMAL);
         EXPECT_EQ(slurp(deck), "replaced") << r.what;
         EXPECT_EQ(entries(), 1) << r.what;
     }
-    EXPECT_FALSE(WriteFileAtomic(folder, "new", error));  // a folder
+    EXPECT_FALSE(WriteFileAtomic(folder, "new", error));
+    EXPECT_EQ(error, "ディレクトリです");
+    EXPECT_EQ(ReadWholeFile("NUL", bytes, error), ReadStatus::Error);
+    EXPECT_EQ(error, "通常のファイルではありません");
     std::filesystem::resize_file(fsPath(deck), kMaxReadBytes + 1);
     EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::TooLarge);
     EXPECT_EQ(entries(), 1);

@@ -111,7 +111,7 @@ TEST_F(LearnFiles, BadFilesNeverStopTheDeck) {
 // As an ordinary user: what cannot be read or kept is told once with the
 // system's reason, and grading goes on in memory.
 TEST_F(LearnFiles, RefusedFilesAreToldOnce) {
-    const std::string denied = "\rPermission denied";
+    const std::string denied = "\r許可がありません";
     // What opening, grading B and grading C say, and what the history holds then.
     using Refuse = std::function<void(LearnFiles&, const TempDir&)>;
     const struct { Refuse refuse; std::array<std::string, 4> told; } rows[] = {
