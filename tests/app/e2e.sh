@@ -41,8 +41,9 @@ fail() { echo "FAIL ($mode): $*"; import -window root "$art/e2e-$mode-failure.pn
 wait_for() { for _ in $(seq 200); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 # The first visible window whose name matches holds the keyboard; if it
 # does not yet, asks the window manager to give it. Waiting for this before
-# keys are sent keeps any from going elsewhere. (It searches afresh on each
-# try: a search fails when some window goes meanwhile.)
+# keys are sent keeps any from going elsewhere. The name searched is the
+# legacy title (WM_NAME), which older window managers read too. (A search
+# fails when some window goes meanwhile, so each try searches afresh.)
 focused() {
   local id
   id="$(xdotool search --onlyvisible --name "$1" | head -n1)"
