@@ -36,7 +36,16 @@ else
   ini="$work/bin/Ravmemo.ini"
 fi
 mkdir -p "$art" "$(dirname "$ini")"
-fail() { echo "FAIL ($mode): $*"; import -window root "$art/e2e-$mode-failure.png" 2>/dev/null; exit 1; }
+fail() {
+  echo "FAIL ($mode): $*"
+  import -window root "$art/e2e-$mode-failure.png" 2>/dev/null
+  if [[ -n "${program:-}" ]] && ! kill -0 "$program" 2>/dev/null; then
+    wait "$program"
+    echo "The program had ended, with status $?; its output:"
+    cat "$art/e2e-$mode-program.log"
+  fi
+  exit 1
+}
 # Runs its arguments until they succeed, for up to 20 s.
 wait_for() { for _ in $(seq 200); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
 # The first visible window whose name matches holds the keyboard; if it
@@ -93,8 +102,9 @@ if [[ "$mode" == tree ]]; then
   nolocale=(env -u LC_ALL -u LC_CTYPE -u LANG -u LANGUAGE)
 fi
 main='^Ravolin Memorel - '
-"${nolocale[@]}" "$app" "$work/my" "deck.rvm" >"$art/e2e-program.log" 2>&1 &
-pids+=($!)
+"${nolocale[@]}" "$app" "$work/my" "deck.rvm" >"$art/e2e-$mode-program.log" 2>&1 &
+program=$!
+pids+=($program)
 wait_for focused "$main" || fail "no main window"
 if [[ "$mode" == tree ]]; then
   # With the Order dialog beside it: pictures, toolbar images, the icon and
@@ -139,7 +149,7 @@ xdotool key alt+y
 wait_for focused '名前を付けて保存' || fail "no Save As dialog"
 xdotool type --delay 10 "$work/drill.rvm"
 xdotool key Return
-wait_for eval '! kill -0 "${pids[-1]}"' || fail "program still running"
+wait_for eval '! kill -0 "$program"' || fail "program still running"
 same "$work/drill.rvm" '\x1fQ1\r\n\x1fjabA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fcdog\r\n\x1f1\r\n\x1f\r\n\x1fnew\r\n\x1f2\r\n'
 same "$ini" 'Hide = 1\r\nIEPlace = %s\r\n' "$browser"
 
