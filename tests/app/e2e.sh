@@ -23,6 +23,10 @@ trap cleanup EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
 # The tools here read, match and type Japanese titles.
 export LC_ALL=C.UTF-8
+# No session bus: without an address, D-Bus starts one for each program
+# through the X display, which on a busy machine can hold the program up
+# for many seconds before it shows a window.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 art="${!#}"  # the last argument
 if [[ "$mode" == installed ]]; then
   cmake --install "$2" --prefix "$work/prefix" >/dev/null || { echo "FAIL: install"; exit 1; }
@@ -84,8 +88,11 @@ if [[ "$mode" == installed ]]; then
 fi
 
 # Xvfb picks a free display itself and names it once it takes connections,
-# so runs side by side, or after a killed one, never share a display.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# so runs side by side, or after a killed one, never share a display. It
+# must not start afresh whenever its last client goes (as the checks below
+# come and go before the window manager is in): one connecting meanwhile
+# would be turned away.
+Xvfb -displayfd 3 -noreset -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
 wait_for test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
