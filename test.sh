@@ -6,6 +6,13 @@
 # a short run after the readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
+source "$here/tools/env.sh"
+# One UTF-8 locale for every tool here, whatever the caller's; the
+# end-to-end check starts the program without one on purpose.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
+unset LANGUAGE
+# One compile per core, however many jobs the build tool would guess.
+export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
 "$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm \

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <clocale>
+#include <cwchar>
 
 #include "JapaneseQt.h"
 #include "QtPrompt.h"
@@ -13,6 +15,18 @@
 #include "MainWindow.h"
 
 namespace {
+
+// Window titles also reach the window manager through the C library's
+// character conversion (the legacy title that older window managers and
+// task switchers read), which garbles all but ASCII unless the character
+// type is UTF-8. So when the caller's locale has another, the character
+// type alone becomes C.UTF-8; numbers, dates and messages keep theirs.
+void useUtf8CharacterType() {
+    std::mbstate_t state{};
+    wchar_t c = 0;  // 無 is E7 84 A1 in UTF-8
+    if (std::mbrtowc(&c, "\xe7\x84\xa1", 3, &state) != 3 || c != L'\u7121')
+        std::setlocale(LC_CTYPE, "C.UTF-8");
+}
 
 // Next to the program when it runs from a folder of its own (a build tree,
 // a portable copy, with Help beside it) that can be written; otherwise, as
@@ -39,6 +53,8 @@ std::string helpBase(const QString& programDir) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // After the application object, which applies the caller's locale.
+    useUtf8CharacterType();
     QApplication::setApplicationName(QStringLiteral("ravolin-memorel"));
     // Without the translation Qt's buttons stay English; the program runs all the same.
     rvm::UseJapaneseQt();

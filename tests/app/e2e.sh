@@ -3,7 +3,10 @@
 # start with a deck, copy a page to the X clipboard, open help, drill by
 # keyboard alone, close and save as the exit question offers; then check the
 # files written. The installed copy first runs its converter; the build
-# tree's copy runs at twice the pixel density and leaves a screenshot.
+# tree's copy runs at twice the pixel density and leaves a screenshot, and
+# without a locale, as on a fresh system: its titles must read right all
+# the same. Each step waits for the window it needs to show and hold the
+# keyboard, never for a fixed time, so a busy machine only makes it slower.
 # Usage: e2e.sh tree PROGRAM HELPDIR ARTIFACTDIR     (a copy of the build)
 #        e2e.sh installed BUILDDIR ARTIFACTDIR        (cmake --install into a scratch prefix)
 set -uo pipefail
@@ -18,6 +21,12 @@ cleanup() {
 trap cleanup EXIT
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+# The tools here read, match and type Japanese titles.
+export LC_ALL=C.UTF-8
+# No session bus: without an address, D-Bus starts one for each program
+# through the X display, which on a busy machine can hold the program up
+# for many seconds before it shows a window.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/no-bus"
 art="${!#}"  # the last argument
 if [[ "$mode" == installed ]]; then
   cmake --install "$2" --prefix "$work/prefix" >/dev/null || { echo "FAIL: install"; exit 1; }
@@ -31,13 +40,31 @@ else
   ini="$work/bin/Ravmemo.ini"
 fi
 mkdir -p "$art" "$(dirname "$ini")"
-fail() { echo "FAIL ($mode): $*"; import -window root "$art/e2e-$mode-failure.png" 2>/dev/null; exit 1; }
-# Runs its arguments until they succeed, for up to 5 s.
-wait_for() { for _ in $(seq 50); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
-# Gives the keyboard to the first visible window whose name matches, once it shows (up to 5 s).
-activate() {
-  timeout 5 xdotool search --sync --onlyvisible --name "$1" sleep 0.5 windowactivate --sync >/dev/null 2>&1
+fail() {
+  echo "FAIL ($mode): $*"
+  import -window root "$art/e2e-$mode-failure.png" 2>/dev/null
+  if [[ -n "${program:-}" ]] && ! kill -0 "$program" 2>/dev/null; then
+    wait "$program"
+    echo "The program had ended, with status $?; its output:"
+    cat "$art/e2e-$mode-program.log"
+  fi
+  exit 1
 }
+# Runs its arguments until they succeed, for up to 20 s.
+wait_for() { for _ in $(seq 200); do "$@" 2>/dev/null && return 0; sleep 0.1; done; return 1; }
+# The first visible window whose name matches holds the keyboard; if it
+# does not yet, asks the window manager to give it. Waiting for this before
+# keys are sent keeps any from going elsewhere. The name searched is the
+# legacy title (WM_NAME), which older window managers read too. (A search
+# fails when some window goes meanwhile, so each try searches afresh.)
+focused() {
+  local id
+  id="$(xdotool search --onlyvisible --name "$1" | head -n1)"
+  [[ -n "$id" ]] || return 1
+  [[ "$(xdotool getwindowfocus -f)" == "$id" ]] || { xdotool windowactivate "$id"; return 1; }
+}
+# No visible window's name matches (a search that failed says something).
+absent() { [[ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]]; }
 # FILE holds the bytes printf makes of the rest.
 same() { local f="$1"; shift; [[ "$(od -An -tx1 "$f")" == "$(printf "$@" | od -An -tx1)" ]] || { od -c "$f"; fail "$f differs"; }; }
 
@@ -61,31 +88,40 @@ if [[ "$mode" == installed ]]; then
 fi
 
 # Xvfb picks a free display itself and names it once it takes connections,
-# so runs side by side, or after a killed one, never share a display.
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+# so runs side by side, or after a killed one, never share a display. It
+# must not start afresh whenever its last client goes (as the checks below
+# come and go before the window manager is in): one connecting meanwhile
+# would be turned away.
+Xvfb -displayfd 3 -noreset -screen 0 1600x1200x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 pids+=($!)
 wait_for test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(cat "$work/display")"
 openbox >/dev/null 2>&1 &
 pids+=($!)
-sleep 0.5
+wait_for wmctrl -m >/dev/null || fail "no window manager"
 
 # The path holds a blank: handed over as two arguments, joined again (else the
 # deck saved at the end would not hold its pages). The build tree's copy
-# shows at twice the pixel density.
-[[ "$mode" == tree ]] && export QT_SCALE_FACTOR=2
-"$app" "$work/my" "deck.rvm" >"$art/e2e-program.log" 2>&1 &
-pids+=($!)
-activate '^Ravolin Memorel - ' || fail "no main window"
+# shows at twice the pixel density, with no locale.
+nolocale=()
+if [[ "$mode" == tree ]]; then
+  export QT_SCALE_FACTOR=2
+  nolocale=(env -u LC_ALL -u LC_CTYPE -u LANG -u LANGUAGE)
+fi
+main='^Ravolin Memorel - '
+"${nolocale[@]}" "$app" "$work/my" "deck.rvm" >"$art/e2e-$mode-program.log" 2>&1 &
+program=$!
+pids+=($program)
+wait_for focused "$main" || fail "no main window"
 if [[ "$mode" == tree ]]; then
   # With the Order dialog beside it: pictures, toolbar images, the icon and
   # the dialog's triangles, for a look.
-  xdotool getactivewindow windowmove 0 40 key F11
-  activate '^順序変更$' || fail "no order dialog"
-  xdotool getactivewindow windowmove 860 40 sleep 0.5
+  xdotool getactivewindow windowmove --sync 0 40 key F11
+  wait_for focused '^順序変更$' || fail "no order dialog"
+  xdotool getactivewindow windowmove --sync 860 40
   import -window root -crop 1600x800+0+0 "$art/e2e-$mode-x2.png"
   wmctrl -c '順序変更'
-  sleep 0.3
+  wait_for absent '^順序変更$' && wait_for focused "$main" || fail "order dialog still open"
 fi
 
 # F7 copies the page to the X clipboard: kPageSeparator Q1 kPageSeparator A1.
@@ -106,21 +142,21 @@ xdotool key Tab; xdotool type z; xdotool key space; xdotool type a
 xdotool key ctrl+Return; xdotool type q; xdotool key ctrl+Return; xdotool type b
 xdotool key ctrl+Next; xdotool type n; xdotool key ctrl+Return; xdotool type c
 xdotool key ctrl+Next; xdotool type new; xdotool key ctrl+Prior ctrl+plus F12
-activate '^ｼﾞｬﾝﾌﾟ$' || fail "no jump dialog"
+wait_for focused '^ｼﾞｬﾝﾌﾟ$' || fail "no jump dialog"
 # The dialog opens on OK: Tab passes Cancel and reaches the list, on its
 # first row; Enter there goes to that page and closes the dialog.
 xdotool key Tab Tab Return
-sleep 0.3
+wait_for absent '^ｼﾞｬﾝﾌﾟ$' && wait_for focused "$main" || fail "jump dialog still open"
 xdotool key ctrl+Return; xdotool type j
 
 # Close the window: the exit question offers to save first; Yes, under a new name.
 wmctrl -c "Ravolin Memorel - " || fail "no close request"
-activate '^Ravolin Memorel$' || fail "no exit question"
+wait_for focused '^Ravolin Memorel$' || fail "no exit question"
 xdotool key alt+y
-activate '名前を付けて保存' || fail "no Save As dialog"
+wait_for focused '名前を付けて保存' || fail "no Save As dialog"
 xdotool type --delay 10 "$work/drill.rvm"
 xdotool key Return
-wait_for eval '! kill -0 "${pids[-1]}"' || fail "program still running"
+wait_for eval '! kill -0 "$program"' || fail "program still running"
 same "$work/drill.rvm" '\x1fQ1\r\n\x1fjabA1\r\n\x1f0\r\n\x1f\x8c\xa2\r\n\x1fcdog\r\n\x1f1\r\n\x1f\r\n\x1fnew\r\n\x1f2\r\n'
 same "$ini" 'Hide = 1\r\nIEPlace = %s\r\n' "$browser"
 
