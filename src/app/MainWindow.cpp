@@ -63,6 +63,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     restoreGeometry(viewSettings_->windowGeometry());
     ViewSettings::fitToScreen(*this);
     if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
+    if (viewSettings_->newPagesPerDay() >= 0) study->newPagesPerDay = viewSettings_->newPagesPerDay();
 }
 
 MainWindow::~MainWindow() = default;
@@ -367,7 +368,9 @@ void MainWindow::setUndoCaption(const std::string& caption) {
 
 void MainWindow::endProgram() {
     const int points = textZoom->pointSize();
-    viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points);
+    const int newPages = study->newPagesPerDay;
+    viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points,
+                         newPages == learn::kNewPagesPerDay ? -1 : newPages);
     if (splash) splash->hide();
     onEnd();
 }

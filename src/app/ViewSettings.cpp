@@ -16,7 +16,7 @@ namespace {
 
 // Lines of "name = value". The geometry is Qt's own record of the window,
 // in hexadecimal; the point size a whole number.
-const std::string_view kGeometry = "geometry", kPointSize = "pointSize";
+const std::string_view kGeometry = "geometry", kPointSize = "pointSize", kNewPages = "newPagesPerDay";
 // Far more than the two lines ever need.
 constexpr std::uint64_t kMaxBytes = 64 << 10;
 
@@ -48,18 +48,21 @@ ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
         if (name == kGeometry && value.size() % 2 == 0 &&
             value.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos) {
             geometry_ = QByteArray::fromHex(QByteArray(value.data(), static_cast<qsizetype>(value.size())));
-        } else if (name == kPointSize) {
-            int size = 0;
-            const auto [end, err] = std::from_chars(value.data(), value.data() + value.size(), size);
-            pointSize_ = err == std::errc() && end == value.data() + value.size() && size > 0 ? size : 0;
+        } else if (name == kPointSize || name == kNewPages) {
+            int n = -1;
+            const auto [end, err] = std::from_chars(value.data(), value.data() + value.size(), n);
+            const bool whole = err == std::errc() && end == value.data() + value.size();
+            if (name == kPointSize) pointSize_ = whole && n > 0 ? n : 0;
+            else newPages_ = whole && n >= 0 ? n : -1;
         }
     }
 }
 
-void ViewSettings::write(const QByteArray& geometry, int textPointSize) const {
+void ViewSettings::write(const QByteArray& geometry, int textPointSize, int newPagesPerDay) const {
     if (path_.empty()) return;
     std::string text = std::string(kGeometry) + " = " + geometry.toHex().toStdString() + "\n";
     if (textPointSize > 0) text += std::string(kPointSize) + " = " + std::to_string(textPointSize) + "\n";
+    if (newPagesPerDay >= 0) text += std::string(kNewPages) + " = " + std::to_string(newPagesPerDay) + "\n";
     QDir().mkpath(QFileInfo(QString::fromStdString(path_)).absolutePath());
     std::string error;
     WriteFileAtomic(path_, text, error);  // the view is not worth a question at the end

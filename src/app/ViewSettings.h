@@ -1,5 +1,5 @@
-// How the user last left the window: its size and place and the text size
-// of the page. Kept apart from Ravmemo.ini, whose two lines stay as they are.
+// How the user last left the window: its size and place, the text size of
+// the page, and how many new pages a day's review brings. Kept apart from Ravmemo.ini, whose two lines stay as they are.
 #pragma once
 
 #include <QByteArray>
@@ -18,10 +18,11 @@ public:
 
     QByteArray windowGeometry() const { return geometry_; }
     int textPointSize() const { return pointSize_; }  // 0 when none is kept
+    int newPagesPerDay() const { return newPages_; }   // -1 when none is kept
 
     // Once, when the program ends, through the deck's safe writer: only a
     // regular file (or a new one) is written, nothing else replaced.
-    void write(const QByteArray& geometry, int textPointSize) const;
+    void write(const QByteArray& geometry, int textPointSize, int newPagesPerDay = -1) const;
 
     // Call after restoring the geometry, before the window is shown: a size
     // or place kept from a larger screen, or from a damaged file, would
@@ -32,6 +33,7 @@ private:
     std::string path_;
     QByteArray geometry_;
     int pointSize_ = 0;
+    int newPages_ = -1;
 };
 
 }  // namespace rvm

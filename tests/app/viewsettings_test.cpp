@@ -36,16 +36,16 @@ class ViewSettingsTest : public QObject {
 private slots:
     void readAndWritten_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("read");  // geometry in hexadecimal and the point size
+        QTest::addColumn<QString>("read");  // geometry in hexadecimal, the point size, new pages a day
         QTest::addColumn<bool>("written");
-        QTest::newRow("as written") << "file:geometry = 01d9\r\npointSize = 14\n" << "01d9 14" << true;
+        QTest::newRow("as written") << "file:geometry = 01d9\r\npointSize = 14\nnewPagesPerDay = 0\n" << "01d9 14 0" << true;
         QTest::newRow("an older file: the size") << "file:[window]\ngeometry=@ByteArray(\\x1)\n"
-                                                    "[text]\npointSize=12\n" << " 12" << true;
-        QTest::newRow("damaged") << "file:geometry = 1d9\npointSize = 12pt\n" << " 0" << true;
-        QTest::newRow("200 KB") << "big:pointSize = 12\n" << " 0" << true;
-        QTest::newRow("missing, with its folder") << "missing" << " 0" << true;
-        QTest::newRow("FIFO, never waited for") << "fifo" << " 0" << false;
-        QTest::newRow("link to a FIFO") << "link to fifo" << " 0" << false;
+                                                    "[text]\npointSize=12\n" << " 12 -1" << true;
+        QTest::newRow("damaged") << "file:geometry = 1d9\npointSize = 12pt\nnewPagesPerDay = -3\n" << " 0 -1" << true;
+        QTest::newRow("200 KB") << "big:pointSize = 12\n" << " 0 -1" << true;
+        QTest::newRow("missing, with its folder") << "missing" << " 0 -1" << true;
+        QTest::newRow("FIFO, never waited for") << "fifo" << " 0 -1" << false;
+        QTest::newRow("link to a FIFO") << "link to fifo" << " 0 -1" << false;
     }
     void readAndWritten() {
         QFETCH(QString, kind);
@@ -53,11 +53,13 @@ private slots:
         QFETCH(bool, written);
         const std::string path = layOut(kind);
         const ViewSettings v(path);
-        QCOMPARE(v.windowGeometry().toHex() + ' ' + QByteArray::number(v.textPointSize()), read.toLatin1());
+        QCOMPARE(v.windowGeometry().toHex() + ' ' + QByteArray::number(v.textPointSize()) + ' ' +
+                     QByteArray::number(v.newPagesPerDay()),
+                 read.toLatin1());
         const fs::file_type type = fs::symlink_status(path).type();
-        v.write(QByteArray("\x01\xd9", 2), 14);
+        v.write(QByteArray("\x01\xd9", 2), 14, 5);
         if (written)
-            QCOMPARE(slurp(path), std::string("geometry = 01d9\npointSize = 14\n"));
+            QCOMPARE(slurp(path), std::string("geometry = 01d9\npointSize = 14\nnewPagesPerDay = 5\n"));
         else
             QCOMPARE(fs::symlink_status(path).type(), type);  // a FIFO stays one, a link a link
     }
