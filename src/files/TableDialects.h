@@ -1,0 +1,55 @@
+// Tables of two columns, question and answer, one row per page, in the
+// dialects spreadsheets and flashcard programs speak: quoted as RFC 4180
+// has it, or plain, where a quote is an ordinary character and no field can
+// hold the separator or a line break.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace rvm {
+
+struct TableDialect {
+    char separator = '\t';
+    bool quoted = true;
+    // Columns (from 0) a header names as something other than a text, such as
+    // tags: the question and the answer are the first two columns left.
+    std::uint32_t otherColumns = 0;
+
+    std::size_t questionColumn() const;
+    std::size_t answerColumn() const;
+    bool isOther(std::size_t column) const { return column < 32 && (otherColumns >> column & 1); }
+};
+
+// The table of the pages rows names, in that order, each row ending in LF.
+// Quoted, a field holding the separator, a quote or a line break is quoted,
+// its quotes doubled, and line breaks are written as LF. Plain, fields are
+// written as they stand: the caller has kept the separator and line breaks out.
+std::string TableText(const std::vector<std::string>& upper, const std::vector<std::string>& lower,
+                      const std::vector<int>& rows, const TableDialect& dialect);
+
+struct Table {
+    std::vector<std::string> upper, lower;  // line breaks as CR LF
+    std::vector<std::size_t> lines;         // the line each row starts on, from 1
+    std::size_t extraColumnsLine = 0;       // first line with a column past the answer that no header names; 0 for none
+    std::size_t quoteOverTabLine = 0;       // first line where a quoted field runs on over a tab; 0 for none
+};
+
+struct TableError {
+    int status = 0;
+    std::size_t line = 0;
+    std::string message;
+};
+
+// Reads the rows of a table whose first line is line firstLine. Blank lines
+// are skipped; a quote inside an unquoted field is kept as it stands, as
+// spreadsheets do. Refuses a quote left open, text after a closing quote and
+// more rows than a deck holds. The texts are not checked for well-formed
+// UTF-8 here: the conversion to code page 932 does that on its way.
+bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& table,
+                TableError& error);
+
+}  // namespace rvm
