@@ -264,11 +264,14 @@ Converted deckToTable(const std::string& input, const ConvertOptions& o) {
     return r;
 }
 
-Converted tableToDeck(const std::string& input, const ConvertOptions& o) {
+// A table read as UTF-8 without anyone saying so that turns out not to be
+// is read again (notUtf8) as code page 932, as spreadsheets on a Japanese
+// Windows save it.
+Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool notUtf8 = false) {
     Converted r;
     std::string storage;
-    const DecodedTable decoded = DecodeTable(input, o.encoding, storage);
-    if (decoded.notCp932) {
+    const DecodedTable decoded = DecodeTable(input, notUtf8 ? TextEncoding::Cp932 : o.encoding, storage);
+    if (notUtf8 && decoded.notCp932) {
         const std::size_t bad = FirstBadUtf8(input);
         return refused(std::move(r), kConvertRefused,
                        where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) +
@@ -291,8 +294,10 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o) {
     }
     Table t;
     TableError e;
-    if (!ParseTable(text, d.table, headerLines + 1, t, e))
+    if (!ParseTable(text, d.table, headerLines + 1, t, e)) {
+        if (e.badUtf8 && decoded.guessed) return tableToDeck(input, o, true);
         return refused(std::move(r), e.status, where(o.inputName, e.line) + e.message);
+    }
     if (t.quoteOverTabLine)
         r.messages.push_back(where(o.inputName, t.quoteOverTabLine) +
                              "警告: 引用符（\"）で始まる欄がタブを越えて続いています。"
@@ -320,8 +325,9 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o) {
     // checked for well-formed UTF-8 only where it stopped.
     for (std::size_t at : enc.unmappable) {
         const std::string_view rest = std::string_view(deckText).substr(at, 4);
-        if (FirstBadUtf8(rest) == 0)
-            return refused(std::move(r), kConvertRefused,
+        if (FirstBadUtf8(rest) != 0) continue;
+        if (decoded.guessed) return tableToDeck(input, o, true);
+        return refused(std::move(r), kConvertRefused,
                            where(o.inputName, tableLine(t, d.html, pageStarts, at)) + BadUtf8Message(deckText[at]));
     }
 

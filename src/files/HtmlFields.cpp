@@ -77,14 +77,15 @@ std::string TextFromHtml(std::string_view html) {
         out += t;
     };
     const std::size_t n = html.size();
+    std::size_t close = 0;  // the next '>', looked for again only once passed: a text of many '<' stays linear
     for (std::size_t i = 0; i < n;) {
         const std::size_t stop = std::min(html.find_first_of("<&", i), n);
         if (stop > i) put(html.substr(i, stop - i));
         if (stop == n) break;
         i = stop + 1;
         if (html[stop] == '&') {
-            const std::size_t semi = html.find(';', i);
-            const char32_t c = semi != std::string_view::npos && semi - i <= 10 ? entity(html.substr(i, semi - i)) : 0;
+            const std::size_t semi = html.substr(0, i + 12).find(';', i);  // no entity is longer
+            const char32_t c = semi != std::string_view::npos ? entity(html.substr(i, semi - i)) : 0;
             if (!c) {
                 put("&");
                 continue;
@@ -98,7 +99,7 @@ std::string TextFromHtml(std::string_view html) {
         std::size_t name = i + (i < n && html[i] == '/');
         std::size_t nameEnd = name;
         while (nameEnd < n && isAlnum(html[nameEnd])) ++nameEnd;
-        const std::size_t close = html.find('>', i);
+        if (close != std::string_view::npos && close < i) close = html.find('>', i);
         if ((nameEnd == name && !(name < n && html[name] == '!')) || close == std::string_view::npos) {
             put("<");  // "a < b" is text, not a tag
             continue;

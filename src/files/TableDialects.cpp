@@ -78,8 +78,8 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
 bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& t,
                 TableError& error) {
     t = Table{};
-    auto fail = [&](int status, std::size_t line, std::string message) {
-        error = {status, line, std::move(message)};
+    auto fail = [&](int status, std::size_t line, std::string message, bool badUtf8 = false) {
+        error = {status, line, std::move(message), badUtf8};
         return false;
     };
     const char separator = dialect.separator;
@@ -142,7 +142,7 @@ bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t 
             }
             if (!kept) {
                 if (std::size_t bad = FirstBadUtf8(field); bad != std::string_view::npos)
-                    return fail(kConvertRefused, line, BadUtf8Message(field[bad]));
+                    return fail(kConvertRefused, line, BadUtf8Message(field[bad]), true);
             }
             if (pos < n && text[pos] == separator) {
                 ++pos;

@@ -42,6 +42,7 @@ struct TableError {
     int status = 0;
     std::size_t line = 0;
     std::string message;
+    bool badUtf8 = false;  // refused for a byte UTF-8 cannot have
 };
 
 // Reads the rows of a table whose first line is line firstLine. Blank lines

@@ -138,27 +138,25 @@ std::string BadUtf8Message(char b) {
 DecodedTable DecodeTable(std::string_view bytes, TextEncoding encoding, std::string& storage) {
     const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
     const bool utf8Mark = bytes.starts_with(kUtf8Mark);
+    DecodedTable d;
     if (encoding == TextEncoding::Detect) {
-        encoding = utf8Mark                                           ? TextEncoding::Utf8
-                   : le || be                                         ? TextEncoding::Utf16
-                   : FirstBadUtf8(bytes) == std::string_view::npos ? TextEncoding::Utf8
-                                                                      : TextEncoding::Cp932;
-        if (encoding == TextEncoding::Cp932) {
-            cp932::decode(bytes, storage);
-            if (storage.find(kReplacement) != std::string::npos) return {{}, TextEncoding::Detect, true};
-            return {storage, encoding};
-        }
+        encoding = le || be ? TextEncoding::Utf16 : TextEncoding::Utf8;
+        d.guessed = !le && !be && !utf8Mark;
     }
     switch (encoding) {
     case TextEncoding::Cp932:
         cp932::decode(bytes, storage);
-        return {storage, encoding};
+        d.text = storage;
+        d.notCp932 = storage.find(kReplacement) != std::string::npos;
+        break;
     case TextEncoding::Utf16:
         utf16ToUtf8(bytes.substr(le || be ? 2 : 0), be, storage);
-        return {storage, encoding};
+        d.text = storage;
+        break;
     default:
-        return {bytes.substr(utf8Mark ? 3 : 0), TextEncoding::Utf8};
+        d.text = bytes.substr(utf8Mark ? 3 : 0);
     }
+    return d;
 }
 
 std::string EncodeTable(std::string utf8, TextEncoding encoding) {

@@ -24,14 +24,17 @@ void AppendUtf8(std::string& out, char32_t c);
 std::string BadUtf8Message(char b);
 
 struct DecodedTable {
-    std::string_view text;      // UTF-8 without a byte order mark: into the bytes or into storage
-    TextEncoding encoding;      // what was read: Utf8 (with or without a mark), Cp932 or Utf16
-    bool notCp932 = false;      // detected, and neither UTF-8 nor code page 932
+    std::string_view text;  // UTF-8 without a byte order mark: into the bytes or into storage
+    // Taken for UTF-8 with no mark and no encoding asked for: at the first
+    // byte UTF-8 cannot have, the caller reads the bytes as code page 932.
+    bool guessed = false;
+    bool notCp932 = false;  // read as code page 932, with bytes that are none (now U+FFFD)
 };
 
 // The text of a table file's bytes. Whatever needs converting goes into
-// storage, which must outlive the result. Forced UTF-8 is not checked here:
-// the conversion to the deck's code page names the line of a bad byte.
+// storage, which must outlive the result. UTF-8 is not checked here: the
+// conversion to the deck's code page finds a bad byte on its way, and names
+// its line, at no cost to the files that have none.
 DecodedTable DecodeTable(std::string_view bytes, TextEncoding encoding, std::string& storage);
 
 // A table's UTF-8 text in the encoding asked for; UTF-16 is little-endian
