@@ -1,15 +1,12 @@
 #include "DeckExchange.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <numeric>
 
 #include "Cp932.h"
 #include "DeckFile.h"
 #include "HtmlFields.h"
-#include "TableDialects.h"
 #include "deck/Module1.h"
 
 namespace rvm {
@@ -18,97 +15,20 @@ namespace {
 const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
 constexpr std::size_t kShownProblems = 10;
 
-std::string lower(std::string_view s) {
-    std::string w(s);
-    for (char& c : w) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return w;
-}
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
 // The table side of a conversion, from the options and the program's preset.
-struct Dialect {
-    TableDialect table;
-    bool html = false;
-    TextEncoding encoding = TextEncoding::Detect;
-};
-
-Dialect dialectOf(const ConvertOptions& o, DeckFormat format, bool writing) {
+TableDialect dialectOf(const ConvertOptions& o, DeckFormat format) {
     const TableProgram p = o.program;
-    Dialect d;
-    d.table.separator = format == DeckFormat::Csv ? ',' : '\t';
-    d.table.quoted = !(o.plain || p == TableProgram::Mnemosyne || p == TableProgram::Kde);
+    TableDialect d;
+    d.separator = format == DeckFormat::Csv ? ',' : '\t';
+    d.quoted = !(o.plain || p == TableProgram::Mnemosyne || p == TableProgram::Kde);
     d.html = o.html || p == TableProgram::Anki || p == TableProgram::Mnemosyne;
-    d.encoding = o.encoding != TextEncoding::Detect      ? o.encoding
-                 : writing && p == TableProgram::Excel ? TextEncoding::Cp932
-                                                         : TextEncoding::Detect;
     return d;
-}
-
-// The first line of text, without its line end, and the length with it.
-std::string_view firstLine(std::string_view text, std::size_t& length) {
-    const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
-    length = end + (end < text.size()) + (text.substr(end).starts_with("\r\n"));
-    return text.substr(0, end);
-}
-
-// Takes in one of the #key:value lines Anki writes above its rows: the
-// separator, whether fields are HTML, and which columns hold no text.
-// Returns true when it named a separator this reader knows.
-bool ankiHeader(std::string_view line, Dialect& d) {
-    const std::size_t colon = line.find(':');
-    if (colon == std::string_view::npos) return false;
-    const std::string key = lower(trim(line.substr(1, colon - 1)));
-    const std::string_view value = trim(line.substr(colon + 1));
-    if (key == "separator") {
-        const std::string names[] = {"comma", "semicolon", "tab", "space", "pipe", "colon"};
-        const char chars[] = {',', ';', '\t', ' ', '|', ':'};
-        for (int k = 0; k < 6; ++k) {
-            if (lower(value) == names[k]) {
-                d.table.separator = chars[k];
-                return true;
-            }
-        }
-        if (value.size() == 1) d.table.separator = value[0];
-        return value.size() == 1;
-    }
-    if (key == "html") d.html = lower(value) == "true";
-    if (key.ends_with(" column")) {
-        const int column = std::atoi(std::string(value).c_str());
-        if (column >= 1 && column <= 32) d.table.otherColumns |= std::uint32_t{1} << (column - 1);
-    }
-    return false;
-}
-
-// Skips the lines a program writes above its rows and returns the rest;
-// lines counts the lines skipped. Anki's header lines may pin the separator.
-std::string_view skipHeaderLines(std::string_view text, TableProgram p, Dialect& d, std::size_t& lines,
-                                 bool& separatorPinned) {
-    for (lines = 0;; ++lines) {
-        std::size_t length;
-        const std::string_view line = firstLine(text, length);
-        if (p == TableProgram::Kde) {
-            if (!line.starts_with("Title:") && !line.starts_with("Author:")) break;
-        } else if (p == TableProgram::Anki && line.starts_with('#')) {
-            separatorPinned |= ankiHeader(line, d);
-        } else if (!(p == TableProgram::Anki && lines == 0 && line.starts_with("tags:"))) {
-            break;
-        }
-        text.remove_prefix(length);
-    }
-    return text;
 }
 
 // "「X」(U+XXXX)", or the code alone for a control character.
 std::string describeChar(const std::string& text, std::size_t at) {
-    const auto c = static_cast<unsigned char>(text[at]);
-    const std::size_t len = std::min(cp932::Utf8Length(c), text.size() - at);
-    std::uint32_t cp = len == 1 ? c : c & (0xFF >> (len + 1));
-    for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+    std::size_t len;
+    const char32_t cp = CodePointAt(text, at, len);
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
     if (cp < 0x20 || cp == 0x7F) return code;
@@ -152,7 +72,6 @@ bool keepPlainFieldsPlain(std::vector<std::string>& upper, std::vector<std::stri
                           const ConvertOptions& o, bool html, std::vector<std::string>& messages) {
     std::size_t problems = 0;
     bool breaks = false;
-    const char bad[] = {separator, '\r', '\n', '\0'};
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (int column = 0; column < 2; ++column) {
             std::string& t = (column == 0 ? upper : lower)[rows[r]];
@@ -171,7 +90,7 @@ bool keepPlainFieldsPlain(std::vector<std::string>& upper, std::vector<std::stri
             std::string spaced;
             for (std::size_t i = 0; i < t.size(); ++i) {
                 if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;  // CR LF is one line break
-                spaced += std::string_view(bad).find(t[i]) != std::string_view::npos ? ' ' : t[i];
+                spaced += t[i] == separator || t[i] == '\r' || t[i] == '\n' ? ' ' : t[i];
             }
             t = std::move(spaced);
         }
@@ -186,37 +105,12 @@ bool keepPlainFieldsPlain(std::vector<std::string>& upper, std::vector<std::stri
     return false;
 }
 
-// What a program's own reader would do to a page that no table can keep
-// from it, or nothing. Mnemosyne refuses the whole file for an empty
-// question or a blank answer (it strips the line's end). KWordQuiz and
-// Parley drop a page with neither, and pack every run of blanks, the
-// full-width space too, into one half-width space.
-std::string programLoss(TableProgram p, const std::string& q, const std::string& a) {
-    auto blank = [](const std::string& t) {
-        std::string_view rest = t;
-        while (rest.starts_with(' ') || rest.starts_with("\xE3\x80\x80")) rest.remove_prefix(rest[0] == ' ' ? 1 : 3);
-        return rest.empty();
-    };
-    auto packed = [](const std::string& t) {
-        return t.find("\xE3\x80\x80") == std::string::npos && t.find("  ") == std::string::npos &&
-               !t.starts_with(' ') && !t.ends_with(' ');
-    };
-    auto which = [](bool inQ, bool inA) { return std::string(inQ && inA ? "問題と答え" : inQ ? "問題" : "答え"); };
-    if (p == TableProgram::Mnemosyne && (q.empty() || blank(a)))
-        return which(q.empty(), blank(a)) + "が空です。Mnemosyne はこのファイルを読み込みません。";
-    if (p == TableProgram::Kde && blank(q) && blank(a))
-        return "問題も答えも空のページは KWordQuiz と Parley に読み込まれません。";
-    if (p == TableProgram::Kde && !(packed(q) && packed(a)))
-        return which(!packed(q), !packed(a)) + "の空白は KWordQuiz と Parley で変わります（前後の空白は消え、ほかは半角の空白1つになります）。";
-    return {};
-}
-
 void warnProgramLosses(TableProgram p, const std::vector<std::string>& upper, const std::vector<std::string>& lower,
                        const std::vector<int>& rows, std::size_t firstLine, const std::string& output,
                        std::vector<std::string>& messages) {
     std::size_t pages = 0;
     for (std::size_t r = 0; r < rows.size(); ++r) {
-        const std::string loss = programLoss(p, upper[rows[r]], lower[rows[r]]);
+        const std::string loss = ProgramLoss(p, upper[rows[r]], lower[rows[r]]);
         if (!loss.empty() && pages++ < kShownProblems)
             messages.push_back(where(output, firstLine + r) + "警告: " + loss);
     }
@@ -242,11 +136,8 @@ Converted deckToTable(const std::string& input, const ConvertOptions& o) {
     if (!split || !BuildDeck(records, deck)) return refused(std::move(r), kConvertRefused, where(o.inputName) + kNotADeck);
     if (o.storageOrder) std::iota(deck.order.begin(), deck.order.end(), 0);
 
-    const Dialect d = dialectOf(o, o.to, true);
-    std::string header;
-    if (o.program == TableProgram::Anki)
-        header = std::string("#separator:") + (d.table.separator == ',' ? "comma" : "tab") +
-                 "\n#html:" + (d.html ? "true" : "false") + "\n";
+    const TableDialect d = dialectOf(o, o.to);
+    const std::string header = HeaderLines(o.program, d);
     if (d.html) {
         for (int s : deck.order) {
             deck.upper[s] = HtmlFromText(deck.upper[s]);
@@ -254,13 +145,17 @@ Converted deckToTable(const std::string& input, const ConvertOptions& o) {
         }
     }
     const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
-    if (!d.table.quoted && !keepPlainFieldsPlain(deck.upper, deck.lower, deck.order, d.table.separator, firstLine,
-                                                 o, d.html, r.messages)) {
+    if (!d.quoted &&
+        !keepPlainFieldsPlain(deck.upper, deck.lower, deck.order, d.separator, firstLine, o, d.html, r.messages)) {
         r.status = kConvertRefused;
         return r;
     }
     warnProgramLosses(o.program, deck.upper, deck.lower, deck.order, firstLine, o.outputName, r.messages);
-    r.bytes = EncodeTable(header + TableText(deck.upper, deck.lower, deck.order, d.table), d.encoding);
+    // Spreadsheets on a Japanese Windows read a table without a mark as code page 932.
+    const TextEncoding encoding = o.encoding == TextEncoding::Detect && o.program == TableProgram::Excel
+                                      ? TextEncoding::Cp932
+                                      : o.encoding;
+    r.bytes = EncodeTable(header + TableText(deck.upper, deck.lower, deck.order, d), encoding);
     return r;
 }
 
@@ -277,24 +172,23 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
                        where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) +
                            "CP932 としても読めません。");
     }
-    Dialect d = dialectOf(o, o.from, false);
-    std::size_t headerLines = 0;
-    bool separatorPinned = false;
-    const std::string_view text = skipHeaderLines(decoded.text, o.program, d, headerLines, separatorPinned);
+    TableDialect d = dialectOf(o, o.from);
+    std::size_t headerLines;
+    bool separatorPinned;
+    const std::string_view text = SkipHeaderLines(decoded.text, o.program, d, headerLines, separatorPinned);
     // Spreadsheets save tab-separated text as .csv too.
-    if (d.table.separator == ',' && !separatorPinned) {
-        std::size_t length;
-        const std::size_t start = text.find_first_not_of("\r\n");
-        const std::string_view first = start == std::string_view::npos ? "" : firstLine(text.substr(start), length);
+    if (d.separator == ',' && !separatorPinned) {
+        const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
+        const std::string_view first = text.substr(start, text.find_first_of("\r\n", start) - start);
         if (first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos) {
-            d.table.separator = '\t';
+            d.separator = '\t';
             r.messages.push_back(where(o.inputName, headerLines + physicalLine(text, start)) +
                                  "警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。");
         }
     }
     Table t;
     TableError e;
-    if (!ParseTable(text, d.table, headerLines + 1, t, e)) {
+    if (!ParseTable(text, d, headerLines + 1, t, e)) {
         if (e.badUtf8 && decoded.guessed) return tableToDeck(input, o, true);
         return refused(std::move(r), e.status, where(o.inputName, e.line) + e.message);
     }
@@ -303,8 +197,8 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
                              "警告: 引用符（\"）で始まる欄がタブを越えて続いています。"
                              "引用符を普通の文字として読むには --plain を付けてください。");
     if (t.extraColumnsLine) {
-        std::size_t next = d.table.answerColumn() + 1;
-        while (d.table.isOther(next)) ++next;
+        std::size_t next = d.answerColumn() + 1;
+        while (d.isOther(next)) ++next;
         r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: " + std::to_string(next + 1) +
                              "列目から先は読み込みません。");
     }
@@ -357,7 +251,7 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
 }  // namespace
 
 std::optional<DeckFormat> FormatNamed(std::string_view word) {
-    const std::string w = lower(word);
+    const std::string w = AsciiLower(word);
     if (w == "rvm") return DeckFormat::Rvm;
     if (w == "tsv") return DeckFormat::Tsv;
     if (w == "csv") return DeckFormat::Csv;
@@ -372,7 +266,7 @@ std::optional<DeckFormat> FormatOfPath(std::string_view path) {
 }
 
 std::optional<TableProgram> ProgramNamed(std::string_view word) {
-    const std::string w = lower(word);
+    const std::string w = AsciiLower(word);
     if (w == "excel") return TableProgram::Excel;
     if (w == "anki") return TableProgram::Anki;
     if (w == "mnemosyne") return TableProgram::Mnemosyne;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "TableDialects.h"
 #include "TextEncodings.h"
 
 namespace rvm {
@@ -18,13 +19,6 @@ enum class DeckFormat { Rvm, Tsv, Csv };
 std::optional<DeckFormat> FormatNamed(std::string_view word);
 // The format a file name's extension names.
 std::optional<DeckFormat> FormatOfPath(std::string_view path);
-
-// Programs whose own way of writing tables a preset speaks, both ways:
-// Excel: CSV, code page 932 out, any encoding in.
-// Anki: quoted TSV with HTML fields and its #key:value header lines.
-// Mnemosyne: plain TSV with HTML fields; it refuses empty questions and answers.
-// Kde (KWordQuiz, Parley): plain TSV; their Title: and Author: lines are skipped.
-enum class TableProgram { None, Excel, Anki, Mnemosyne, Kde };
 
 // "excel", "anki", "mnemosyne" or "kde", in any case.
 std::optional<TableProgram> ProgramNamed(std::string_view word);
@@ -39,11 +33,13 @@ inline constexpr int kConvertUsage = 64;
 
 inline constexpr char kTooManyPages[] = "ページが多すぎます。*.rvm ファイルに入るのは 32768 ページまでです。";
 
+// A window that offers a program's table passes its preset alone:
+// {.from = DeckFormat::Rvm, .to = TableFormatOf(p), .program = p}.
 struct ConvertOptions {
     DeckFormat from = DeckFormat::Rvm, to = DeckFormat::Tsv;
     std::string inputName{}, outputName{};  // for messages only
-    bool storageOrder = false;          // tables in storage order rather than display order
-    bool lossy = false;                 // write even what the output cannot hold, replaced
+    bool storageOrder = false;              // tables in storage order rather than display order
+    bool lossy = false;                     // write even what the output cannot hold, replaced
     // The table's side. A program's preset gives the dialect; the switches
     // below add to it and an encoding other than Detect overrides its own.
     TableProgram program = TableProgram::None;

@@ -10,12 +10,6 @@ namespace {
 
 bool isAlnum(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
 
-std::string lower(std::string_view s) {
-    std::string w(s);
-    for (char& c : w) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return w;
-}
-
 // The character an entity between '&' and ';' stands for, or 0 for none.
 // A no-break space becomes a plain one: a deck cannot hold U+00A0, and
 // editors put it in where the user typed two spaces.
@@ -36,7 +30,7 @@ char32_t entity(std::string_view name) {
         if (!digits || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp < 0xE000)) return 0;
         return cp == 0xA0 ? U' ' : cp;
     }
-    const std::string n = lower(name);
+    const std::string n = AsciiLower(name);
     if (n == "amp") return U'&';
     if (n == "lt") return U'<';
     if (n == "gt") return U'>';
@@ -104,7 +98,7 @@ std::string TextFromHtml(std::string_view html) {
             put("<");  // "a < b" is text, not a tag
             continue;
         }
-        const std::string tag = lower(html.substr(name, nameEnd - name));
+        const std::string tag = AsciiLower(html.substr(name, nameEnd - name));
         if (tag == "br") {
             put("");
             out += "\r\n";

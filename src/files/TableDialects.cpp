@@ -1,5 +1,7 @@
 #include "TableDialects.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "DeckExchange.h"
@@ -8,6 +10,8 @@
 
 namespace rvm {
 namespace {
+
+const char kFullWidthSpace[] = "\xE3\x80\x80";
 
 // The first position from i on that holds one of the bytes cs, or the end.
 // Eight bytes at a time: texts are long and the bytes sought are rare.
@@ -25,6 +29,56 @@ std::size_t findAny(std::string_view s, std::size_t i, C... cs) {
     }
     while (i < n && ((s[i] != cs) && ...)) ++i;
     return i;
+}
+
+std::string_view trim(std::string_view s) {
+    while (s.starts_with(' ')) s.remove_prefix(1);
+    while (s.ends_with(' ')) s.remove_suffix(1);
+    return s;
+}
+
+// Takes in one of Anki's #key:value lines; true when it named a separator.
+bool ankiHeader(std::string_view line, TableDialect& d) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return false;
+    const std::string key = AsciiLower(trim(line.substr(1, colon - 1)));
+    const std::string value = AsciiLower(trim(line.substr(colon + 1)));
+    if (key == "separator") {
+        const char* const names[] = {"comma", "semicolon", "tab", "space", "pipe", "colon"};
+        const char chars[] = {',', ';', '\t', ' ', '|', ':'};
+        for (int k = 0; k < 6; ++k) {
+            if (value == names[k]) {
+                d.separator = chars[k];
+                return true;
+            }
+        }
+        if (value.size() != 1) return false;  // one Anki does not know either
+        d.separator = trim(line.substr(colon + 1))[0];
+        return true;
+    }
+    if (key == "html") d.html = value == "true";
+    if (key.ends_with(" column")) {  // tags, deck, notetype, guid
+        const int column = std::atoi(value.c_str());
+        if (column >= 1 && column <= 32) d.otherColumns |= std::uint32_t{1} << (column - 1);
+    }
+    return false;
+}
+
+// Blank as the programs see it: spaces, half-width or full-width, or nothing.
+bool blank(std::string_view t) {
+    while (t.starts_with(' ') || t.starts_with(kFullWidthSpace)) t.remove_prefix(t[0] == ' ' ? 1 : 3);
+    return t.empty();
+}
+
+// What KWordQuiz and Parley leave as it is: no full-width space, no blank
+// at either end and no two in a row.
+bool packed(std::string_view t) {
+    return t.find(kFullWidthSpace) == std::string_view::npos && t.find("  ") == std::string_view::npos &&
+           !t.starts_with(' ') && !t.ends_with(' ');
+}
+
+std::string which(bool question, bool answer) {
+    return question && answer ? "問題と答え" : question ? "問題" : "答え";
 }
 
 }  // namespace
@@ -154,6 +208,45 @@ bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t 
     }
     if (t.upper.empty()) return fail(kConvertRefused, 0, "空のファイルです。");
     return true;
+}
+
+std::string HeaderLines(TableProgram program, const TableDialect& d) {
+    if (program != TableProgram::Anki) return {};
+    return std::string("#separator:") + (d.separator == ',' ? "comma" : "tab") + "\n#html:" +
+           (d.html ? "true" : "false") + "\n";
+}
+
+std::string_view SkipHeaderLines(std::string_view text, TableProgram program, TableDialect& dialect,
+                                 std::size_t& lines, bool& separatorPinned) {
+    separatorPinned = false;
+    for (lines = 0;; ++lines) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view line = text.substr(0, end);
+        if (program == TableProgram::Kde) {
+            if (!line.starts_with("Title:") && !line.starts_with("Author:")) break;
+        } else if (program == TableProgram::Anki && line.starts_with('#')) {
+            separatorPinned |= ankiHeader(line, dialect);
+        } else if (!(program == TableProgram::Anki && lines == 0 && line.starts_with("tags:"))) {
+            break;  // Anki's old tags line may come first
+        }
+        text.remove_prefix(end + text.substr(end).starts_with("\r\n") + (end < text.size()));
+    }
+    return text;
+}
+
+// Mnemosyne refuses the whole file for an empty question or a blank answer
+// (it strips the end of each line). KWordQuiz and Parley drop a page with
+// neither, and pack every run of blanks, full-width spaces too, into one
+// half-width space.
+std::string ProgramLoss(TableProgram program, const std::string& q, const std::string& a) {
+    if (program == TableProgram::Mnemosyne && (q.empty() || blank(a)))
+        return which(q.empty(), blank(a)) + "が空です。Mnemosyne はこのファイルを読み込みません。";
+    if (program != TableProgram::Kde) return {};
+    if (blank(q) && blank(a)) return "問題も答えも空のページは KWordQuiz と Parley に読み込まれません。";
+    const bool qChanges = !packed(q), aChanges = !packed(a);
+    if (!qChanges && !aChanges) return {};
+    return which(qChanges, aChanges) +
+           "の空白は KWordQuiz と Parley で変わります（前後の空白は消え、ほかは半角の空白1つになります）。";
 }
 
 }  // namespace rvm

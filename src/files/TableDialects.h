@@ -12,9 +12,17 @@
 
 namespace rvm {
 
+// Programs whose own way of writing tables a preset speaks, both ways:
+// Excel: CSV, code page 932 out, any encoding in.
+// Anki: quoted TSV with HTML fields and its #key:value header lines.
+// Mnemosyne: plain TSV with HTML fields; it refuses empty questions and answers.
+// Kde (KWordQuiz, Parley): plain TSV; their Title: and Author: lines are skipped.
+enum class TableProgram { None, Excel, Anki, Mnemosyne, Kde };
+
 struct TableDialect {
     char separator = '\t';
     bool quoted = true;
+    bool html = false;  // fields are HTML: <br> for line breaks, entities for & < >
     // Columns (from 0) a header names as something other than a text, such as
     // tags: the question and the answer are the first two columns left.
     std::uint32_t otherColumns = 0;
@@ -52,5 +60,21 @@ struct TableError {
 // UTF-8 here: the conversion to code page 932 does that on its way.
 bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& table,
                 TableError& error);
+
+// The lines program writes above its rows: Anki's, which pin the
+// separator and say whether fields are HTML.
+std::string HeaderLines(TableProgram program, const TableDialect& dialect);
+
+// Skips the lines program writes above its rows and returns the rest of
+// text; lines counts the lines skipped. Anki's #key:value lines set the
+// separator (separatorPinned), whether fields are HTML, and the columns
+// that hold no text; KWordQuiz's and Parley's Title: and Author: lines say
+// nothing a deck keeps.
+std::string_view SkipHeaderLines(std::string_view text, TableProgram program, TableDialect& dialect,
+                                 std::size_t& lines, bool& separatorPinned);
+
+// What program's own reader would do to a page that no table can keep from
+// it, said for a warning, or nothing.
+std::string ProgramLoss(TableProgram program, const std::string& question, const std::string& answer);
 
 }  // namespace rvm

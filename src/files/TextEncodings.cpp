@@ -42,37 +42,45 @@ std::string utf8ToUtf16(std::string_view s) {
         out += static_cast<char>(u & 0xFF);
         out += static_cast<char>(u >> 8);
     };
-    for (std::size_t i = 0; i < s.size();) {
-        const auto lead = static_cast<unsigned char>(s[i]);
-        std::size_t len = cp932::Utf8Length(lead);
-        std::uint32_t cp = 0xFFFD;
-        if (FirstBadUtf8(s.substr(i, len)) == std::string_view::npos) {
-            cp = len == 1 ? lead : lead & (0xFF >> (len + 1));
-            for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        } else {
-            len = 1;
-        }
+    for (std::size_t i = 0, len; i < s.size(); i += len) {
+        const char32_t cp = CodePointAt(s, i, len);
         if (cp >= 0x10000) {
             put(0xD800 + ((cp - 0x10000) >> 10));
             put(0xDC00 + ((cp - 0x10000) & 0x3FF));
         } else {
             put(cp);
         }
-        i += len;
     }
     return out;
 }
 
 }  // namespace
 
-std::optional<TextEncoding> EncodingNamed(std::string_view word) {
-    std::string w(word);
+std::string AsciiLower(std::string_view s) {
+    std::string w(s);
     for (char& c : w) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return w;
+}
+
+std::optional<TextEncoding> EncodingNamed(std::string_view word) {
+    const std::string w = AsciiLower(word);
     if (w == "utf8") return TextEncoding::Utf8;
     if (w == "utf8-bom") return TextEncoding::Utf8Bom;
     if (w == "cp932") return TextEncoding::Cp932;
     if (w == "utf16") return TextEncoding::Utf16;
     return std::nullopt;
+}
+
+char32_t CodePointAt(std::string_view s, std::size_t at, std::size_t& length) {
+    const auto lead = static_cast<unsigned char>(s[at]);
+    length = cp932::Utf8Length(lead);
+    if (FirstBadUtf8(s.substr(at, length)) != std::string_view::npos) {
+        length = 1;
+        return 0xFFFD;
+    }
+    char32_t cp = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) cp = cp << 6 | (static_cast<unsigned char>(s[at + k]) & 0x3F);
+    return cp;
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

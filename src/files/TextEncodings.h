@@ -14,11 +14,18 @@ namespace rvm {
 // UTF-8 and anything else code page 932; on writing, UTF-8 without a mark.
 enum class TextEncoding { Detect, Utf8, Utf8Bom, Cp932, Utf16 };
 
+// ASCII letters in lower case, for names and keywords typed in any case.
+std::string AsciiLower(std::string_view s);
+
 // "utf8", "utf8-bom", "cp932" or "utf16", in any case.
 std::optional<TextEncoding> EncodingNamed(std::string_view word);
 
 // Offset of the first byte that is not well-formed UTF-8, or npos.
 std::size_t FirstBadUtf8(std::string_view s);
+// The character at s[at] and its length in bytes; U+FFFD and 1 where the
+// bytes there are not well-formed UTF-8.
+char32_t CodePointAt(std::string_view s, std::size_t at, std::size_t& length);
+// The UTF-8 form of the code point c, appended to out.
 void AppendUtf8(std::string& out, char32_t c);
 // The refusal of a file with the byte b where UTF-8 cannot have it.
 std::string BadUtf8Message(char b);
