@@ -22,6 +22,7 @@ TableDialect dialectOf(const ConvertOptions& o, DeckFormat format) {
     d.separator = format == DeckFormat::Csv ? ',' : '\t';
     d.quoted = !(o.plain || p == TableProgram::Mnemosyne || p == TableProgram::Kde);
     d.html = o.html || p == TableProgram::Anki || p == TableProgram::Mnemosyne;
+    if (p == TableProgram::Anki) d.comment = '#';
     return d;
 }
 
@@ -179,8 +180,7 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
     // Spreadsheets save tab-separated text as .csv too.
     if (d.separator == ',' && !separatorPinned) {
         const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
-        const std::string_view first = text.substr(start, text.find_first_of("\r\n", start) - start);
-        if (first.find('\t') != std::string_view::npos && first.find(',') == std::string_view::npos) {
+        if (TabSeparatedRow(text.substr(start))) {
             d.separator = '\t';
             r.messages.push_back(where(o.inputName, headerLines + physicalLine(text, start)) +
                                  "警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。");

@@ -102,8 +102,9 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
     for (int s : rows) size += upper[s].size() + lower[s].size() + 8;
     std::string out;
     out.reserve(size);
-    auto put = [&](const std::string& t) {
-        if (!dialect.quoted || findAny(t, 0, separator, '"', '\r', '\n') == t.size()) {
+    auto put = [&](const std::string& t, bool rowStart) {
+        const bool comment = rowStart && dialect.comment && t.starts_with(dialect.comment);
+        if (!dialect.quoted || (!comment && findAny(t, 0, separator, '"', '\r', '\n') == t.size())) {
             out += t;
             return;
         }
@@ -121,9 +122,9 @@ std::string TableText(const std::vector<std::string>& upper, const std::vector<s
         out += '"';
     };
     for (int s : rows) {
-        put(upper[s]);
+        put(upper[s], true);
         out += separator;
-        put(lower[s]);
+        put(lower[s], false);
         out += '\n';
     }
     return out;
@@ -151,6 +152,10 @@ bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t 
     while (pos < n) {
         if (isBreak(pos)) {  // a blank line is no page
             skipBreak();
+            continue;
+        }
+        if (dialect.comment && text[pos] == dialect.comment) {
+            pos = findAny(text, pos, '\r', '\n');
             continue;
         }
         if (t.upper.size() == static_cast<std::size_t>(kMaxPages))
@@ -210,6 +215,25 @@ bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t 
     return true;
 }
 
+bool TabSeparatedRow(std::string_view text) {
+    bool tabs = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ',') return false;
+        if (c == '\r' || c == '\n') break;
+        tabs |= c == '\t';
+        // A quoted field runs to its closing quote: what it holds says nothing.
+        if (c == '"' && (i == 0 || text[i - 1] == '\t')) {
+            while (++i < text.size()) {
+                if (text[i] != '"') continue;
+                if (i + 1 == text.size() || text[i + 1] != '"') break;
+                ++i;  // a doubled quote
+            }
+        }
+    }
+    return tabs;
+}
+
 std::string HeaderLines(TableProgram program, const TableDialect& d) {
     if (program != TableProgram::Anki) return {};
     return std::string("#separator:") + (d.separator == ',' ? "comma" : "tab") + "\n#html:" +
@@ -222,8 +246,8 @@ std::string_view SkipHeaderLines(std::string_view text, TableProgram program, Ta
     for (lines = 0;; ++lines) {
         const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         const std::string_view line = text.substr(0, end);
-        if (program == TableProgram::Kde) {
-            if (!line.starts_with("Title:") && !line.starts_with("Author:")) break;
+        if (program == TableProgram::Kde) {  // their export starts with exactly these two
+            if (!(lines == 0 ? line.starts_with("Title:") : lines == 1 && line.starts_with("Author:"))) break;
         } else if (program == TableProgram::Anki && line.starts_with('#')) {
             separatorPinned |= ankiHeader(line, dialect);
         } else if (!(program == TableProgram::Anki && lines == 0 && line.starts_with("tags:"))) {

@@ -23,6 +23,9 @@ struct TableDialect {
     char separator = '\t';
     bool quoted = true;
     bool html = false;  // fields are HTML: <br> for line breaks, entities for & < >
+    // A line that starts with this is a comment, no row; so a question
+    // that starts with it is quoted. 0 for none.
+    char comment = 0;
     // Columns (from 0) a header names as something other than a text, such as
     // tags: the question and the answer are the first two columns left.
     std::uint32_t otherColumns = 0;
@@ -54,12 +57,16 @@ struct TableError {
 };
 
 // Reads the rows of a table whose first line is line firstLine. Blank lines
-// are skipped; a quote inside an unquoted field is kept as it stands, as
+// and comments are skipped; a quote inside an unquoted field is kept as it stands, as
 // spreadsheets do. Refuses a quote left open, text after a closing quote and
 // more rows than a deck holds. The texts are not checked for well-formed
 // UTF-8 here: the conversion to code page 932 does that on its way.
 bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& table,
                 TableError& error);
+
+// Whether the row text starts with, read with quotes as in CSV, is
+// separated by tabs and not by commas: what spreadsheets save as .csv too.
+bool TabSeparatedRow(std::string_view text);
 
 // The lines program writes above its rows: Anki's, which pin the
 // separator and say whether fields are HTML.

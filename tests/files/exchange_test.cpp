@@ -78,6 +78,8 @@ TEST(DeckExchange, DeckToTable) {
          "a&lt;b &amp; c&gt;\tx<br><br>y\n1 &amp;amp; 2\t\"\"\"q\"\"<br>\"\n", true},
         {{.to = Tsv, .program = TableProgram::Anki}, html, 0, {},
          "#separator:tab\n#html:true\na&lt;b &amp; c&gt;\tx<br><br>y\n1 &amp;amp; 2\t\"\"\"q\"\"<br>\"\n", true},
+        {{.to = Csv, .program = TableProgram::Anki}, deck({"#1", "a"}, {"#2", "b"}), 0, {},
+         "#separator:comma\n#html:true\n\"#1\",#2\na,b\n", true},  // a line that starts with # is a comment to Anki
         // Plain tables: no field may hold the separator or a line break.
         {{.to = Tsv, .plain = true}, tricky, 1,
          {"out:2: 警告: 問題の改行は引用符なしの表に書けない文字です。",
@@ -151,18 +153,20 @@ TEST(DeckExchange, TableToDeck) {
           "引用符を普通の文字として読むには --plain を付けてください。"},
          deck({"q\t1\r\n2\ta", "b"}, {"", "c"})},
         {{.from = Tsv, .to = Rvm, .plain = true}, "\"q\t1\n2\ta\"\n", 0, {}, deck({"\"q", "2"}, {"1", "a\""})},
+        {{.from = Csv, .to = Rvm}, "\"\t\"\"\r\n\",a\tb\n", 0, {}, deck({"\t\"\r\n"}, {"a\tb"})},
         // HTML fields.
         {{.from = Tsv, .to = Rvm, .html = true},
          "<div>a</div><div><br></div><div>b&amp;&#x41;&#12354;&nbsp;<b>c</b></div>\t1 < 2 &bogus; &#0; <p>x</p>\n", 0, {},
          deck({"a\r\n\r\nb&Aあ c"}, {"1 < 2 &bogus; &#0; \r\nx"})},
         // Header lines: Anki's pin separator, HTML and the columns that hold no text.
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
-         "tags:x\n#separator:Comma\n#html:false\n#tags column:1\nt,q<br>,a\n", 0, {}, deck({"q<br>"}, {"a"})},
+         "tags:x\n#separator:Comma\n#html:false\n#tags column:1\nt,q<br>,a\n#comment\nu,\"#q\",b\n", 0, {},
+         deck({"q<br>", "#q"}, {"a", "b"})},
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
          "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n#tags column:6\n"
          "g\tBasic\tD\tq\ta<br>b\tt\tx\n", 0, {"in:7: 警告: 7列目から先は読み込みません。"}, deck({"q"}, {"a\r\nb"})},
-        {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde}, "Title:\t単語\r\nAuthor:\tme\r\n\"q\t\"a\"\r\n", 0, {},
-         deck({"\"q"}, {"\"a\""})},
+        {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde}, "Title:\t単語\r\nAuthor:\tme\r\n\"q\t\"a\"\r\nTitle:\tt\r\n",
+         0, {}, deck({"\"q", "Title:"}, {"\"a\"", "t"})},
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Mnemosyne}, "q<br>\t<br>\n", 0, {}, deck({"q\r\n"}, {""})},
         // Characters a deck cannot hold, each named on its line.
         {{.from = Csv, .to = Rvm}, "ok,\"x\ny😀\"\n", 1,
