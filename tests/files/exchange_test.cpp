@@ -5,6 +5,7 @@
 #include "files/Cp932.h"
 #include "files/DeckExchange.h"
 #include "files/DeckFile.h"
+#include "files/HtmlFields.h"
 
 using namespace rvm;
 
@@ -58,6 +59,11 @@ TEST(DeckExchange, DeckToTable) {
                                      "--lossy を付けると空白に置き換えて書き込みます。";
     const std::string kdeBlanks = "の空白は KWordQuiz と Parley で変わります（前後の空白は消え、"
                                   "ほかは半角の空白1つになります）。";
+    std::vector<std::string> twelveTabs;
+    for (int line = 1; line <= 10; ++line)
+        twelveTabs.push_back("out:" + std::to_string(line) + ": 警告: 問題のタブは引用符なしの表に書けない文字です。");
+    twelveTabs.push_back("out: 警告: 書けないタブと改行はほかに 2 個あります。");
+    twelveTabs.push_back(refusedPlain);
     const Case cases[] = {
         {{.to = Tsv}, tricky, 0, {}, "犬\tdog\n\"a\nb\"\tx,y\n\"say \"\"hi\"\"\"\t\"tab\there\"\n\t\n"
          "ｶﾀｶﾅ ﾃｽﾄ\t\"\"\"\"\n\"\nfirst\n\n\"\t\"end\n\"\n①Ⅱ～＼\t\x1f\x1e\x1f\x7f\n", true},
@@ -71,6 +77,8 @@ TEST(DeckExchange, DeckToTable) {
         {{.to = Csv, .program = TableProgram::Excel}, deck({"犬", "a\r\nb"}, {"ｲﾇ", "①"}), 0, {},
          cp932::encode("犬,ｲﾇ\n\"a\nb\",①\n").bytes, true},
         {{.to = Tsv, .encoding = TextEncoding::Utf8Bom}, deck({"犬"}, {"dog"}), 0, {}, "\xEF\xBB\xBF犬\tdog\n", true},
+        {{.to = Csv, .program = TableProgram::Excel, .encoding = TextEncoding::Utf8Bom}, deck({"犬"}, {"a"}), 0, {},
+         "\xEF\xBB\xBF犬,a\n", true},
         {{.to = Tsv, .encoding = TextEncoding::Utf16}, deck({"犬"}, {"a"}), 0, {},
          std::string("\xFF\xFE\xAC\x72\t\0a\0\n\0", 10), true},
         // HTML fields, and Anki's header lines above them.
@@ -93,6 +101,8 @@ TEST(DeckExchange, DeckToTable) {
          {"out:1: 警告: 問題のカンマは引用符なしの表に書けない文字です。空白に置き換えました。",
           "out:1: 警告: 問題の改行は引用符なしの表に書けない文字です。空白に置き換えました。",
           "out:1: 警告: 答えの改行は引用符なしの表に書けない文字です。空白に置き換えました。"}, "a b ,c d\n"},
+        {{.to = Tsv, .plain = true}, deck(std::vector<std::string>(12, "a\tb"), std::vector<std::string>(12, "")), 1,
+         twelveTabs},
         // What the programs' own readers refuse or change.
         {{.to = Tsv, .program = TableProgram::Mnemosyne}, html, 0, {},
          "a&lt;b &amp; c&gt;\tx<br><br>y\n1 &amp;amp; 2\t\"q\"<br>\n", true},
@@ -133,6 +143,12 @@ TEST(DeckExchange, TableToDeck) {
          deck({"犬", "a\r\nb"}, {"ｲﾇ", "①"})},
         {{.from = Tsv, .to = Rvm}, std::string("\xFF\xFE\xAC\x72\t\0a\0\r\0\n\0", 12), 0, {}, deck({"犬"}, {"a"})},
         {{.from = Tsv, .to = Rvm}, std::string("\xFE\xFF\x72\xAC\0\t\0b", 8), 0, {}, deck({"犬"}, {"b"})},
+        {{.from = Tsv, .to = Rvm, .encoding = TextEncoding::Utf16}, std::string("\xAC\x72\t\0a\0", 6), 0, {},
+         deck({"犬"}, {"a"})},
+        {{.from = Csv, .to = Rvm, .program = TableProgram::Excel}, std::string("\xFF\xFE\xAC\x72\t\0a\0\r\0\n\0", 12), 0,
+         {"in:1: 警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。"}, deck({"犬"}, {"a"})},
+        {{.from = Tsv, .to = Rvm, .encoding = TextEncoding::Cp932}, "\xE7\x8A\xAC\ta\nb\t\x80\n", 1,
+         {"in:2: 警告: 「\xEF\xBF\xBD」(U+FFFD) は *.rvm ファイルに保存できない文字です。", lost}},
         {{.from = Tsv, .to = Rvm}, std::string("\xFF\xFE\x3D\xD8\0\xDE\t\0\0\xD8", 10), 1,
          {"in:1: 警告: 「😀」(U+1F600) は *.rvm ファイルに保存できない文字です。",
           "in:1: 警告: 「\xEF\xBF\xBD」(U+FFFD) は *.rvm ファイルに保存できない文字です。", lost}},
@@ -162,6 +178,8 @@ TEST(DeckExchange, TableToDeck) {
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
          "tags:x\n#separator:Comma\n#html:false\n#tags column:1\nt,q<br>,a\n#comment\nu,\"#q\",b\n", 0, {},
          deck({"q<br>", "#q"}, {"a", "b"})},
+        {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki}, "#separator:|\n#separator:bogus\nq|a,b\tc\n", 0, {},
+         deck({"q"}, {"a,b\tc"})},
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
          "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n#tags column:6\n"
          "g\tBasic\tD\tq\ta<br>b\tt\tx\n", 0, {"in:7: 警告: 7列目から先は読み込みません。"}, deck({"q"}, {"a\r\nb"})},
@@ -178,4 +196,28 @@ TEST(DeckExchange, TableToDeck) {
          {"in:2: 警告: 行頭の U+001F は *.rvm ファイルに保存できない文字です。", lost}},
     };
     for (const Case& c : cases) check(c);
+}
+
+// HTML fields as Anki's editor and Mnemosyne write them, and back: each
+// text with its HTML; "back" rows are read only.
+TEST(DeckExchange, HtmlFields) {
+    struct Row { std::string text, html; bool writes = true; } const rows[] = {
+        {"a < b & c > d", "a &lt; b &amp; c &gt; d"},
+        {"a\r\n\r\nb\r\n", "a<br><br>b<br>"},
+        {"a\r\nb\r\n\r\nc", "a<div>b</div><div><br></div><div>c</div>", false},
+        {"a\r\nb", "<div>a</div><DIV>b</DIV>", false},
+        {"a\r\nb\r\nc", "<p>a</p><p>b</p>c", false},
+        {"a\r\nb", "a<BR/>b<span style=\"x\"></span><!-- c -->", false},
+        {"&A\xE3\x81\x82 \"'", "&amp;&#65;&#x3042;&nbsp;&quot;&apos;", false},
+        {"&#0; &#xD800; &#1114112; &bogus; & &amp", "&#0; &#xD800; &#1114112; &bogus; & &amp", false},
+        {"<b 1 < 2", "<b 1 < 2", false},  // no closing '>': text
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.html);
+        EXPECT_EQ(TextFromHtml(r.html), r.text);
+        if (r.writes) {
+            EXPECT_EQ(HtmlFromText(r.text), r.html);
+        }
+    }
+    EXPECT_EQ(HtmlFromText("\na\rb"), "<br>a<br>b");  // a lone LF or CR is a line break too
 }
