@@ -134,7 +134,8 @@ Converted deckToTable(const std::string& input, const ConvertOptions& o) {
     if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
         return refused(std::move(r), kConvertTooManyPages, where(o.inputName) + kTooManyPages);
     DeckLists deck;
-    if (!split || !BuildDeck(records, deck)) return refused(std::move(r), kConvertRefused, where(o.inputName) + kNotADeck);
+    if (!split || !BuildDeck(records, deck))
+        return refused(std::move(r), kConvertRefused, where(o.inputName) + kNotADeck);
     if (o.storageOrder) std::iota(deck.order.begin(), deck.order.end(), 0);
 
     const TableDialect d = dialectOf(o, o.to);
@@ -222,7 +223,7 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
         if (FirstBadUtf8(rest) != 0) continue;
         if (decoded.guessed) return tableToDeck(input, o, true);
         return refused(std::move(r), kConvertRefused,
-                           where(o.inputName, tableLine(t, d.html, pageStarts, at)) + BadUtf8Message(deckText[at]));
+                       where(o.inputName, tableLine(t, d.html, pageStarts, at)) + BadUtf8Message(deckText[at]));
     }
 
     // Every character the deck cannot hold, in text order, each on its line.

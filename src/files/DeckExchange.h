@@ -45,7 +45,7 @@ struct ConvertOptions {
     TableProgram program = TableProgram::None;
     TextEncoding encoding = TextEncoding::Detect;
     bool html = false;   // fields are HTML: <br> for line breaks, entities for & < >
-    bool plain = false;  // no quoting: a quote is an ordinary character, no field holds a tab or line break
+    bool plain = false;  // no quoting: a quote is ordinary, no field holds the separator or a line break
 };
 
 struct Converted {

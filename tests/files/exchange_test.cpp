@@ -145,7 +145,8 @@ TEST(DeckExchange, TableToDeck) {
         {{.from = Tsv, .to = Rvm}, std::string("\xFE\xFF\x72\xAC\0\t\0b", 8), 0, {}, deck({"犬"}, {"b"})},
         {{.from = Tsv, .to = Rvm, .encoding = TextEncoding::Utf16}, std::string("\xAC\x72\t\0a\0", 6), 0, {},
          deck({"犬"}, {"a"})},
-        {{.from = Csv, .to = Rvm, .program = TableProgram::Excel}, std::string("\xFF\xFE\xAC\x72\t\0a\0\r\0\n\0", 12), 0,
+        {{.from = Csv, .to = Rvm, .program = TableProgram::Excel},
+         std::string("\xFF\xFE\xAC\x72\t\0a\0\r\0\n\0", 12), 0,
          {"in:1: 警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。"}, deck({"犬"}, {"a"})},
         {{.from = Tsv, .to = Rvm, .encoding = TextEncoding::Cp932}, "\xE7\x8A\xAC\ta\nb\t\x80\n", 1,
          {"in:2: 警告: 「\xEF\xBF\xBD」(U+FFFD) は *.rvm ファイルに保存できない文字です。", lost}},
@@ -172,7 +173,8 @@ TEST(DeckExchange, TableToDeck) {
         {{.from = Csv, .to = Rvm}, "\"\t\"\"\r\n\",a\tb\n", 0, {}, deck({"\t\"\r\n"}, {"a\tb"})},
         // HTML fields.
         {{.from = Tsv, .to = Rvm, .html = true},
-         "<div>a</div><div><br></div><div>b&amp;&#x41;&#12354;&nbsp;<b>c</b></div>\t1 < 2 &bogus; &#0; <p>x</p>\n", 0, {},
+         "<div>a</div><div><br></div><div>b&amp;&#x41;&#12354;&nbsp;<b>c</b></div>\t"
+         "1 < 2 &bogus; &#0; <p>x</p>\n", 0, {},
          deck({"a\r\n\r\nb&Aあ c"}, {"1 < 2 &bogus; &#0; \r\nx"})},
         // Header lines: Anki's pin separator, HTML and the columns that hold no text.
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
@@ -183,7 +185,8 @@ TEST(DeckExchange, TableToDeck) {
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Anki},
          "#separator:tab\n#html:true\n#guid column:1\n#notetype column:2\n#deck column:3\n#tags column:6\n"
          "g\tBasic\tD\tq\ta<br>b\tt\tx\n", 0, {"in:7: 警告: 7列目から先は読み込みません。"}, deck({"q"}, {"a\r\nb"})},
-        {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde}, "Title:\t単語\r\nAuthor:\tme\r\n\"q\t\"a\"\r\nTitle:\tt\r\n",
+        {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde},
+         "Title:\t単語\r\nAuthor:\tme\r\n\"q\t\"a\"\r\nTitle:\tt\r\n",
          0, {}, deck({"\"q", "Title:"}, {"\"a\"", "t"})},
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Mnemosyne}, "q<br>\t<br>\n", 0, {}, deck({"q\r\n"}, {""})},
         // Characters a deck cannot hold, each named on its line.
