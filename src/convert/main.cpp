@@ -1,4 +1,4 @@
-// ravolin-memorel-convert: decks to and from UTF-8 TSV/CSV tables.
+// ravolin-memorel-convert: decks to and from TSV/CSV tables.
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -18,21 +18,38 @@ const char* const kName = "ravolin-memorel-convert";
 const char* const kHelp =
     "使い方: ravolin-memorel-convert [オプション] 入力 出力\n"
     "\n"
-    "*.rvm ファイルと UTF-8 の TSV/CSV を相互に変換します。TSV/CSV は1行が1ページで、\n"
+    "*.rvm ファイルと TSV/CSV を相互に変換します。TSV/CSV は1行が1ページで、\n"
     "1列目が問題、2列目が答えです。形式はファイル名の拡張子 (.rvm .tsv .csv) で決まります。\n"
     "「-」は標準入力または標準出力です。\n"
     "\n"
-    "  --from 形式       入力の形式 (rvm, tsv, csv)\n"
-    "  --to 形式         出力の形式 (rvm, tsv, csv)\n"
-    "  --storage-order   *.rvm から: 表示順でなく保存順に書き出す\n"
-    "  --lossy           *.rvm へ: 保存できない文字を「?」に置き換えて書き込む\n"
-    "  -h, --help        この説明を表示する\n"
+    "  --from 形式             入力の形式 (rvm, tsv, csv)\n"
+    "  --to 形式               出力の形式 (rvm, tsv, csv)\n"
+    "  --for ソフト            そのソフトの表を読み書きする (excel, anki, mnemosyne, kde)\n"
+    "  --encoding 文字コード   表の文字コード (utf8, utf8-bom, cp932, utf16)\n"
+    "  --html                  表の欄を HTML として読み書きする (改行は <br>)\n"
+    "  --plain                 引用符を使わない表: 「\"」は普通の文字、欄にタブも改行も書けない\n"
+    "  --storage-order         *.rvm から: 表示順でなく保存順に書き出す\n"
+    "  --lossy                 *.rvm へ: 保存できない文字を「?」に置き換えて書き込む\n"
+    "                          引用符を使わない表へ: 欄のタブと改行を空白に置き換えて書き込む\n"
+    "  -h, --help              この説明を表示する\n"
+    "\n"
+    "--for のソフトと、その表:\n"
+    "  excel      CSV。書き出しは CP932\n"
+    "  anki       TSV、欄は HTML。先頭に #separator:tab と #html:true の行を書き、\n"
+    "             読むときは先頭の #キー:値 の行に従う\n"
+    "  mnemosyne  引用符を使わない TSV、欄は HTML。問題か答えが空のページは警告する\n"
+    "  kde        KWordQuiz と Parley: 引用符を使わない TSV。読むときは先頭の Title: と\n"
+    "             Author: の行を飛ばす\n"
+    "--for を付けると、拡張子が .rvm でない側はそのソフトの形式になります。\n"
     "\n"
     "TSV/CSV から作る *.rvm ファイルは、ファイルの行の順がそのまま保存順と表示順になります。\n"
-    "TSV/CSV は BOM なしの UTF-8、行末は LF で書き出します。\n"
+    "表の文字コードは、読むときは BOM で、BOM がなければ UTF-8 として読めるかどうかで\n"
+    "UTF-8 か CP932 と判断します。書き出すときは --encoding がなければ BOM なしの UTF-8\n"
+    "(--for excel では CP932) です。行末は LF で書き出します。\n"
+    "最初の行にカンマがなくタブがある CSV は、タブ区切りとして読みます。\n"
     "\n"
-    "終了ステータス: 0 成功、1 読めない入力・保存できない文字・書き込みの失敗、\n"
-    "2 ページが 32768 を超える、64 コマンドラインの誤り\n";
+    "終了ステータス: 0 成功、1 読めない入力・保存できない文字・書けないタブや改行・\n"
+    "書き込みの失敗、2 ページが 32768 を超える、64 コマンドラインの誤り\n";
 
 int usage(const std::string& message) {
     std::fprintf(stderr, "%s: %s（--help で使い方を表示します）\n", kName, message.c_str());
@@ -66,15 +83,29 @@ int main(int argc, char** argv) {
             o.storageOrder = true;
         } else if (a == "--lossy") {
             o.lossy = true;
-        } else if (a.starts_with("--from") || a.starts_with("--to")) {
+        } else if (a == "--html") {
+            o.html = true;
+        } else if (a == "--plain") {
+            o.plain = true;
+        } else if (const std::string option = a.substr(0, a.find('='));
+                   option == "--from" || option == "--to" || option == "--for" || option == "--encoding") {
             const auto eq = a.find('=');
-            const std::string option = a.substr(0, eq);
-            if (option != "--from" && option != "--to") return usage("知らないオプションです: " + a);
-            if (eq == std::string::npos && i + 1 == args.size()) return usage(option + " のあとに形式がありません。");
+            const char* const what = option == "--for" ? "ソフト" : option == "--encoding" ? "文字コード" : "形式";
+            if (eq == std::string::npos && i + 1 == args.size()) return usage(option + " のあとに" + what + "がありません。");
             const std::string word = eq == std::string::npos ? args[++i] : a.substr(eq + 1);
-            const auto f = FormatNamed(word);
-            if (!f) return usage("形式は rvm, tsv, csv のどれかです: " + word);
-            (option == "--from" ? from : to) = f;
+            if (option == "--for") {
+                const auto p = ProgramNamed(word);
+                if (!p) return usage("--for は excel, anki, mnemosyne, kde のどれかです: " + word);
+                o.program = *p;
+            } else if (option == "--encoding") {
+                const auto e = EncodingNamed(word);
+                if (!e) return usage("文字コードは utf8, utf8-bom, cp932, utf16 のどれかです: " + word);
+                o.encoding = *e;
+            } else {
+                const auto f = FormatNamed(word);
+                if (!f) return usage("形式は rvm, tsv, csv のどれかです: " + word);
+                (option == "--from" ? from : to) = f;
+            }
         } else {
             return usage("知らないオプションです: " + a);
         }
@@ -82,8 +113,15 @@ int main(int argc, char** argv) {
     if (paths.size() != 2) return usage("入力と出力を1つずつ指定してください。");
     const std::string& in = paths[0];
     const std::string& out = paths[1];
-    if (!from) from = FormatOfPath(in);
-    if (!to) to = FormatOfPath(out);
+    // A program's preset names the table's format, whatever the extension:
+    // these programs read .txt, and KWordQuiz a tab-separated .csv.
+    auto formatOf = [&](const std::string& path) {
+        const auto f = FormatOfPath(path);
+        if (o.program != TableProgram::None && f != DeckFormat::Rvm) return std::optional(TableFormatOf(o.program));
+        return f;
+    };
+    if (!from) from = formatOf(in);
+    if (!to) to = formatOf(out);
     if (!from) return usage(in + " の形式がわかりません。--from で指定してください。");
     if (!to) return usage(out + " の形式がわかりません。--to で指定してください。");
     if ((*from == DeckFormat::Rvm) == (*to == DeckFormat::Rvm))

@@ -1,83 +1,35 @@
 #include "DeckExchange.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <numeric>
 
 #include "Cp932.h"
 #include "DeckFile.h"
+#include "HtmlFields.h"
 #include "deck/Deck.h"
 
 namespace rvm {
 namespace {
 
 const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
-const char* const kTooManyPages = "ページが多すぎます。*.rvm ファイルに入るのは 32768 ページまでです。";
 constexpr std::size_t kShownProblems = 10;
 
-char separatorOf(DeckFormat f) { return f == DeckFormat::Csv ? ',' : '\t'; }
-
-// Offset of the first byte that is not well-formed UTF-8, or npos.
-std::size_t firstBadUtf8(std::string_view s) {
-    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
-    const std::size_t n = s.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned c = p[i];
-        std::size_t len = 1;
-        unsigned lo = 0x80, hi = 0xBF;  // the second byte's range shuts out overlong forms and surrogates
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0) lo = 0xA0;
-            if (c == 0xED) hi = 0x9F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0) lo = 0x90;
-            if (c == 0xF4) hi = 0x8F;
-        } else if (c >= 0x80) {
-            return i;
-        }
-        if (len > 1 && (i + len > n || p[i + 1] < lo || p[i + 1] > hi)) return i;
-        for (std::size_t k = 2; k < len; ++k)
-            if ((p[i + k] & 0xC0) != 0x80) return i;
-        i += len;
-    }
-    return std::string_view::npos;
-}
-
-// The first position from i on that holds one of the bytes cs, or the end.
-// Eight bytes at a time: texts are long and the bytes sought are rare.
-template <class... C>
-std::size_t findAny(std::string_view s, std::size_t i, C... cs) {
-    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
-    auto holds = [](std::uint64_t w, char c) {
-        const std::uint64_t x = w ^ (ones * static_cast<unsigned char>(c));
-        return (x - ones) & ~x & highs;
-    };
-    const std::size_t n = s.size();
-    for (std::uint64_t w; i + 8 <= n; i += 8) {
-        std::memcpy(&w, s.data() + i, 8);
-        if ((holds(w, cs) | ...)) break;
-    }
-    while (i < n && ((s[i] != cs) && ...)) ++i;
-    return i;
-}
-
-std::string badUtf8(char c) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(c));
-    return std::string("UTF-8 として読めないバイトがあります（") + hex + "）。";
+// The table side of a conversion, from the options and the program's preset.
+TableDialect dialectOf(const ConvertOptions& o, DeckFormat format) {
+    const TableProgram p = o.program;
+    TableDialect d;
+    d.separator = format == DeckFormat::Csv ? ',' : '\t';
+    d.quoted = !(o.plain || p == TableProgram::Mnemosyne || p == TableProgram::Kde);
+    d.html = o.html || p == TableProgram::Anki || p == TableProgram::Mnemosyne;
+    if (p == TableProgram::Anki) d.comment = '#';
+    return d;
 }
 
 // "「X」(U+XXXX)", or the code alone for a control character.
 std::string describeChar(const std::string& text, std::size_t at) {
-    const auto c = static_cast<unsigned char>(text[at]);
-    const std::size_t len = std::min(cp932::Utf8Length(c), text.size() - at);
-    std::uint32_t cp = len == 1 ? c : c & (0xFF >> (len + 1));
-    for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(text[at + k]) & 0x3F);
+    std::size_t len;
+    const char32_t cp = CodePointAt(text, at, len);
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
     if (cp < 0x20 || cp == 0x7F) return code;
@@ -85,11 +37,14 @@ std::string describeChar(const std::string& text, std::size_t at) {
 }
 
 // The table line that holds the byte at offset of the deck text made from
-// the table's pages, whose rows start on lines.
-std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines,
+// the table's pages, whose rows start on lines. Fields read as HTML hold
+// line breaks that were no lines of the table, so there a field's first
+// line stands for all of it.
+std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines, bool html,
                       const std::vector<std::size_t>& pageStarts, std::size_t at) {
     const auto k = static_cast<std::size_t>(std::upper_bound(pageStarts.begin(), pageStarts.end(), at) -
                                             pageStarts.begin() - 1);
+    if (html) return lines[k];
     std::size_t rel = at - pageStarts[k] - 1;
     const std::string& u = deck.pages[k].question;
     const std::string& l = deck.pages[k].answer;
@@ -98,15 +53,209 @@ std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines,
     return lines[k] + std::count(u.begin(), u.end(), '\n') + std::count(l.begin(), l.begin() + rel, '\n');
 }
 
+// The line, from 1, that holds the byte at offset; a line ends at CR LF, CR or LF.
+std::size_t physicalLine(std::string_view text, std::size_t offset) {
+    std::size_t line = 1;
+    for (std::size_t i = 0; i < offset; ++i)
+        if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) ++line;
+    return line;
+}
+
 std::string where(const std::string& name, std::size_t line = 0) {
     return line ? name + ":" + std::to_string(line) + ": " : name + ": ";
+}
+
+const char* separatorName(char c) { return c == '\t' ? "タブ" : c == ',' ? "カンマ" : "区切り文字"; }
+
+// Plain tables have no way to hold the separator or a line break in a
+// field: each is named with the line it would go out on, and with lossy
+// replaced by a space. Returns false when the table cannot be written.
+bool keepPlainFieldsPlain(std::vector<Page>& pages, const std::vector<int>& rows, char separator, std::size_t firstLine,
+                          const ConvertOptions& o, bool html, std::vector<std::string>& messages) {
+    std::size_t problems = 0;
+    bool breaks = false;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int column = 0; column < 2; ++column) {
+            std::string& t = column == 0 ? pages[rows[r]].question : pages[rows[r]].answer;
+            const bool hasSeparator = t.find(separator) != std::string::npos;
+            const bool hasBreak = t.find_first_of("\r\n") != std::string::npos;
+            for (int kind = 0; kind < 2; ++kind) {
+                if (!(kind == 0 ? hasSeparator : hasBreak)) continue;
+                breaks |= kind == 1;
+                if (problems++ < kShownProblems)
+                    messages.push_back(where(o.outputName, firstLine + r) + "警告: " + (column ? "答え" : "問題") +
+                                       "の" + (kind ? "改行" : separatorName(separator)) +
+                                       "は引用符なしの表に書けない文字です。" +
+                                       (o.lossy ? "空白に置き換えました。" : ""));
+            }
+            if (!o.lossy || (!hasSeparator && !hasBreak)) continue;
+            std::string spaced;
+            for (std::size_t i = 0; i < t.size(); ++i) {
+                if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') continue;  // CR LF is one line break
+                spaced += t[i] == separator || t[i] == '\r' || t[i] == '\n' ? ' ' : t[i];
+            }
+            t = std::move(spaced);
+        }
+    }
+    if (problems > kShownProblems)
+        messages.push_back(where(o.outputName) + "警告: 書けない" + separatorName(separator) +
+                           "と改行はほかに " + std::to_string(problems - kShownProblems) + " 個あります。");
+    if (!problems || o.lossy) return true;
+    messages.push_back(where(o.outputName) + separatorName(separator) +
+                       "か改行のある欄があるため書き込みませんでした。--lossy を付けると空白に置き換えて書き込みます。" +
+                       (breaks && !html ? "改行は --html で <br> にもできます。" : ""));
+    return false;
+}
+
+void warnProgramLosses(TableProgram p, const std::vector<Page>& pages, const std::vector<int>& rows,
+                       std::size_t firstLine, const std::string& output, std::vector<std::string>& messages) {
+    std::size_t losing = 0;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string loss = ProgramLoss(p, pages[rows[r]].question, pages[rows[r]].answer);
+        if (!loss.empty() && losing++ < kShownProblems)
+            messages.push_back(where(output, firstLine + r) + "警告: " + loss);
+    }
+    if (losing > kShownProblems)
+        messages.push_back(where(output) + "警告: 同じようなページはほかに " +
+                           std::to_string(losing - kShownProblems) + " ページあります。");
+}
+
+Converted refused(Converted r, int status, std::string message) {
+    r.status = status;
+    r.bytes.clear();
+    r.messages.push_back(std::move(message));
+    return r;
+}
+
+Converted deckToTable(const std::string& input, const ConvertOptions& o) {
+    Converted r;
+    std::vector<std::string> records;
+    const bool split = SplitRecords(input, records);
+    if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
+        return refused(std::move(r), kConvertTooManyPages, where(o.inputName) + kTooManyPages);
+    Deck deck;
+    if (!split || !BuildDeck(records, deck))
+        return refused(std::move(r), kConvertRefused, where(o.inputName) + kNotADeck);
+    if (o.storageOrder) std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+
+    const TableDialect d = dialectOf(o, o.to);
+    const std::string header = HeaderLines(o.program, d);
+    if (d.html) {
+        for (Page& page : deck.pages) {
+            page.question = HtmlFromText(page.question);
+            page.answer = HtmlFromText(page.answer);
+        }
+    }
+    const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
+    if (!d.quoted &&
+        !keepPlainFieldsPlain(deck.pages, deck.displayOrder, d.separator, firstLine, o, d.html, r.messages)) {
+        r.status = kConvertRefused;
+        return r;
+    }
+    warnProgramLosses(o.program, deck.pages, deck.displayOrder, firstLine, o.outputName, r.messages);
+    // Spreadsheets on a Japanese Windows read a table without a mark as code page 932.
+    const TextEncoding encoding = o.encoding == TextEncoding::Detect && o.program == TableProgram::Excel
+                                      ? TextEncoding::Cp932
+                                      : o.encoding;
+    r.bytes = EncodeTable(header + TableText(deck.pages, deck.displayOrder, d), encoding);
+    return r;
+}
+
+// A table read as UTF-8 without anyone saying so that turns out not to be
+// is read again (notUtf8) as code page 932, as spreadsheets on a Japanese
+// Windows save it.
+Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool notUtf8 = false) {
+    Converted r;
+    std::string storage;
+    const DecodedTable decoded = DecodeTable(input, notUtf8 ? TextEncoding::Cp932 : o.encoding, storage);
+    if (notUtf8 && decoded.notCp932) {
+        const std::size_t bad = FirstBadUtf8(input);
+        return refused(std::move(r), kConvertRefused,
+                       where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) +
+                           "CP932 としても読めません。");
+    }
+    TableDialect d = dialectOf(o, o.from);
+    std::size_t headerLines;
+    bool separatorPinned;
+    const std::string_view text = SkipHeaderLines(decoded.text, o.program, d, headerLines, separatorPinned);
+    // Spreadsheets save tab-separated text as .csv too.
+    if (d.separator == ',' && !separatorPinned) {
+        const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
+        if (TabSeparatedRow(text.substr(start))) {
+            d.separator = '\t';
+            r.messages.push_back(where(o.inputName, headerLines + physicalLine(text, start)) +
+                                 "警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。");
+        }
+    }
+    Table t;
+    TableError e;
+    if (!ParseTable(text, d, headerLines + 1, t, e)) {
+        if (e.badUtf8 && decoded.guessed) return tableToDeck(input, o, true);
+        return refused(std::move(r), e.status, where(o.inputName, e.line) + e.message);
+    }
+    if (t.quoteOverTabLine)
+        r.messages.push_back(where(o.inputName, t.quoteOverTabLine) +
+                             "警告: 引用符（\"）で始まる欄がタブを越えて続いています。"
+                             "引用符を普通の文字として読むには --plain を付けてください。");
+    if (t.extraColumnsLine) {
+        std::size_t next = d.answerColumn() + 1;
+        while (d.isOther(next)) ++next;
+        r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: " + std::to_string(next + 1) +
+                             "列目から先は読み込みません。");
+    }
+    if (d.html) {
+        // Mnemosyne writes an empty field as a lone <br>.
+        auto fromHtml = [&](std::string& s) {
+            s = o.program == TableProgram::Mnemosyne && s == "<br>" ? std::string() : TextFromHtml(s);
+        };
+        for (Page& page : t.pages) {
+            fromHtml(page.question);
+            fromHtml(page.answer);
+        }
+    }
+    // The rows become the pages, in storage and display order alike.
+    Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
+    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+    std::vector<std::size_t> pageStarts, marks;
+    const std::string deckText = DeckText(deck, &pageStarts, &marks);
+    cp932::Encoded enc = cp932::encode(deckText);
+    // The encoder stops at every byte it cannot take, so the input is
+    // checked for well-formed UTF-8 only where it stopped.
+    for (std::size_t at : enc.unmappable) {
+        const std::string_view rest = std::string_view(deckText).substr(at, 4);
+        if (FirstBadUtf8(rest) != 0) continue;
+        if (decoded.guessed) return tableToDeck(input, o, true);
+        return refused(std::move(r), kConvertRefused,
+                       where(o.inputName, tableLine(deck, t.lines, d.html, pageStarts, at)) + BadUtf8Message(deckText[at]));
+    }
+
+    // Every character the deck cannot hold, in text order, each on its line.
+    std::vector<std::size_t> lost = marks;
+    lost.insert(lost.end(), enc.unmappable.begin(), enc.unmappable.end());
+    std::sort(lost.begin(), lost.end());
+    for (std::size_t i = 0; i < lost.size() && i < kShownProblems; ++i) {
+        const bool mark = std::binary_search(marks.begin(), marks.end(), lost[i]);
+        r.messages.push_back(where(o.inputName, tableLine(deck, t.lines, d.html, pageStarts, lost[i])) + "警告: " +
+                             (mark ? std::string("行頭の U+001F") : describeChar(deckText, lost[i])) +
+                             " は *.rvm ファイルに保存できない文字です。" +
+                             (o.lossy ? "「?」に置き換えました。" : ""));
+    }
+    if (lost.size() > kShownProblems)
+        r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
+                             std::to_string(lost.size() - kShownProblems) + " 文字あります。");
+    if (!lost.empty() && !o.lossy)
+        return refused(std::move(r), kConvertRefused,
+                       where(o.outputName) +
+                           "保存できない文字があるため書き込みませんでした。"
+                           "--lossy を付けると「?」に置き換えて書き込みます。");
+    r.bytes = std::move(enc.bytes);
+    return r;
 }
 
 }  // namespace
 
 std::optional<DeckFormat> FormatNamed(std::string_view word) {
-    std::string w(word);
-    for (char& c : w) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const std::string w = AsciiLower(word);
     if (w == "rvm") return DeckFormat::Rvm;
     if (w == "tsv") return DeckFormat::Tsv;
     if (w == "csv") return DeckFormat::Csv;
@@ -120,175 +269,23 @@ std::optional<DeckFormat> FormatOfPath(std::string_view path) {
     return FormatNamed(path.substr(dot + 1));
 }
 
-std::string TableText(const std::vector<Page>& pages, const std::vector<int>& rows, char separator) {
-    std::size_t size = 0;
-    for (int s : rows) size += pages[s].question.size() + pages[s].answer.size() + 8;
-    std::string out;
-    out.reserve(size);
-    auto put = [&](const std::string& t) {
-        if (findAny(t, 0, separator, '"', '\r', '\n') == t.size()) {
-            out += t;
-            return;
-        }
-        out += '"';
-        const std::size_t n = t.size();
-        std::size_t i = 0;
-        while (i < n) {
-            const std::size_t stop = findAny(t, i, '"', '\r');
-            out.append(t, i, stop - i);
-            if (stop == n) break;
-            if (t[stop] == '"') out += "\"\"";
-            else if (stop + 1 == n || t[stop + 1] != '\n') out += '\r';  // CR LF goes out as its LF
-            i = stop + 1;
-        }
-        out += '"';
-    };
-    for (int s : rows) {
-        put(pages[s].question);
-        out += separator;
-        put(pages[s].answer);
-        out += '\n';
-    }
-    return out;
+std::optional<TableProgram> ProgramNamed(std::string_view word) {
+    const std::string w = AsciiLower(word);
+    if (w == "excel") return TableProgram::Excel;
+    if (w == "anki") return TableProgram::Anki;
+    if (w == "mnemosyne") return TableProgram::Mnemosyne;
+    if (w == "kde") return TableProgram::Kde;
+    return std::nullopt;
 }
 
-bool ParseTable(std::string_view text, char separator, Table& t, TableError& error) {
-    t = Table{};
-    auto fail = [&](int status, std::size_t line, std::string message) {
-        error = {status, line, std::move(message)};
-        return false;
-    };
-    const std::size_t n = text.size();
-    std::size_t pos = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // spreadsheets' UTF-8 mark
-    std::size_t line = 1;
-    auto isBreak = [&](std::size_t i) { return text[i] == '\r' || text[i] == '\n'; };
-    auto skipBreak = [&] {
-        if (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ++pos;
-        ++pos;
-        ++line;
-    };
-    std::string extra;
-    while (pos < n) {
-        if (isBreak(pos)) {  // a blank line is no page
-            skipBreak();
-            continue;
-        }
-        if (t.upper.size() == static_cast<std::size_t>(kMaxPages))
-            return fail(kConvertTooManyPages, line, kTooManyPages);
-        t.lines.push_back(line);
-        for (std::size_t column = 0;; ++column) {
-            if (column == 2 && !t.extraColumnsLine) t.extraColumnsLine = line;
-            std::string& field = column == 0 ? t.upper.emplace_back() : column == 1 ? t.lower.emplace_back() : extra;
-            field.clear();
-            if (pos < n && text[pos] == '"') {
-                const std::size_t opened = line;
-                ++pos;
-                for (;;) {
-                    const std::size_t stop = findAny(text, pos, '"', '\r', '\n');
-                    if (stop == n) return fail(kConvertRefused, opened, "引用符（\"）が閉じていません。");
-                    field.append(text, pos, stop - pos);
-                    pos = stop;
-                    if (text[pos] != '"') {
-                        field += "\r\n";
-                        skipBreak();
-                    } else if (pos + 1 < n && text[pos + 1] == '"') {
-                        field += '"';
-                        pos += 2;
-                    } else {
-                        ++pos;
-                        break;
-                    }
-                }
-                if (pos < n && text[pos] != separator && !isBreak(pos))
-                    return fail(kConvertRefused, line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
-            } else {
-                const std::size_t stop = findAny(text, pos, separator, '\r', '\n');
-                field.append(text, pos, stop - pos);
-                pos = stop;
-            }
-            if (column >= 2) {
-                if (std::size_t bad = firstBadUtf8(field); bad != std::string_view::npos)
-                    return fail(kConvertRefused, line, badUtf8(field[bad]));
-            }
-            if (pos < n && text[pos] == separator) {
-                ++pos;
-                continue;
-            }
-            if (column == 0) t.lower.emplace_back();
-            if (pos < n) skipBreak();
-            break;
-        }
-    }
-    if (t.upper.empty()) return fail(kConvertRefused, 0, "空のファイルです。");
-    return true;
+DeckFormat TableFormatOf(TableProgram program) {
+    return program == TableProgram::Excel ? DeckFormat::Csv : DeckFormat::Tsv;
 }
 
 Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
-    Converted r;
-    auto refuse = [&](int status, std::string message) {
-        r.status = status;
-        r.bytes.clear();
-        r.messages.push_back(std::move(message));
-        return r;
-    };
     if ((o.from == DeckFormat::Rvm) == (o.to == DeckFormat::Rvm))
-        return refuse(kConvertUsage, "*.rvm と TSV/CSV のあいだで変換します。");
-
-    if (o.from == DeckFormat::Rvm) {
-        std::vector<std::string> records;
-        const bool split = SplitRecords(input, records);
-        if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
-            return refuse(kConvertTooManyPages, where(o.inputName) + kTooManyPages);
-        Deck deck;
-        if (!split || !BuildDeck(records, deck)) return refuse(kConvertRefused, where(o.inputName) + kNotADeck);
-        if (o.storageOrder) std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
-        r.bytes = TableText(deck.pages, deck.displayOrder, separatorOf(o.to));
-        return r;
-    }
-
-    Table t;
-    TableError e;
-    if (!ParseTable(input, separatorOf(o.from), t, e)) return refuse(e.status, where(o.inputName, e.line) + e.message);
-    if (t.extraColumnsLine)
-        r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: 3列目から先は読み込みません。");
-    // The rows become the pages, in storage and display order alike.
-    Deck deck;
-    deck.pages.reserve(t.upper.size());
-    for (std::size_t k = 0; k < t.upper.size(); ++k)
-        deck.pages.push_back({std::move(t.upper[k]), std::move(t.lower[k])});
-    deck.displayOrder.resize(deck.pages.size());
-    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
-    std::vector<std::size_t> pageStarts, marks;
-    const std::string text = DeckText(deck, &pageStarts, &marks);
-    cp932::Encoded enc = cp932::encode(text);
-    // The encoder stops at every byte it cannot take, so the input is
-    // checked for well-formed UTF-8 only where it stopped.
-    for (std::size_t at : enc.unmappable) {
-        const std::string_view rest = std::string_view(text).substr(at, 4);
-        if (firstBadUtf8(rest) == 0)
-            return refuse(kConvertRefused, where(o.inputName, tableLine(deck, t.lines, pageStarts, at)) + badUtf8(text[at]));
-    }
-
-    // Every character the deck cannot hold, in text order, each on its line.
-    std::vector<std::size_t> lost = marks;
-    lost.insert(lost.end(), enc.unmappable.begin(), enc.unmappable.end());
-    std::sort(lost.begin(), lost.end());
-    for (std::size_t i = 0; i < lost.size() && i < kShownProblems; ++i) {
-        const bool mark = std::binary_search(marks.begin(), marks.end(), lost[i]);
-        r.messages.push_back(where(o.inputName, tableLine(deck, t.lines, pageStarts, lost[i])) + "警告: " +
-                             (mark ? std::string("行頭の U+001F") : describeChar(text, lost[i])) +
-                             " は *.rvm ファイルに保存できない文字です。" +
-                             (o.lossy ? "「?」に置き換えました。" : ""));
-    }
-    if (lost.size() > kShownProblems)
-        r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
-                             std::to_string(lost.size() - kShownProblems) + " 文字あります。");
-    if (!lost.empty() && !o.lossy)
-        return refuse(kConvertRefused, where(o.outputName) +
-                                           "保存できない文字があるため書き込みませんでした。"
-                                           "--lossy を付けると「?」に置き換えて書き込みます。");
-    r.bytes = std::move(enc.bytes);
-    return r;
+        return refused({}, kConvertUsage, "*.rvm と TSV/CSV のあいだで変換します。");
+    return o.from == DeckFormat::Rvm ? deckToTable(input, o) : tableToDeck(input, o);
 }
 
 }  // namespace rvm

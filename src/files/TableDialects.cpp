@@ -1,0 +1,274 @@
+#include "TableDialects.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "DeckExchange.h"
+#include "TextEncodings.h"
+#include "deck/Deck.h"
+
+namespace rvm {
+namespace {
+
+const char kFullWidthSpace[] = "\xE3\x80\x80";
+
+// The first position from i on that holds one of the bytes cs, or the end.
+// Eight bytes at a time: texts are long and the bytes sought are rare.
+template <class... C>
+std::size_t findAny(std::string_view s, std::size_t i, C... cs) {
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+    auto holds = [](std::uint64_t w, char c) {
+        const std::uint64_t x = w ^ (ones * static_cast<unsigned char>(c));
+        return (x - ones) & ~x & highs;
+    };
+    const std::size_t n = s.size();
+    for (std::uint64_t w; i + 8 <= n; i += 8) {
+        std::memcpy(&w, s.data() + i, 8);
+        if ((holds(w, cs) | ...)) break;
+    }
+    while (i < n && ((s[i] != cs) && ...)) ++i;
+    return i;
+}
+
+std::string_view trim(std::string_view s) {
+    while (s.starts_with(' ')) s.remove_prefix(1);
+    while (s.ends_with(' ')) s.remove_suffix(1);
+    return s;
+}
+
+// Takes in one of Anki's #key:value lines; true when it named a separator.
+bool ankiHeader(std::string_view line, TableDialect& d) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string_view::npos) return false;
+    const std::string key = AsciiLower(trim(line.substr(1, colon - 1)));
+    const std::string value = AsciiLower(trim(line.substr(colon + 1)));
+    if (key == "separator") {
+        const char* const names[] = {"comma", "semicolon", "tab", "space", "pipe", "colon"};
+        const char chars[] = {',', ';', '\t', ' ', '|', ':'};
+        for (int k = 0; k < 6; ++k) {
+            if (value == names[k]) {
+                d.separator = chars[k];
+                return true;
+            }
+        }
+        if (value.size() != 1) return false;  // one Anki does not know either
+        d.separator = trim(line.substr(colon + 1))[0];
+        return true;
+    }
+    if (key == "html") d.html = value == "true";
+    if (key.ends_with(" column")) {  // tags, deck, notetype, guid
+        const int column = std::atoi(value.c_str());
+        if (column >= 1 && column <= 32) d.otherColumns |= std::uint32_t{1} << (column - 1);
+    }
+    return false;
+}
+
+// Blank as the programs see it: spaces, half-width or full-width, or nothing.
+bool blank(std::string_view t) {
+    while (t.starts_with(' ') || t.starts_with(kFullWidthSpace)) t.remove_prefix(t[0] == ' ' ? 1 : 3);
+    return t.empty();
+}
+
+// What KWordQuiz and Parley leave as it is: no full-width space, no blank
+// at either end and no two in a row.
+bool packed(std::string_view t) {
+    return t.find(kFullWidthSpace) == std::string_view::npos && t.find("  ") == std::string_view::npos &&
+           !t.starts_with(' ') && !t.ends_with(' ');
+}
+
+std::string which(bool question, bool answer) {
+    return question && answer ? "問題と答え" : question ? "問題" : "答え";
+}
+
+}  // namespace
+
+std::size_t TableDialect::questionColumn() const {
+    std::size_t c = 0;
+    while (isOther(c)) ++c;
+    return c;
+}
+
+std::size_t TableDialect::answerColumn() const {
+    std::size_t c = questionColumn() + 1;
+    while (isOther(c)) ++c;
+    return c;
+}
+
+std::string TableText(const std::vector<Page>& pages, const std::vector<int>& rows, const TableDialect& dialect) {
+    const char separator = dialect.separator;
+    std::size_t size = 0;
+    for (int s : rows) size += pages[s].question.size() + pages[s].answer.size() + 8;
+    std::string out;
+    out.reserve(size);
+    auto put = [&](const std::string& t, bool rowStart) {
+        const bool comment = rowStart && dialect.comment && t.starts_with(dialect.comment);
+        if (!dialect.quoted || (!comment && findAny(t, 0, separator, '"', '\r', '\n') == t.size())) {
+            out += t;
+            return;
+        }
+        out += '"';
+        const std::size_t n = t.size();
+        std::size_t i = 0;
+        while (i < n) {
+            const std::size_t stop = findAny(t, i, '"', '\r');
+            out.append(t, i, stop - i);
+            if (stop == n) break;
+            if (t[stop] == '"') out += "\"\"";
+            else if (stop + 1 == n || t[stop + 1] != '\n') out += '\r';  // CR LF goes out as its LF
+            i = stop + 1;
+        }
+        out += '"';
+    };
+    for (int s : rows) {
+        put(pages[s].question, true);
+        out += separator;
+        put(pages[s].answer, false);
+        out += '\n';
+    }
+    return out;
+}
+
+bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& t,
+                TableError& error) {
+    t = Table{};
+    auto fail = [&](int status, std::size_t line, std::string message, bool badUtf8 = false) {
+        error = {status, line, std::move(message), badUtf8};
+        return false;
+    };
+    const char separator = dialect.separator;
+    const std::size_t question = dialect.questionColumn(), answer = dialect.answerColumn();
+    const std::size_t n = text.size();
+    std::size_t pos = 0;
+    std::size_t line = firstLine;
+    auto isBreak = [&](std::size_t i) { return text[i] == '\r' || text[i] == '\n'; };
+    auto skipBreak = [&] {
+        if (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ++pos;
+        ++pos;
+        ++line;
+    };
+    std::string dropped;
+    while (pos < n) {
+        if (isBreak(pos)) {  // a blank line is no page
+            skipBreak();
+            continue;
+        }
+        if (dialect.comment && text[pos] == dialect.comment) {
+            pos = findAny(text, pos, '\r', '\n');
+            continue;
+        }
+        if (t.pages.size() == static_cast<std::size_t>(kMaxPages))
+            return fail(kConvertTooManyPages, line, kTooManyPages);
+        t.lines.push_back(line);
+        t.pages.emplace_back();
+        for (std::size_t column = 0;; ++column) {
+            const bool kept = column == question || column == answer;
+            if (!kept && column > answer && !dialect.isOther(column) && !t.extraColumnsLine)
+                t.extraColumnsLine = line;
+            std::string& field = column == question ? t.pages.back().question : column == answer ? t.pages.back().answer : dropped;
+            field.clear();
+            if (dialect.quoted && pos < n && text[pos] == '"') {
+                const std::size_t opened = line;
+                ++pos;
+                for (;;) {
+                    const std::size_t stop = findAny(text, pos, '"', '\r', '\n');
+                    if (stop == n) return fail(kConvertRefused, opened, "引用符（\"）が閉じていません。");
+                    field.append(text, pos, stop - pos);
+                    pos = stop;
+                    if (text[pos] != '"') {
+                        field += "\r\n";
+                        skipBreak();
+                    } else if (pos + 1 < n && text[pos + 1] == '"') {
+                        field += '"';
+                        pos += 2;
+                    } else {
+                        ++pos;
+                        break;
+                    }
+                }
+                if (pos < n && text[pos] != separator && !isBreak(pos))
+                    return fail(kConvertRefused, line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
+                // A program that does not quote wrote a text that starts with
+                // a quote; reading on to the next quote merges its fields.
+                if (separator == '\t' && !t.quoteOverTabLine && field.find('\t') != std::string::npos)
+                    t.quoteOverTabLine = opened;
+            } else {
+                const std::size_t stop = findAny(text, pos, separator, '\r', '\n');
+                field.append(text, pos, stop - pos);
+                pos = stop;
+            }
+            if (!kept) {
+                if (std::size_t bad = FirstBadUtf8(field); bad != std::string_view::npos)
+                    return fail(kConvertRefused, line, BadUtf8Message(field[bad]), true);
+            }
+            if (pos < n && text[pos] == separator) {
+                ++pos;
+                continue;
+            }
+            if (pos < n) skipBreak();
+            break;
+        }
+    }
+    if (t.pages.empty()) return fail(kConvertRefused, 0, "空のファイルです。");
+    return true;
+}
+
+bool TabSeparatedRow(std::string_view text) {
+    bool tabs = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == ',') return false;
+        if (c == '\r' || c == '\n') break;
+        tabs |= c == '\t';
+        // A quoted field runs to its closing quote: what it holds says nothing.
+        if (c == '"' && (i == 0 || text[i - 1] == '\t')) {
+            while (++i < text.size()) {
+                if (text[i] != '"') continue;
+                if (i + 1 == text.size() || text[i + 1] != '"') break;
+                ++i;  // a doubled quote
+            }
+        }
+    }
+    return tabs;
+}
+
+std::string HeaderLines(TableProgram program, const TableDialect& d) {
+    if (program != TableProgram::Anki) return {};
+    return std::string("#separator:") + (d.separator == ',' ? "comma" : "tab") + "\n#html:" +
+           (d.html ? "true" : "false") + "\n";
+}
+
+std::string_view SkipHeaderLines(std::string_view text, TableProgram program, TableDialect& dialect,
+                                 std::size_t& lines, bool& separatorPinned) {
+    separatorPinned = false;
+    for (lines = 0;; ++lines) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        const std::string_view line = text.substr(0, end);
+        if (program == TableProgram::Kde) {  // their export starts with exactly these two
+            if (!(lines == 0 ? line.starts_with("Title:") : lines == 1 && line.starts_with("Author:"))) break;
+        } else if (program == TableProgram::Anki && line.starts_with('#')) {
+            separatorPinned |= ankiHeader(line, dialect);
+        } else if (!(program == TableProgram::Anki && lines == 0 && line.starts_with("tags:"))) {
+            break;  // Anki's old tags line may come first
+        }
+        text.remove_prefix(end + text.substr(end).starts_with("\r\n") + (end < text.size()));
+    }
+    return text;
+}
+
+// Mnemosyne refuses the whole file for an empty question or a blank answer
+// (it strips the end of each line). KWordQuiz and Parley drop a page with
+// neither, and pack every run of blanks, full-width spaces too, into one
+// half-width space.
+std::string ProgramLoss(TableProgram program, const std::string& q, const std::string& a) {
+    if (program == TableProgram::Mnemosyne && (q.empty() || blank(a)))
+        return which(q.empty(), blank(a)) + "が空です。Mnemosyne はこのファイルを読み込みません。";
+    if (program != TableProgram::Kde) return {};
+    if (blank(q) && blank(a)) return "問題も答えも空のページは KWordQuiz と Parley に読み込まれません。";
+    const bool qChanges = !packed(q), aChanges = !packed(a);
+    if (!qChanges && !aChanges) return {};
+    return which(qChanges, aChanges) +
+           "の空白は KWordQuiz と Parley で変わります（前後の空白は消え、ほかは半角の空白1つになります）。";
+}
+
+}  // namespace rvm
