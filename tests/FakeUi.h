@@ -23,6 +23,7 @@ public:
     std::vector<Asked> asked;
     std::deque<OpenChoice> openChoices;
     std::deque<std::string> saveChoices;
+    std::deque<TableChoice> tableChoices;
     std::optional<std::string> clipboard;
     int beeps = 0, saveDialogs = 0, openDialogs = 0;
     bool startSucceeds = true;
@@ -34,6 +35,7 @@ public:
     }
     OpenChoice openFile() override { ++openDialogs; return take(openChoices, {}); }
     std::string saveFile() override { ++saveDialogs; return take(saveChoices, {}); }
+    TableChoice tableFile(bool, const std::vector<std::string>&) override { return take(tableChoices, {}); }
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void beep() override { ++beeps; }

@@ -93,6 +93,9 @@ void MainWindow::buildMenus() {
     saveAction = item(fileMenu, "上書き保存(&S)", &MainWindow::fileSave);
     saveAsAction = item(fileMenu, "名前を付けて保存(&A)...", &MainWindow::fileSaveAs, Qt::Key_F4);
     fileMenu->addSeparator();
+    importAction = item(fileMenu, "インポート(&I)...", &MainWindow::fileImport);
+    exportAction = item(fileMenu, "エクスポート(&E)...", &MainWindow::fileExport);
+    fileMenu->addSeparator();
     exitAction = item(fileMenu, "終了(&X)", &MainWindow::fileExit);
 
     editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));

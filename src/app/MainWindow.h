@@ -77,6 +77,7 @@ public:
 
     QMenu *fileMenu{}, *editMenu{}, *toolsMenu{}, *helpMenu{};
     QAction *newAction{}, *openAction{}, *saveAction{}, *saveAsAction{}, *exitAction{};
+    QAction *importAction{}, *exportAction{};
     QAction *undoAction{}, *cutAction{}, *copyAction{}, *pasteAction{}, *insertAction{},
         *deleteAction{}, *orderAction{};
     QAction *jumpAction{}, *optionsAction{};
@@ -144,6 +145,8 @@ private:
     void fileOpen() { doc.openDeck(); }
     void fileSave() { doc.save(); }
     void fileSaveAs() { doc.saveAs(); }
+    void fileImport() { doc.importTable(); }
+    void fileExport() { doc.exportTable(); }
     void fileExit() { doc.confirmExit(); }
     void editUndo() { doc.undo(); }
     void editCut() { doc.cutPage(); }

@@ -147,6 +147,28 @@ OpenChoice QtPrompt::openFile() {
     return {dlg.selectedFiles().first().toStdString(), readOnly->isChecked()};
 }
 
+TableChoice QtPrompt::tableFile(bool saving, const std::vector<std::string>& types) {
+    QFileDialog dlg(parent_, saving ? QStringLiteral("エクスポート") : QStringLiteral("インポート"));
+    useQtFileDialog(dlg);
+    dlg.setOption(QFileDialog::DontConfirmOverwrite);  // the program asks its own question
+    dlg.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    QStringList filters;
+    for (const std::string& t : types) filters << QString::fromStdString(t);
+    dlg.setNameFilters(filters);
+    // A name typed without an extension takes the type's first one.
+    auto suffix = [&dlg](const QString& filter) {
+        dlg.setDefaultSuffix(filter.section(QStringLiteral("(*."), 1).section(QLatin1Char(' '), 0, 0).remove(')'));
+    };
+    suffix(filters.value(0));
+    QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg, suffix);
+    if (!lastDir_.isEmpty()) dlg.setDirectory(lastDir_);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    lastDir_ = dlg.directory().absolutePath();
+    return {dlg.selectedFiles().first().toStdString(),
+            static_cast<int>(std::max<qsizetype>(0, filters.indexOf(dlg.selectedNameFilter())))};
+}
+
 std::string QtPrompt::saveFile() {
     QFileDialog dlg(parent_, QStringLiteral("名前を付けて保存"));
     useQtFileDialog(dlg);

@@ -17,6 +17,7 @@ public:
     Answer ask(const std::string& text, Buttons buttons, Icon icon, Answer defaultButton) override;
     OpenChoice openFile() override;
     std::string saveFile() override;
+    TableChoice tableFile(bool saving, const std::vector<std::string>& types) override;
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     void beep() override;

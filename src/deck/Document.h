@@ -66,6 +66,14 @@ public:
     // Deck files.
     bool saveDeck(const std::string& path, bool askBeforeOverwrite);
     bool loadDeck(const std::string& path, bool readOnlyBox = false);
+    // Asks before an existing file is replaced; false: the user said no.
+    bool mayOverwrite(const std::string& path);
+    // The deck file's bytes, asking first when characters would be lost;
+    // false: the user said no.
+    bool deckBytes(std::string& bytes);
+    // Another program's table as a new, unsaved deck; the deck to one.
+    void importTable();
+    void exportTable();
 
     // File commands.
     void newDeck();

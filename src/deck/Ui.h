@@ -20,6 +20,11 @@ struct OpenChoice {
     bool readOnly = false;  // the read-only box of the Open dialog
 };
 
+struct TableChoice {
+    std::string path;  // empty: the user cancelled
+    int type = 0;      // which of the types offered
+};
+
 // Questions, messages, dialogs, clipboard and the outside world.
 class Prompt {
 public:
@@ -29,6 +34,9 @@ public:
                        Answer defaultButton) = 0;
     virtual OpenChoice openFile() = 0;
     virtual std::string saveFile() = 0;  // empty: cancelled
+    // A table file to import (or, saving, to export to), of one of the
+    // types given as "name (*.ext *.ext)".
+    virtual TableChoice tableFile(bool saving, const std::vector<std::string>& types) = 0;
     // std::nullopt when the clipboard holds no text at all.
     virtual std::optional<std::string> clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

@@ -243,7 +243,8 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
     if (lost.size() > kShownProblems)
         r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
                              std::to_string(lost.size() - kShownProblems) + " 文字あります。");
-    if (!lost.empty() && !o.lossy)
+    r.unsavable = !lost.empty() && !o.lossy;
+    if (r.unsavable)
         return refused(std::move(r), kConvertRefused,
                        where(o.outputName) +
                            "保存できない文字があるため書き込みませんでした。"

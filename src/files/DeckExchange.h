@@ -52,6 +52,7 @@ struct Converted {
     int status = kConvertOk;
     std::string bytes;                  // the output file, when status is kConvertOk
     std::vector<std::string> messages;  // lines for standard error, or for a window to show
+    bool unsavable = false;             // refused only for characters a deck cannot hold
 };
 
 // Converts one file's bytes. A table becomes a new deck whose storage and

@@ -14,18 +14,13 @@ namespace rvm {
 static const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
 static const char* const kTooLarge = "ファイルが大きすぎます。";
 
-bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
-    std::string target = path;
-    storeTypedText();
-    if (target.empty()) {
-        target = prompt.saveFile();
-        if (target.empty()) return false;
-    }
-    if (FileOpensForReading(target) && askBeforeOverwrite) {
-        Answer a = prompt.ask(target + " は存在します。\r上書きしますか？", Buttons::YesNo,
-                              Icon::Question, Answer::Yes);
-        if (a != Answer::Yes) return false;
-    }
+bool Document::mayOverwrite(const std::string& path) {
+    return !FileOpensForReading(path) ||
+           prompt.ask(path + " は存在します。\r上書きしますか？", Buttons::YesNo, Icon::Question,
+                      Answer::Yes) == Answer::Yes;
+}
+
+bool Document::deckBytes(std::string& bytes) {
     std::vector<std::size_t> pageStarts, marks;
     cp932::Encoded enc = cp932::encode(DeckText(deck, &pageStarts, &marks));
     if (!enc.unmappable.empty() || !marks.empty()) {
@@ -41,8 +36,22 @@ bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
                               Buttons::YesNo, Icon::Question, Answer::No);
         if (a != Answer::Yes) return false;
     }
+    bytes = std::move(enc.bytes);
+    return true;
+}
+
+bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
+    std::string target = path;
+    storeTypedText();
+    if (target.empty()) {
+        target = prompt.saveFile();
+        if (target.empty()) return false;
+    }
+    if (askBeforeOverwrite && !mayOverwrite(target)) return false;
+    std::string bytes;
+    if (!deckBytes(bytes)) return false;
     std::string error;
-    if (!WriteFileAtomic(target, enc.bytes, error)) {
+    if (!WriteFileAtomic(target, bytes, error)) {
         prompt.message(error, Icon::Error);
         return false;
     }

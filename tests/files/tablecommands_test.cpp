@@ -1,0 +1,80 @@
+// Import and Export in the File menu: other programs' tables through the
+// converter's code, with the questions Open and Save ask.
+#include "Fixture.h"
+#include "TempDir.h"
+
+using namespace rvm;
+using namespace rvm::test;
+
+namespace {
+enum Type { Excel, Anki, Mnemosyne, Kde, Csv, Tsv };
+}
+
+using TableCommands = DocFixture;
+
+// Each table file as read, with the user's answers: the deck that comes of
+// it (questions, answers), and what was said.
+TEST_F(TableCommands, ImportMakesANewUnsavedDeck) {
+    TempDir dir;
+    const struct { std::string name, bytes; Type type; std::vector<Answer> answers;
+                   Strings questions, answers2; std::string said; } rows[] = {
+        {"k.csv", "Title:\tWords\nAuthor:\t\n犬\tdog\n\"q\"\ta\n", Kde, {}, {"犬", "\"q\""}, {"dog", "a"}, ""},
+        {"e.csv", "\x8c\xa2,\"a\nb\"\r\n", Excel, {}, {"犬"}, {"a\r\nb"}, ""},
+        {"a.txt", "#separator:tab\n#html:true\nx<br>y\t&lt;b&gt;\n", Anki, {}, {"x\r\ny"}, {"<b>"}, ""},
+        {"u.tsv", "😀\tok\n", Tsv, {Answer::Yes}, {"?"}, {"ok"}, "「?」に置き換えました。"},
+        {"u.tsv", "😀\tok\n", Tsv, {Answer::No}, {"keep"}, {"keep'"}, "読み込みますか？"},
+        {"bad.csv", "\"open\n", Csv, {}, {"keep"}, {"keep'"}, "閉じ"},
+        {"none.csv", "", Csv, {}, {"keep"}, {"keep'"}, "が見つかりません。"},
+    };
+    for (const auto& r : rows) {
+        deck({"keep"});
+        doc.setChanged(false);
+        prompt = FakePrompt();
+        if (r.name != "none.csv") spit(dir.file(r.name), r.bytes);
+        prompt.tableChoices.push_back({dir.file(r.name), r.type});
+        prompt.answers.assign(r.answers.begin(), r.answers.end());
+        doc.importTable();
+        EXPECT_EQ(std::tuple(questions(), answers()), std::tie(r.questions, r.answers2)) << r.name;
+        const bool imported = r.questions[0] != "keep";
+        EXPECT_EQ(std::tuple(doc.changed, doc.fileName.empty()), std::tuple(imported, true)) << r.name;
+        const std::string said = prompt.asked.empty() ? "" : prompt.asked.back().text;
+        EXPECT_NE(said.find(r.said), std::string::npos) << r.name << ": " << said;
+        if (r.said.empty()) {
+            EXPECT_TRUE(prompt.asked.empty()) << said;
+        }
+    }
+}
+
+// The deck in display order to each table type: the file's bytes, or what
+// was said instead; the deck's name and changed flag stay.
+TEST_F(TableCommands, ExportWritesTheDeckInDisplayOrder) {
+    TempDir dir;
+    const struct { Type type; Strings questions; std::vector<Answer> answers; std::string bytes, said; } rows[] = {
+        {Anki, {"a<", "b"}, {}, "#separator:tab\n#html:true\nb\tb'\na&lt;\ta&lt;'\n", ""},
+        {Kde, {"a", "b"}, {}, "b\tb'\na\ta'\n", ""},
+        {Excel, {"犬", "b"}, {}, "b,b'\n\x8c\xa2,\x8c\xa2'\n", ""},
+        {Kde, {"l1\r\nl2", "b"}, {}, "", "改行"},
+        {Csv, {"😀", "b"}, {Answer::Yes}, "b,b'\n?,?'\n", "保存しますか？"},
+        {Csv, {"😀", "b"}, {Answer::No}, "", "保存しますか？"},
+    };
+    for (const auto& r : rows) {
+        deck(r.questions, {1, 0});
+        doc.setFileName("/decks/mine.rvm");
+        doc.setChanged(true);
+        prompt = FakePrompt();
+        const std::string out = dir.file("out" + std::to_string(&r - rows));
+        prompt.tableChoices.push_back({out, r.type});
+        prompt.answers.assign(r.answers.begin(), r.answers.end());
+        doc.exportTable();
+        EXPECT_EQ(std::filesystem::exists(out) ? slurp(out) : "", r.bytes);
+        const std::string said = prompt.asked.empty() ? "" : prompt.asked.back().text;
+        EXPECT_NE(said.find(r.said), std::string::npos) << said;
+        EXPECT_TRUE(doc.changed && doc.fileName == "/decks/mine.rvm");
+    }
+    // An existing file is replaced only when the user agrees.
+    spit(dir.file("old.csv"), "old");
+    prompt.tableChoices.push_back({dir.file("old.csv"), Csv});
+    prompt.answers.push_back(Answer::No);
+    doc.exportTable();
+    EXPECT_EQ(slurp(dir.file("old.csv")), "old");
+}
