@@ -49,7 +49,7 @@ class MainWindowTest : public QObject {
                              : pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt);
         const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() - 1;
         return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.currentPage + 1).arg(w->doc.lastPage() + 1)
-            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed).arg(focus).arg(w->halfEdit[1]->toPlainText(), size);
+            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed).arg(focus).arg(QString::fromStdString(w->text(1)), size);
     }
     // Keys as written in menus ("Num+" for the keypad) to the focused widget;
     // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;

@@ -87,7 +87,7 @@ private slots:
         const std::string record = browser.toStdString() + ".args";
         for (const auto& [program, recorded] : rows) {
             std::filesystem::remove(record);
-            QCOMPARE(QtPrompt().startDetached(program.toStdString(), {page}), !recorded.isEmpty());
+            QCOMPARE(QtPrompt().startProgram(program.toStdString(), {page}, [] {}), !recorded.isEmpty());
             QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
                                       recorded, 5000);
         }
