@@ -7,7 +7,7 @@
 namespace rvm {
 
 // Commits a composition open in the focused text box into that box, which
-// gets the keyboard back a moment later. Without one nothing happens.
+// keeps the keyboard. Without one nothing happens.
 void FinishComposition();
 
 }  // namespace rvm

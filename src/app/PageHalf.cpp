@@ -1,5 +1,7 @@
 #include "PageHalf.h"
 
+#include <QScrollBar>
+
 namespace rvm {
 
 PageHalf::PageHalf(QPlainTextEdit* edit, PictureButton* cover, PictureButton* coverAgain)
@@ -15,9 +17,11 @@ void PageHalf::setCovered(bool covered) {
     if (covered) {
         const bool keyboard = edit_->hasFocus();
         hidden_ = edit_->toPlainText();
+        anchor_ = edit_->textCursor().anchor();
+        position_ = edit_->textCursor().position();
+        scroll_ = edit_->verticalScrollBar()->value();
         edit_->clear();
         cover_->show();
-        cover_->raise();
         edit_->setFocusProxy(cover_);
         if (keyboard) cover_->setFocus();
         edit_->hide();
@@ -26,7 +30,12 @@ void PageHalf::setCovered(bool covered) {
         edit_->setFocusProxy(nullptr);
         edit_->setPlainText(hidden_);
         hidden_.clear();
+        QTextCursor c = edit_->textCursor();
+        c.setPosition(anchor_);
+        c.setPosition(position_, QTextCursor::KeepAnchor);
+        edit_->setTextCursor(c);
         edit_->show();
+        edit_->verticalScrollBar()->setValue(scroll_);
         if (keyboard) edit_->setFocus();
         cover_->hide();
     }
@@ -36,10 +45,12 @@ void PageHalf::setCovered(bool covered) {
 QString PageHalf::text() const { return covered_ ? hidden_ : edit_->toPlainText(); }
 
 void PageHalf::setText(const QString& text) {
-    if (covered_)
-        hidden_ = text;
-    else
+    if (!covered_) {
         edit_->setPlainText(text);
+        return;
+    }
+    hidden_ = text;
+    anchor_ = position_ = scroll_ = 0;
 }
 
 }  // namespace rvm

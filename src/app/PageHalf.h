@@ -27,7 +27,10 @@ private:
     PictureButton* cover_;
     PictureButton* coverAgain_;
     bool covered_ = false;
-    QString hidden_;  // the text while covered
+    // While covered: the text, and where the cursor and the view stood
+    // (kept unless another text takes its place).
+    QString hidden_;
+    int anchor_ = 0, position_ = 0, scroll_ = 0;
 };
 
 }  // namespace rvm

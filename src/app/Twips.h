@@ -18,12 +18,11 @@ inline void ClientTwips(QWidget* w, double width, double height) {
 }
 
 // A fixed-size dialog with a title and a close box, but no minimise or
-// maximise: without the customize hint a window manager is offered every
-// button. It blocks only its owner, so the help window stays usable beside it.
+// maximise. It blocks only its owner, so the help window stays usable.
 inline void FixedDialog(QWidget* w, const QString& title, double width, double height) {
     w->setWindowTitle(title);
-    w->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint |
-                      Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    w->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                      Qt::WindowCloseButtonHint);
     w->setWindowModality(Qt::WindowModal);
     ClientTwips(w, width, height);
 }

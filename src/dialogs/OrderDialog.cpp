@@ -36,8 +36,8 @@ OrderDialog::OrderDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), 
     newLabel = new QLabel(QStringLiteral("新しい順序"), this);
     currentOrderList = new QListWidget(this);
     newOrderList = new QListWidget(this);
-    currentLabel->setBuddy(currentOrderList);  // which names the list to a screen reader
-    newLabel->setBuddy(newOrderList);
+    currentOrderList->setAccessibleName(currentLabel->text());  // a list is not named by a buddy
+    newOrderList->setAccessibleName(newLabel->text());
     for (int i = 0; i < 2; ++i) {
         moveButton[i] = new QPushButton(this);
         moveButton[i]->setIcon(QIcon(pictures::triangle(i == 1)));
