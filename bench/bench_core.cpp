@@ -1,15 +1,12 @@
 // Figures for the deck core on a full deck of 32,768 pages.
 // Usage: bench_core [nav|files|edit|order]   (all when omitted)
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
 #include "BenchDeck.h"
 #include "FakeUi.h"
+#include "PeakMemory.h"
 #include "TempDir.h"
 #include "deck/Deck.h"
 #include "files/Cp932.h"
@@ -39,12 +36,6 @@ void nav() {
     t = nowUs();
     for (int i = 0; i < kPages - 1; ++i) doc.showPage(doc.currentPage + 1, {.storeTyped = true, .appendPastLast = true});
     std::printf("nav   next across deck  %8.3f us/move\n", (nowUs() - t) / (kPages - 1));
-}
-
-long maxRssKb() {
-    rusage ru{};
-    getrusage(RUSAGE_SELF, &ru);
-    return ru.ru_maxrss;
 }
 
 void files() {
@@ -99,7 +90,7 @@ void files() {
                 floorDec / 1000, load / floorDec);
     // Peak memory of a load, measured in a fresh process.
     std::fflush(stdout);
-    if (std::system(("/proc/" + std::to_string(getpid()) + "/exe load '" + path + "'").c_str()) != 0)
+    if (!bench::RunThisProgram({"load", path}))
         std::printf("files peak memory: the measuring process failed\n");
 }
 
@@ -107,9 +98,9 @@ void loadOnly(const std::string& path) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
-    const long before = maxRssKb();
+    const long before = bench::PeakMemoryKb();
     doc.loadDeck(path);
-    const long after = maxRssKb();
+    const long after = bench::PeakMemoryKb();
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
     std::printf("files peak memory while loading %.1f MB (%.2f x file)\n", (after - before) / 1024.0,
                 (after - before) * 1024.0 / bytes);

@@ -26,8 +26,10 @@ public:
     std::deque<TableChoice> tableChoices;
     std::optional<std::string> clipboard;
     int beeps = 0, saveDialogs = 0, openDialogs = 0;
-    bool startSucceeds = true;
+    bool startSucceeds = true, helpPageShows = true;
     std::vector<std::pair<std::string, std::vector<std::string>>> started;
+    std::vector<std::function<void()>> failLater;  // one per start: the program failing after it
+    std::vector<std::string> helpPages;  // shown in the program's own window
 
     Answer ask(const std::string& text, Buttons b, Icon i, Answer def) override {
         asked.push_back({text, b, i, def});
@@ -39,9 +41,15 @@ public:
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void beep() override { ++beeps; }
-    bool startDetached(const std::string& p, const std::vector<std::string>& a) override {
+    bool startProgram(const std::string& p, const std::vector<std::string>& a,
+                      std::function<void()> failed) override {
         started.emplace_back(p, a);
+        failLater.push_back(std::move(failed));
         return startSucceeds;
+    }
+    bool showHelpPage(const std::string& path) override {
+        helpPages.push_back(path);
+        return helpPageShows;
     }
 };
 

@@ -7,6 +7,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "Composition.h"
 #include "deck/Document.h"
 
 namespace rvm {
@@ -43,7 +44,10 @@ bool DeckDrop::eventFilter(QObject* watched, QEvent* e) {
     // Opened once the drop is over: the question it may ask must not hold
     // the program the file came from.
     if (type == QEvent::Drop)
-        QTimer::singleShot(0, this, [this, p = *path] { doc_.openDroppedDeck(p); });
+        QTimer::singleShot(0, this, [this, p = *path] {
+            FinishComposition();
+            doc_.openDroppedDeck(p);
+        });
     return true;
 }
 

@@ -1,7 +1,8 @@
 // Drilling from the keyboard: Ctrl+Return uncovers the hidden half and
 // covers it again, Ctrl+PageDown and Ctrl+PageUp do what the toolbar's next
-// and previous buttons do, and Space or Enter in a covered text box uncovers
-// it. The keys work from either text box and never reach the text.
+// and previous buttons do. The keys work from either half and never reach
+// the text. (Space or Enter on a cover that Tab reached opens it as a click
+// does: PictureButton.)
 #pragma once
 
 #include <QObject>
@@ -27,9 +28,6 @@ public:
     void toggleCover();
     void next();
     void previous();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     MainWindow& w_;

@@ -8,9 +8,11 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include "Composition.h"
 #include "DeckDrop.h"
 #include "DrillKeys.h"
 #include "Layout.h"
+#include "PageHalf.h"
 #include "Pictures.h"
 #include "Study.h"
 #include "TextZoom.h"
@@ -31,11 +33,6 @@ const char* const kKeyHints[3][4] = {
     {"F9 挿入", "F10", "F11 順序", "F12 ｼﾞｬﾝﾌﾟ"},
 };
 }  // namespace
-
-void ClickLabel::mousePressEvent(QMouseEvent* e) {
-    QLabel::mousePressEvent(e);
-    emit clicked();
-}
 
 MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     : QMainWindow(parent), doc(*this, prompt) {
@@ -71,7 +68,10 @@ MainWindow::~MainWindow() = default;
 QAction* MainWindow::item(QMenu* menu, const char* caption, void (MainWindow::*handler)(), int key,
                        void (MainWindow::*opening)()) {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
-    connect(a, &QAction::triggered, this, handler);
+    connect(a, &QAction::triggered, this, [this, handler] {
+        FinishComposition();
+        (this->*handler)();
+    });
     if (key) {
         // The menu shows the key; a window-wide shortcut runs the menu's
         // opening handler first, so a disabled item's key does nothing.
@@ -128,7 +128,8 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildToolBar() {
-    toolBar = addToolBar(QStringLiteral("toolBar"));
+    toolBar = addToolBar(QStringLiteral("ツールバー"));
+    toolBar->setObjectName(QStringLiteral("toolBar"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->setIconSize(QSize(16, 16));
@@ -165,27 +166,37 @@ void MainWindow::buildPage() {
     setCentralWidget(central);
 
     const char* labels[2] = {"Question", "Answer"};
+    const QString halves[2] = {QStringLiteral("問題"), QStringLiteral("答え")};
     for (int k = 0; k < 2; ++k) {
         halfLabel[k] = new QLabel(QString::fromUtf8(labels[k]), pageArea);
-        coverAgain[k] = new ClickLabel(pageArea);
+        coverAgain[k] = new PictureButton(PictureButton::Half::Open, halves[k] + "を閉める", pageArea);
         pictures::keepSharp(coverAgain[k], pictures::coverOn);
         coverAgain[k]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-        coverAgain[k]->setCursor(Qt::PointingHandCursor);
         halfEdit[k] = new QPlainTextEdit(pageArea);
+        halfEdit[k]->setAccessibleName((k ? "下段（" : "上段（") + halves[k] + "）");
         halfEdit[k]->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         halfEdit[k]->setTabChangesFocus(true);
-        cover[k] = new ClickLabel(pageArea);
+        cover[k] = new PictureButton(PictureButton::Half::Hidden, halves[k] + "を開ける", pageArea);
         pictures::keepSharp(cover[k], pictures::cover);
         cover[k]->setAlignment(Qt::AlignCenter);
         cover[k]->setAutoFillBackground(true);  // hides the text box completely
         cover[k]->setFrameShape(QFrame::Panel);
         cover[k]->setFrameShadow(QFrame::Raised);
-        cover[k]->setCursor(Qt::PointingHandCursor);
-        connect(cover[k], &ClickLabel::clicked, this, [this, k] { doc.uncoverHalf(k); });
-        connect(coverAgain[k], &ClickLabel::clicked, this, [this, k] { doc.coverHalf(k); });
+        half_[k] = new PageHalf(halfEdit[k], cover[k], coverAgain[k]);
+        connect(cover[k], &PictureButton::clicked, this, [this, k] {
+            FinishComposition();
+            doc.uncoverHalf(k);
+        });
+        connect(coverAgain[k], &PictureButton::clicked, this, [this, k] {
+            FinishComposition();
+            doc.coverHalf(k);
+        });
         connect(halfEdit[k], &QPlainTextEdit::textChanged, this, [this] { doc.textEdited(); });
     }
-    setTabOrder(halfEdit[0], halfEdit[1]);
+    // A covered half's cover stands in its box's place.
+    setTabOrder(halfEdit[0], cover[0]);
+    setTabOrder(cover[0], halfEdit[1]);
+    setTabOrder(halfEdit[1], cover[1]);
     halfEdit[0]->setFocus();  // ready to type the first question
     const double dx = logicalDpiX(), dy = logicalDpiY();
     pageArea->setMinimumSize(TwipsToPixels(kPageAreaMinWidth, dx),
@@ -244,6 +255,7 @@ void MainWindow::start(const std::string& commandLine) {
 
 void MainWindow::runToolButton(int number) {
     if (number >= 5 && number <= 8) study->leave();  // moving elsewhere ends a drill
+    FinishComposition();
     switch (number) {
     case 1: doc.newDeck(); break;
     case 2: doc.openDeck(); break;
@@ -318,26 +330,15 @@ void MainWindow::showAbout() {
     runModal(*splash);
 }
 
-std::string MainWindow::text(int k) {
-    return ToCrLf(halfEdit[k]->toPlainText().toStdString());
-}
+bool MainWindow::isCovered(int k) const { return half_[k]->covered(); }
+
+std::string MainWindow::text(int k) { return ToCrLf(half_[k]->text().toStdString()); }
 
 void MainWindow::setText(int k, const std::string& text) {
-    halfEdit[k]->setPlainText(QString::fromStdString(ToLf(text)));
+    half_[k]->setText(QString::fromStdString(ToLf(text)));
 }
 
-void MainWindow::setCovered(int k, bool covered) {
-    covered_[k] = covered;
-    halfEdit[k]->setReadOnly(covered);  // nothing typed may change a text no one sees
-    if (covered) {
-        cover[k]->show();
-        cover[k]->raise();
-    } else {
-        cover[k]->lower();
-        cover[k]->hide();
-    }
-    coverAgain[k]->setVisible(!covered);
-}
+void MainWindow::setCovered(int k, bool covered) { half_[k]->setCovered(covered); }
 
 void MainWindow::focusText(int k) { halfEdit[k]->setFocus(); }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+#include "PictureButton.h"
 #include "deck/Document.h"
 
 class QDialog;
@@ -23,23 +24,12 @@ namespace rvm {
 
 class OrderDialog;
 class JumpDialog;
+class PageHalf;
 class OptionsDialog;
 class SplashWindow;
 class Study;
 class TextZoom;
 class ViewSettings;
-
-// A picture that takes clicks.
-class ClickLabel : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override;
-};
 
 struct StartPaths {
     std::string programDir;    // Help/Help.htm is found below it
@@ -61,9 +51,9 @@ public:
 
     // Controls, index 0 for the upper half and 1 for the lower half.
     QLabel* halfLabel[2]{};
-    ClickLabel* coverAgain[2]{};
+    PictureButton* coverAgain[2]{};
     QPlainTextEdit* halfEdit[2]{};
-    ClickLabel* cover[2]{};
+    PictureButton* cover[2]{};
     QWidget* pageArea = nullptr;
     QStatusBar* pageStatus = nullptr;
     QWidget* keyHintBar = nullptr;
@@ -94,7 +84,7 @@ public:
     // How the program ends once the settings are written.
     std::function<void()> onEnd;
 
-    bool isCovered(int k) const { return covered_[k]; }
+    bool isCovered(int k) const;
     // The number of the toolbar image button 7 shows (6 or 9).
     int nextImage() const { return nextImage_; }
 
@@ -137,7 +127,7 @@ private:
     JumpDialog* jump_ = nullptr;
     OptionsDialog* options_ = nullptr;
     std::unique_ptr<ViewSettings> viewSettings_;
-    bool covered_[2]{false, false};
+    PageHalf* half_[2]{};
     int nextImage_ = 9;
 
     // Menu command wrappers for the Document's routines.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
@@ -18,9 +19,12 @@
 #include <QProcess>
 #include <QStringList>
 #include <QTreeView>
+#include <QSpacerItem>
 #include <utility>
 
+#include "HelpWindow.h"
 #include "deck/Ui.h"
+#include "files/FileIo.h"
 
 namespace rvm {
 
@@ -102,6 +106,15 @@ Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer
     if (splash_) splash_->hide();
     QuestionBox box(parent_);
     box.setWindowTitle(kAppTitle);
+    // A window manager cuts a title wider than the box ("Ravol…morel"): room
+    // for it in a bold title font, beside the title bar's icon and buttons.
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(title.horizontalAdvance(box.windowTitle()) + 8 * title.height(), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     // Message texts break lines with a single CR.
     box.setText(QString::fromStdString(text).replace('\r', '\n'));
     switch (icon) {
@@ -196,7 +209,8 @@ void QtPrompt::setClipboardText(const std::string& text) {
 
 void QtPrompt::beep() { QApplication::beep(); }
 
-bool QtPrompt::startDetached(const std::string& program, const std::vector<std::string>& args) {
+bool QtPrompt::startProgram(const std::string& program, const std::vector<std::string>& args,
+                            std::function<void()> failedLater) {
     // A program that exists is taken as it stands, blanks and all; anything
     // else is a command line that may carry arguments of its own
     // ("firefox --new-window"), which come before ours.
@@ -208,7 +222,41 @@ bool QtPrompt::startDetached(const std::string& program, const std::vector<std::
         prog = list.takeFirst();
     }
     for (const auto& a : args) list << QString::fromStdString(a);
-    return QProcess::startDetached(prog, list);
+    // Not detached: a launcher such as xdg-open starts well and only then
+    // finds no browser, which its exit status tells. The process is reaped
+    // when it ends; one still running when the program ends is left to run,
+    // as a detached one would be, so it is never deleted before it ends.
+    auto* process = new QProcess;
+    process->setProgram(prog);
+    process->setArguments(list);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->start();
+    if (!process->waitForStarted()) {
+        delete process;
+        return false;
+    }
+    QElapsedTimer since;
+    since.start();
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    QObject::connect(process, &QProcess::finished, &watching_,
+                     [since, window = watchMs, failed = std::move(failedLater)](
+                         int code, QProcess::ExitStatus status) {
+                         if (since.elapsed() <= window && (status != QProcess::NormalExit || code != 0))
+                             failed();
+                     });
+    return true;
 }
+
+bool QtPrompt::showHelpPage(const std::string& path) {
+    if (!FileOpensForReading(path)) return false;
+    if (!help_) help_ = new HelpWindow(QString::fromStdString(path));
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
+    return true;
+}
+
+QtPrompt::~QtPrompt() { delete help_; }
 
 }  // namespace rvm

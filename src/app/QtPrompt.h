@@ -2,6 +2,8 @@
 // clipboard and process start, all through Qt.
 #pragma once
 
+#include <QObject>
+#include <QPointer>
 #include <QWidget>
 
 #include "deck/Ui.h"
@@ -10,6 +12,8 @@ namespace rvm {
 
 class QtPrompt : public Prompt {
 public:
+    QtPrompt() = default;
+    ~QtPrompt() override;
     void setParent(QWidget* parent) { parent_ = parent; }
     // A message during start-up must not hide behind the splash window.
     void setSplash(QWidget* splash) { splash_ = splash; }
@@ -21,9 +25,18 @@ public:
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     void beep() override;
-    bool startDetached(const std::string& program, const std::vector<std::string>& args) override;
+    bool startProgram(const std::string& program, const std::vector<std::string>& args,
+                      std::function<void()> failedLater) override;
+    bool showHelpPage(const std::string& path) override;
+
+    // How long a started program is watched: a browser still running then
+    // is taken to show the page, and how it ends later counts for nothing.
+    int watchMs = 10000;
+    QWidget* helpWindow() const { return help_; }
 
 private:
+    QObject watching_;  // the context of the watches: none runs once this prompt is gone
+    QPointer<QWidget> help_;
     QWidget* parent_ = nullptr;
     QWidget* splash_ = nullptr;
     QString lastDir_;  // both file dialogs open where the last one ended

@@ -9,6 +9,7 @@
 #include <QStatusBar>
 #include <algorithm>
 
+#include "Composition.h"
 #include "MainWindow.h"
 #include "RecordWindow.h"
 
@@ -89,11 +90,13 @@ void Study::deckSavedAs() {
 }
 
 void Study::startToday() {
+    FinishComposition();
     w_.doc.storeTypedText();
     start(Drill::Today(store_, keys(), w_.doc.deck.displayOrder, today(), newPagesPerDay), false);
 }
 
 void Study::startMissed() {
+    FinishComposition();
     w_.doc.storeTypedText();
     start(Drill::Missed(store_, keys(), w_.doc.deck.displayOrder, today()), true);
 }
@@ -120,6 +123,7 @@ void Study::showDrillPage() {
 
 void Study::grade(Grade g) {
     if (!running()) return;
+    FinishComposition();  // what is being typed stays on this page
     // A grade says what was known once the answer was seen.
     const int hidden = w_.doc.hideMode;
     if ((hidden == 0 || hidden == 1) && w_.isCovered(hidden)) {

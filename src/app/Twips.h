@@ -17,11 +17,13 @@ inline void ClientTwips(QWidget* w, double width, double height) {
     w->setFixedSize(TwipsToPixels(width, w->logicalDpiX()), TwipsToPixels(height, w->logicalDpiY()));
 }
 
-// A fixed-size dialog with a title and a close box, but no minimise or maximise.
+// A fixed-size dialog with a title and a close box, but no minimise or
+// maximise. It blocks only its owner, so the help window stays usable.
 inline void FixedDialog(QWidget* w, const QString& title, double width, double height) {
     w->setWindowTitle(title);
     w->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                       Qt::WindowCloseButtonHint);
+    w->setWindowModality(Qt::WindowModal);
     ClientTwips(w, width, height);
 }
 

@@ -3,6 +3,7 @@
 // scripted fakes, so no logic needs a person or a display.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,8 +43,13 @@ public:
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void beep() = 0;
     // Starts a program without waiting; false when it could not be started.
-    virtual bool startDetached(const std::string& program,
-                               const std::vector<std::string>& args) = 0;
+    // When it ends with an error soon after (a launcher that finds no
+    // browser), failedLater runs, later, from the event loop.
+    virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,
+                              std::function<void()> failedLater) = 0;
+    // Shows an HTML page in a window of the program's own; false when the
+    // page cannot be read.
+    virtual bool showHelpPage(const std::string& path) = 0;
 
     void message(const std::string& text, Icon icon) {
         ask(text, Buttons::Ok, icon, Answer::Ok);

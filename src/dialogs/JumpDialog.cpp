@@ -15,6 +15,7 @@ JumpDialog::JumpDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), do
     okButton = new QPushButton(QStringLiteral("OK"), this);
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
     pageList = new QListWidget(this);
+    pageList->setAccessibleName(QStringLiteral("ページ一覧"));
     helpButton = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ"), this);
     for (QPushButton* b : {okButton, cancelButton, helpButton}) noDefault(b);
     PlaceTwips(okButton, 2400, 120, 1215, 375);

@@ -23,6 +23,7 @@ OptionsDialog::OptionsDialog(Document& doc, QWidget* owner) : QDialog(owner), do
     setTabOrder(hideChoice[1], hideChoice[0]);
     setTabOrder(hideChoice[0], hideChoice[2]);
     browserEdit = new QLineEdit(browserGroup);
+    browserEdit->setAccessibleName(browserGroup->title());
     PlaceTwips(browserEdit, 120, 360, 3615, 375);
     okButton = new QPushButton(QStringLiteral("OK"), this);
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);

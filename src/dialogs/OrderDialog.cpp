@@ -36,9 +36,12 @@ OrderDialog::OrderDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), 
     newLabel = new QLabel(QStringLiteral("新しい順序"), this);
     currentOrderList = new QListWidget(this);
     newOrderList = new QListWidget(this);
+    currentOrderList->setAccessibleName(currentLabel->text());  // a list is not named by a buddy
+    newOrderList->setAccessibleName(newLabel->text());
     for (int i = 0; i < 2; ++i) {
         moveButton[i] = new QPushButton(this);
         moveButton[i]->setIcon(QIcon(pictures::triangle(i == 1)));
+        moveButton[i]->setAccessibleName(i ? QStringLiteral("新しい順序へ移す") : QStringLiteral("現在の順序へ戻す"));
         noDefault(moveButton[i]);
         connect(moveButton[i], &QPushButton::clicked, this, [this, i] { moveRow(i == 1); });
     }

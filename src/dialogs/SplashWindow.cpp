@@ -52,6 +52,7 @@ SplashWindow::SplashWindow() : QDialog(nullptr) {
 
     // What the window shows, filled once.
     logo->setPixmap(windowIcon().pixmap(logo->size()));
+    logo->setAccessibleName(QStringLiteral("アイコン"));
     makerLabel->setText(QString::fromUtf8(kMakerName));
     versionLabel->setText(VersionText());
     productLabel->setText(QString::fromUtf8(kAppTitle));

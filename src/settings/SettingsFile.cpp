@@ -21,13 +21,20 @@ void Document::writeSettingsAndEnd() {
     view.endProgram();
 }
 
+// A browser that cannot show the page, because it does not start or ends
+// with an error at once (a launcher that finds no browser), gives way to the
+// program's own help window; help fails only when that cannot read the page.
 void Document::showHelp() {
-    if (prompt.startDetached(helpBrowser, {HelpPagePath(helpBaseDir)})) return;
-    prompt.message("ヘルプを開けません。\r"
-                   "---------------------------\r"
-                   "[" + helpBrowser + "]が使えない可能性があります。\r"
-                   "HTMLブラウザを[ツール]の[オプション]で変更できます。",
-                   Icon::Error);
+    const std::string page = HelpPagePath(helpBaseDir);
+    auto ownWindow = [this, page] {
+        if (prompt.showHelpPage(page)) return;
+        prompt.message("ヘルプを開けません。\r"
+                       "---------------------------\r"
+                       "[" + helpBrowser + "]が使えない可能性があります。\r"
+                       "HTMLブラウザを[ツール]の[オプション]で変更できます。",
+                       Icon::Error);
+    };
+    if (!prompt.startProgram(helpBrowser, {page}, ownWindow)) ownWindow();
 }
 
 }  // namespace rvm

@@ -2,15 +2,20 @@
 // browser's command line, and the OrderDialog and JumpDialog dialogs, without a person.
 #include <QtTest>
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QMessageBox>
+#include <QScrollBar>
+#include <QTextBrowser>
 
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "app/JapaneseQt.h"
 #include "app/QtPrompt.h"
 #include "dialogs/JumpDialog.h"
+#include "dialogs/OptionsDialog.h"
 #include "dialogs/OrderDialog.h"
+#include "dialogs/SplashWindow.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -50,6 +55,12 @@ private slots:
                 auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
                 if (!box || !shown.isEmpty()) return;
                 for (QAbstractButton* b : box->buttons()) shown << b->text().section('(', 0, 0);
+                // Wide enough for the whole title in a bold title font, with its buttons.
+                QFont bold = box->font();
+                bold.setBold(true);
+                const QFontMetrics title(bold);
+                if (box->width() < title.horizontalAdvance(box->windowTitle()) + 4 * title.height())
+                    shown << "title cut";
                 for (const QString& a : r.actions.split(' ')) {
                     if (!box->isVisible()) break;  // answered: later keys must not change it
                     if (a == "close") box->close();
@@ -87,9 +98,100 @@ private slots:
         const std::string record = browser.toStdString() + ".args";
         for (const auto& [program, recorded] : rows) {
             std::filesystem::remove(record);
-            QCOMPARE(QtPrompt().startDetached(program.toStdString(), {page}), !recorded.isEmpty());
+            QCOMPARE(QtPrompt().startProgram(program.toStdString(), {page}, [] {}), !recorded.isEmpty());
             QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(slurp(record)).split('\n', Qt::SkipEmptyParts),
                                       recorded, 5000);
+        }
+    }
+
+    // A browser that ends with an error soon after it started (a launcher
+    // that finds no browser) is noticed, a crash too; a clean end, a failure
+    // after the watch or a program that cannot start is not. Every process
+    // is reaped.
+    void helpBrowserFailingLater_data() {
+        QTest::addColumn<QString>("script");  // $1: a file it touches when it ends; empty: false
+        QTest::addColumn<int>("watchMs");
+        QTest::addColumn<QString>("want");
+        QTest::newRow("ends well") << "touch \"$1\"" << 10000 << "started";
+        QTest::newRow("fails") << "touch \"$1\"; exit 4" << 10000 << "started failed";
+        QTest::newRow("crashes") << "touch \"$1\"; kill -9 $$" << 10000 << "started failed";
+        QTest::newRow("fails after the watch") << "sleep 1; touch \"$1\"; exit 1" << 100 << "started";
+        QTest::newRow("false") << "" << 10000 << "started failed";
+        QTest::newRow("missing") << "-" << 10000 << "";
+    }
+    void helpBrowserFailingLater() {
+        QFETCH(QString, script);
+        QFETCH(int, watchMs);
+        QFETCH(QString, want);
+        const std::string ended = dir.file("ended"), program = dir.file("browser");
+        std::filesystem::remove(ended);
+        spit(program, "#!/bin/sh\n" + script.toStdString() + "\n");
+        std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+        QString got;
+        QtPrompt p;
+        p.watchMs = watchMs;
+        const std::string run = script.isEmpty() ? "false" : script == "-" ? dir.file("missing") : program;
+        if (p.startProgram(run, {ended}, [&] { got += " failed"; })) got.prepend("started");
+        if (want.endsWith("failed"))
+            QTRY_VERIFY_WITH_TIMEOUT(got.endsWith("failed"), 5000);
+        else if (!want.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(ended), 5000);
+        // Reaped: no child of this test left behind, running or a zombie.
+        auto children = [] {
+            QStringList found;
+            for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+                if (!QString::fromStdString(e.path().filename().string()).toInt()) continue;
+                const QString stat = QString::fromStdString(slurp((e.path() / "stat").string()));
+                const QStringList f = stat.section(')', -1).split(' ', Qt::SkipEmptyParts);
+                if (f.size() > 1 && f[1].toLongLong() == QCoreApplication::applicationPid()) found << stat;
+            }
+            return found;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(children(), QStringList(), 5000);
+        QCOMPARE(got, want);
+    }
+
+    // When no browser can show it, help shows in the program's own window:
+    // the page's title, its Japanese text, its links going where they point.
+    // A page it cannot read is reported as before.
+    void helpInTheProgramsOwnWindow() {
+        const QString page = QFINDTESTDATA("../../resources/Help/Help.htm");
+        QtPrompt p;
+        QVERIFY(!p.showHelpPage(dir.file("missing.htm")) && !p.showHelpPage(dir.path.string()));
+        QVERIFY(p.showHelpPage(page.toStdString()));
+        auto* help = qobject_cast<QTextBrowser*>(p.helpWindow());
+        QVERIFY(help && help->isVisible() && help->isReadOnly() && help->isWindow());
+        QCOMPARE(help->windowTitle(), QStringLiteral("Ravolin Memorel ヘルプ"));
+        QVERIFY(help->toPlainText().contains(QStringLiteral("一問一答の問題を作れます。")));
+        QVERIFY(QTest::qWaitForWindowExposed(help));
+        QTextCursor link = help->document()->find(QStringLiteral("キー一覧"));
+        link.setPosition(link.selectionStart() + 1);
+        QCOMPARE(help->verticalScrollBar()->value(), 0);
+        QTest::mouseClick(help->viewport(), Qt::LeftButton, {}, help->cursorRect(link).center());
+        QTRY_VERIFY(help->verticalScrollBar()->value() > 0);
+        QVERIFY(p.showHelpPage(page.toStdString()) && p.helpWindow() == help);  // the same window again
+    }
+
+    // Every control a screen reader reaches has a Japanese name; a list is
+    // named by its label. The fixed dialogs offer no minimise or maximise
+    // and block only the main window.
+    void dialogsForScreenReaders() {
+        deck({"a", "b"}, {0, 1});
+        OrderDialog o(*doc, nullptr);
+        JumpDialog j(*doc, nullptr);
+        OptionsDialog opt(*doc, nullptr);
+        SplashWindow about;
+        about.showAsAbout(nullptr);
+        const std::pair<QWidget*, QString> names[] = {
+            {o.currentOrderList, "現在の順序"}, {o.newOrderList, "新しい順序"},
+            {o.moveButton[1], "新しい順序へ移す"}, {o.moveButton[0], "現在の順序へ戻す"},
+            {j.pageList, "ページ一覧"}, {opt.browserEdit, "Internet Explorer の位置"}, {about.logo, "アイコン"},
+        };
+        for (const auto& [widget, name] : names)
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name), name);
+        for (QWidget* d : std::initializer_list<QWidget*>{&o, &j, &opt, &about}) {
+            QVERIFY(!(d->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+            QVERIFY(d->minimumSize() == d->maximumSize() && d->windowModality() == Qt::WindowModal);
         }
     }
 

@@ -52,16 +52,32 @@ TEST_F(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
     EXPECT_EQ(slurp(doc.settingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
 
     for (const auto& [programDir, page] : kHelpPages) EXPECT_EQ(HelpPagePath(programDir), page);
+}
+
+// Help starts the browser with the page. A browser that does not start, or
+// fails soon after, gives way to the program's own window; only when that
+// cannot read the page either does help say it cannot open.
+TEST_F(SettingsFile, HelpAlwaysOpensSomewhere) {
+    const struct { bool starts, failsLater, pageReads; std::size_t ownWindow; bool message; } rows[] = {
+        {true, false, true, 0, false}, {true, true, true, 1, false}, {true, true, false, 1, true},
+        {false, false, true, 1, false}, {false, false, false, 1, true},
+    };
     doc.helpBrowser = "/opt/my browser/run";
     doc.helpBaseDir = kHelpPages[0][0];
-    doc.showHelp();
-    EXPECT_EQ(prompt.started.at(0), std::pair(doc.helpBrowser, Strings{kHelpPages[0][1]}));
-    prompt.startSucceeds = false;
-    doc.showHelp();
-    ASSERT_EQ(prompt.asked.size(), 1u);
-    EXPECT_EQ(prompt.asked[0].text,
-              "ヘルプを開けません。\r---------------------------\r"
-              "[/opt/my browser/run]が使えない可能性があります。\r"
-              "HTMLブラウザを[ツール]の[オプション]で変更できます。");
-    EXPECT_EQ(prompt.asked[0].icon, Icon::Error);
+    for (const auto& r : rows) {
+        prompt = FakePrompt();
+        prompt.startSucceeds = r.starts;
+        prompt.helpPageShows = r.pageReads;
+        doc.showHelp();
+        EXPECT_EQ(prompt.started.at(0), std::pair(doc.helpBrowser, Strings{kHelpPages[0][1]}));
+        if (r.starts && r.failsLater) prompt.failLater.at(0)();
+        EXPECT_EQ(prompt.helpPages, Strings(r.ownWindow, kHelpPages[0][1]));
+        ASSERT_EQ(prompt.asked.size(), std::size_t(r.message));
+        if (!r.message) continue;
+        EXPECT_EQ(prompt.asked[0].text,
+                  "ヘルプを開けません。\r---------------------------\r"
+                  "[/opt/my browser/run]が使えない可能性があります。\r"
+                  "HTMLブラウザを[ツール]の[オプション]で変更できます。");
+        EXPECT_EQ(prompt.asked[0].icon, Icon::Error);
+    }
 }
