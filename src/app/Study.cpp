@@ -4,9 +4,9 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "Composition.h"
@@ -40,16 +40,19 @@ Study::Study(MainWindow& w, std::string folder) : QObject(&w), w_(w), folder_(st
     // Beside the page text of the status bar, which stays as it is.
     progress_ = new QLabel(w.pageStatus);
     notice_ = new QLabel(w.pageStatus);
-    notYetButton = new QPushButton(QStringLiteral("まだ"), w.pageStatus);
-    knewButton = new QPushButton(QStringLiteral("覚えた"), w.pageStatus);
-    notYetButton->setToolTip(QStringLiteral("まだ (Ctrl+1)"));
-    knewButton->setToolTip(QStringLiteral("覚えた (Ctrl+2)"));
-    for (QPushButton* b : {notYetButton, knewButton}) {
+    // Small buttons, as the status bar's own: the same as the keys.
+    notYetButton = new QToolButton(w.pageStatus);
+    knewButton = new QToolButton(w.pageStatus);
+    notYetButton->setDefaultAction(notYetAction);
+    knewButton->setDefaultAction(knewAction);
+    notYetAction->setIconText(QStringLiteral("まだ"));
+    knewAction->setIconText(QStringLiteral("覚えた"));
+    notYetAction->setToolTip(QStringLiteral("まだ (Ctrl+1)"));
+    knewAction->setToolTip(QStringLiteral("覚えた (Ctrl+2)"));
+    for (QToolButton* b : {notYetButton, knewButton}) {
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the page
-        b->setFlat(false);
     }
-    connect(knewButton, &QPushButton::clicked, this, [this] { grade(Grade::Knew); });
-    connect(notYetButton, &QPushButton::clicked, this, [this] { grade(Grade::NotYet); });
     w.pageStatus->addPermanentWidget(notice_);
     w.pageStatus->addPermanentWidget(progress_);
     w.pageStatus->addPermanentWidget(notYetButton);

@@ -15,7 +15,7 @@
 class QAction;
 class QLabel;
 class QMenu;
-class QPushButton;
+class QToolButton;
 class QShortcut;
 
 namespace rvm {
@@ -50,7 +50,7 @@ public:
     QMenu* menu = nullptr;
     QAction *todayAction = nullptr, *missedAction = nullptr, *knewAction = nullptr,
             *notYetAction = nullptr, *recordAction = nullptr, *newPagesAction = nullptr;
-    QPushButton *knewButton = nullptr, *notYetButton = nullptr;
+    QToolButton *knewButton = nullptr, *notYetButton = nullptr;
 
 private:
     void deckOpened();

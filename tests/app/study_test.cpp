@@ -3,7 +3,7 @@
 // come due. The clock is the test's.
 #include <QtTest>
 
-#include <QPushButton>
+#include <QToolButton>
 
 #include "FakeUi.h"
 #include "TempDir.h"
