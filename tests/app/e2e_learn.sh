@@ -25,6 +25,8 @@ log="$art/e2e-$mode-program.log"
 export TZ=UTC DONT_FAKE_MONOTONIC=1
 export XDG_DATA_HOME="$work/home/.local/share"
 data="$XDG_DATA_HOME/ravolin-memorel"
+# The grades kept so far, oldest first: "number day key grade check".
+history() { cat "$data"/*.rvmlearn.log 2>/dev/null; }
 # The program runs from a folder of its own, so its settings land there.
 app="$work/bin/$(basename "$1")"
 install -D "$1" "$app"
@@ -89,8 +91,8 @@ close_program() {
   wait_for eval '! kill -0 "$program"' || fail "program still running"
   unset 'pids[-1]'
 }
-# Uncovers each page of the drill and grades it: one key per page, 2 for
-# 覚えた and 1 for まだ.
+# Uncovers each page of the drill in turn and grades it: 2 for 覚えた, 1
+# for まだ.
 grade() {
   local g
   for g in "$@"; do xdotool key ctrl+Return "ctrl+$g"; done
@@ -118,8 +120,9 @@ if [[ -n "$picture" ]]; then
   for d in 1 2 3 5 6 8 9 10 12 15 16 17 19 22 23 24 26 27 29 30; do
     when="2026-11-$(printf %02d $d) 20:00:00"
     today=$(day_of "$when")
-    # What comes due, replayed from the grades so far as the program does.
-    due=$(cat "$data"/*.log 2>/dev/null | awk -v today="$today" -v pages=$pages '
+    # What comes due (and up to 20 new pages a day), replayed from the
+    # grades so far as the program does.
+    due=$(history | awk -v today="$today" -v pages=$pages '
       $4 == 0 { stage[$3] = 0; due[$3] = $2 }
       $4 == 1 && (!($3 in due) || due[$3] <= $2) {
         stage[$3] = stage[$3] < 8 ? stage[$3] + 1 : 8; due[$3] = $2 + 2 ^ (stage[$3] - 1) }
@@ -144,15 +147,14 @@ fi
 
 make_deck 3 >"$deck"
 cp "$deck" "$work/deck.before"
-history() { cat "$data"/*.rvmlearn.log 2>/dev/null; }
-# The history has grades 1..N, each graded 覚えた, the last COUNT on DAY,
-# one for each of the deck's pages.
+# The history holds grades 1..N, all 覚えた, the last COUNT on DAY, each of
+# the deck's 3 pages graded as often as the others.
 graded() {
-  local n="$1" count="$2" day="$3"
-  history | awk -v n="$n" -v from=$((n - count)) -v day="$day" '
-    $1 != NR || $4 != 1 || NF != 5 { exit 1 }
-    NR > from { if ($2 != day) exit 1; keys[$3]++ }
-    END { for (k in keys) pages++; if (NR != n || pages != 3) exit 1 }' || { history; fail "$4"; }
+  history | awk -v n="$1" -v from=$(($1 - $2)) -v day="$3" '
+    $1 != NR || $4 != 1 || NF != 5 || (NR > from && $2 != day) { exit 1 }
+    { times[$3]++ }
+    END { for (k in times) if (times[k] != n / 3 || ++pages > 3) exit 1; if (NR != n) exit 1 }' ||
+    { history; fail "$4"; }
 }
 
 # Day 1: every page is new.
@@ -163,7 +165,7 @@ grade 2 2 2
 drill_ends "on day 1"
 close_program
 cmp -s "$deck" "$work/deck.before" || fail "the deck was written on day 1"
-[[ -f "$(echo "$data"/*.rvmlearn.log)" ]] || fail "no history in $data"
+[[ -f "$(echo "$data"/*.rvmlearn.log)" ]] || fail "not one history log in $data"
 graded 3 3 "$(day_of "$day1")" "day 1's grades"
 history >"$work/history.day1"
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the end-to-end checks share, sourced at their start: a scratch folder
 # ($work) as the home folder, removed at the end with the processes listed
 # in $pids; a private X display with a window manager; and waits for the
