@@ -127,6 +127,9 @@ void MainWindow::buildToolBar() {
     toolBar->setFloatable(false);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->toggleViewAction()->setVisible(false);
+    // The button a narrow window shows for the buttons that do not fit.
+    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("ほかのボタン"));
     setContextMenuPolicy(Qt::NoContextMenu);
     struct Btn {
         int image;
@@ -184,7 +187,7 @@ void MainWindow::buildPage() {
             FinishComposition();
             doc.coverHalf(k);
         });
-        connect(halfEdit[k], &QPlainTextEdit::textChanged, this, [this] { doc.textEdited(); });
+        connect(half_[k], &PageHalf::edited, this, [this] { doc.textEdited(); });
     }
     // A covered half's cover stands in its box's place.
     setTabOrder(halfEdit[0], cover[0]);

@@ -129,6 +129,8 @@ private slots:
             QCOMPARE(seen(), QStringLiteral("1/1 00 0 0  usual"));
         }
         start(three);
+        QInputMethodEvent nothing({}, {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 0, 1)});
+        QApplication::sendEvent(w->halfEdit[0], &nothing);  // as ibus sends when the box gets the keyboard
         QVERIFY(!w->toolButton[3]->isEnabled() && !w->toolButton[5]->isEnabled() && w->nextImage() == 6);
         QTest::keyClicks(w->halfEdit[0], "x\r");
         QVERIFY(w->saveAction->isEnabled() && w->toolButton[3]->isEnabled());
