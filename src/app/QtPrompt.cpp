@@ -17,9 +17,9 @@
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QTreeView>
-#include <QSpacerItem>
 #include <utility>
 
 #include "HelpWindow.h"
