@@ -52,6 +52,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     setWindowIcon(pictures::appIcon());
     setCaption(std::string(kAppTitle) + " - [無題]");
     new DrillKeys(*this);
+    new CompositionWatch(halfEdit[0], halfEdit[1], this);
     new DeckDrop(doc, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
     textZoom = new TextZoom(halfEdit[0], halfEdit[1], this);
     viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
