@@ -1,5 +1,6 @@
 // The main window on the offscreen platform, driven as a user would: menus,
-// function keys, drilling from the keyboard, text zoom and dropped decks.
+// function keys, drilling from the keyboard, text zoom, dropped decks, what a
+// screen reader finds, and text an input method is still composing.
 #include <QtTest>
 
 #include <QAccessible>

@@ -1,5 +1,6 @@
 // The real message boxes with Qt's Japanese texts, the clipboard, the help
-// browser's command line, and the OrderDialog and JumpDialog dialogs, without a person.
+// browser's command line and its failures, the program's own help window, and
+// the OrderDialog and JumpDialog dialogs, without a person.
 #include <sys/wait.h>
 
 #include <QtTest>
