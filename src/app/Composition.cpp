@@ -16,10 +16,8 @@ QString composing(const QPlainTextEdit* box) {
     return layout ? layout->preeditAreaText() : QString();
 }
 
-// Drops the input method's repeat of a text already committed: ibus commits
-// it once more a moment after losing the keyboard, to wherever the keyboard
-// is by then (the next page, or the other half just opened). A new
-// composition means no repeat is coming.
+// Drops the next commit of the text, for a moment; a new composition means
+// no repeat is coming.
 class DropRepeat : public QObject {
 public:
     explicit DropRepeat(const QString& text) : QObject(qApp), text_(text) {
@@ -60,7 +58,26 @@ void FinishComposition() {
         QCoreApplication::sendEvent(box, &commit);
     }
     box->setFocus();
-    new DropRepeat(shown);
+}
+
+CompositionWatch::CompositionWatch(QPlainTextEdit* upper, QPlainTextEdit* lower, QObject* parent)
+    : QObject(parent) {
+    upper->installEventFilter(this);
+    lower->installEventFilter(this);
+}
+
+bool CompositionWatch::eventFilter(QObject*, QEvent* e) {
+    if (e->type() == QEvent::InputMethod) {
+        const QString text = static_cast<QInputMethodEvent*>(e)->commitString();
+        if (!text.isEmpty()) {
+            committed_ = text;
+            since_.start();
+        }
+    } else if (e->type() == QEvent::FocusOut && since_.isValid() && since_.elapsed() < 100) {
+        new DropRepeat(committed_);  // committed as the keyboard left, by no key of the user's
+        since_.invalidate();
+    }
+    return false;
 }
 
 }  // namespace rvm

@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include <QScreen>
 #include <QShortcut>
 #include <QUrl>
 
@@ -17,7 +18,8 @@ HelpWindow::HelpWindow(const QString& path) : QTextBrowser(nullptr) {
     setSource(QUrl::fromLocalFile(path));
     setWindowTitle(documentTitle());
     const QFontMetrics m(font());
-    resize(m.horizontalAdvance(QLatin1Char('M')) * 64, m.lineSpacing() * 36);
+    resize(QSize(m.horizontalAdvance(QLatin1Char('M')) * 64, m.lineSpacing() * 36)
+               .boundedTo(screen()->availableGeometry().size() * 9 / 10));
     connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
 }
 

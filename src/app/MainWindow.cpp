@@ -53,6 +53,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     setWindowIcon(pictures::appIcon());
     setCaption(std::string(kAppTitle) + " - [無題]");
     new DrillKeys(*this);
+    new CompositionWatch(halfEdit[0], halfEdit[1], this);
     new DeckDrop(doc, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
     textZoom = new TextZoom(halfEdit[0], halfEdit[1], this);
     study = new Study(*this, paths.learnFolder);
@@ -134,6 +135,9 @@ void MainWindow::buildToolBar() {
     toolBar->setFloatable(false);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->toggleViewAction()->setVisible(false);
+    // The button a narrow window shows for the buttons that do not fit.
+    if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("ほかのボタン"));
     setContextMenuPolicy(Qt::NoContextMenu);
     struct Btn {
         int image;
@@ -191,7 +195,7 @@ void MainWindow::buildPage() {
             FinishComposition();
             doc.coverHalf(k);
         });
-        connect(halfEdit[k], &QPlainTextEdit::textChanged, this, [this] { doc.textEdited(); });
+        connect(half_[k], &PageHalf::edited, this, [this] { doc.textEdited(); });
     }
     // A covered half's cover stands in its box's place.
     setTabOrder(halfEdit[0], cover[0]);

@@ -8,6 +8,14 @@ PageHalf::PageHalf(QPlainTextEdit* edit, PictureButton* cover, PictureButton* co
     : QObject(edit), edit_(edit), cover_(cover), coverAgain_(coverAgain) {
     cover_->setFocusPolicy(Qt::TabFocus);
     cover_->hide();
+    // An input method's empty message (ibus sends one whenever the box gets
+    // the keyboard) is reported as a change of the text, which it is not.
+    connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
+        QString now = edit_->toPlainText();
+        if (now == shown_) return;
+        shown_ = std::move(now);
+        emit edited();
+    });
 }
 
 void PageHalf::setCovered(bool covered) {
@@ -40,6 +48,7 @@ void PageHalf::setCovered(bool covered) {
         cover_->hide();
     }
     coverAgain_->setVisible(!covered);
+    shown_ = edit_->toPlainText();
 }
 
 QString PageHalf::text() const { return covered_ ? hidden_ : edit_->toPlainText(); }

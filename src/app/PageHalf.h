@@ -22,11 +22,17 @@ public:
     QString text() const;
     void setText(const QString& text);
 
+signals:
+    // The text changed: typed, pasted, committed by an input method, or a
+    // new page's text put in.
+    void edited();
+
 private:
     QPlainTextEdit* edit_;
     PictureButton* cover_;
     PictureButton* coverAgain_;
     bool covered_ = false;
+    QString shown_;  // the box's text when it last changed
     // While covered: the text, and where the cursor and the view stood
     // (kept unless another text takes its place).
     QString hidden_;

@@ -17,9 +17,9 @@
 #include <QMimeData>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QTreeView>
-#include <QSpacerItem>
 #include <utility>
 
 #include "HelpWindow.h"
@@ -106,15 +106,6 @@ Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer
     if (splash_) splash_->hide();
     QuestionBox box(parent_);
     box.setWindowTitle(kAppTitle);
-    // A window manager cuts a title wider than the box ("Ravol…morel"): room
-    // for it in a bold title font, beside the title bar's icon and buttons.
-    QFont bold = box.font();
-    bold.setBold(true);
-    const QFontMetrics title(bold);
-    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
-        grid->addItem(new QSpacerItem(title.horizontalAdvance(box.windowTitle()) + 8 * title.height(), 0,
-                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
     // Message texts break lines with a single CR.
     box.setText(QString::fromStdString(text).replace('\r', '\n'));
     switch (icon) {
@@ -136,6 +127,16 @@ Answer QtPrompt::ask(const std::string& text, Buttons buttons, Icon icon, Answer
         }
     };
     box.setDefaultButton(toStd(defaultButton));
+    // A window manager cuts a title wider than the box ("Ravol…morel"): room
+    // for it in a bold title font, beside the title bar's icon and buttons.
+    // (Laid out last: setting the icon or buttons makes a new layout.)
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(title.horizontalAdvance(box.windowTitle()) + 8 * title.height(), 0,
+                                      QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

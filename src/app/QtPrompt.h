@@ -1,5 +1,5 @@
 // The Prompt of the real program: message boxes, file dialogs, the system
-// clipboard and process start, all through Qt.
+// clipboard, process start and the help window, all through Qt.
 #pragma once
 
 #include <QObject>
@@ -12,7 +12,6 @@ namespace rvm {
 
 class QtPrompt : public Prompt {
 public:
-    QtPrompt() = default;
     ~QtPrompt() override;
     void setParent(QWidget* parent) { parent_ = parent; }
     // A message during start-up must not hide behind the splash window.

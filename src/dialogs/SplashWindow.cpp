@@ -27,6 +27,7 @@ QFont gothic(double points) {
 }  // namespace
 
 SplashWindow::SplashWindow() : QDialog(nullptr) {
+    setWindowTitle(QString::fromUtf8(kAppTitle));  // what a screen reader calls the splash
     setWindowIcon(pictures::appIcon());
     frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
