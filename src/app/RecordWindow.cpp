@@ -15,9 +15,11 @@ namespace {
 const QColor kLow(0x3a, 0x9a, 0x4a);   // known, or the figure itself
 const QColor kHigh(0xd8, 0x5a, 0x4a);  // missed
 
-QString dayLabel(learn::Day day) {
+// Every seventh day is labelled, none at either end where a label would be
+// cut, so labels never crowd.
+QString dayLabel(learn::Day day, learn::Day today) {
     const QDate d = QDate(1970, 1, 1).addDays(day);
-    return d.day() == 1 || day % 7 == 0 ? QStringLiteral("%1/%2").arg(d.month()).arg(d.day()) : QString();
+    return (today - day) % 7 == 3 ? QStringLiteral("%1/%2").arg(d.month()).arg(d.day()) : QString();
 }
 }  // namespace
 
@@ -88,7 +90,7 @@ RecordWindow::RecordWindow(const learn::LearnStore& store, const std::vector<lea
     int reviewedAll = 0, knownAll = 0;
     for (std::size_t i = 0; i < perDay.size(); ++i) {
         const learn::Day day = today - static_cast<int>(perDay.size() - 1 - i);
-        bars.push_back({dayLabel(day), perDay[i].known(), perDay[i].missed});
+        bars.push_back({dayLabel(day, today), perDay[i].known(), perDay[i].missed});
         reviewedAll += perDay[i].reviewed;
         knownAll += perDay[i].known();
     }
