@@ -62,4 +62,20 @@ start_display() {
   openbox >/dev/null 2>&1 &
   pids+=($!)
   wait_for wmctrl -m >/dev/null || fail "no window manager"
+  # It names itself some time before it takes windows, and a window mapped
+  # meanwhile is never shown: try small windows until one shows.
+  local try
+  for try in $(seq 10); do wm_takes_windows && return; done
+  fail "the window manager takes no window"
+}
+# A small window shows within 2 s.
+wm_takes_windows() {
+  xmessage -name rvm-wm-probe probe >/dev/null 2>&1 &
+  local probe=$! shown=1
+  for _ in $(seq 20); do
+    xdotool search --onlyvisible --classname rvm-wm-probe >/dev/null 2>&1 && { shown=0; break; }
+    sleep 0.1
+  done
+  kill "$probe"; wait "$probe" 2>/dev/null
+  return $shown
 }
