@@ -32,13 +32,13 @@ inline std::string text(std::mt19937& rng, int chars) {
 
 inline void fill(Document& doc, int pages, int chars) {
     std::mt19937 rng(1);
-    doc.deck = {};
+    Deck deck;
     for (int k = 0; k < pages; ++k) {
         std::string question = text(rng, chars);
-        doc.deck.pages.push_back({std::move(question), text(rng, chars)});
-        doc.deck.displayOrder.push_back(k);
+        deck.pages.push_back({std::move(question), text(rng, chars)});
+        deck.displayOrder.push_back(k);
     }
-    doc.showPage(0);
+    doc.replaceDeck(std::move(deck));
 }
 
 }  // namespace rvm::bench

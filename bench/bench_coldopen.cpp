@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchDeck.h"
+#include "files/FileCommands.h"
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "deck/Deck.h"
@@ -77,7 +78,8 @@ void openDeck(const char* path) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
-    if (!doc.loadDeck(path) || doc.lastPage() != kMaxPages - 1) std::abort();
+    FileCommands files(doc, v, p);
+    if (!files.loadDeck(path) || doc.lastPage() != kMaxPages - 1) std::abort();
     ready();
 }
 
@@ -159,8 +161,9 @@ int main(int argc, char** argv) {
         test::FakeView v;
         test::FakePrompt p;
         Document doc(v, p);
+        FileCommands files(doc, v, p);
         bench::fill(doc, kMaxPages, 130);
-        if (!doc.saveDeck(path, false)) return 1;
+        if (!files.saveDeck(path, false)) return 1;
     }
     const double mb = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
     const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();

@@ -50,7 +50,7 @@ int main() {
     test::FakePrompt p;
     Document doc(v, p);
     bench::fill(doc, kMaxPages, 150);
-    const std::string deck = cp932::encode(DeckText(doc.deck)).bytes;
+    const std::string deck = cp932::encode(DeckText(doc.deck())).bytes;
     std::printf("deck of %d pages, %.1f MB\n", kMaxPages, deck.size() / 1e6);
 
     std::string tables[2];

@@ -9,7 +9,10 @@
 #include "PeakMemory.h"
 #include "TempDir.h"
 #include "deck/Deck.h"
+#include "deck/PageOrder.h"
+#include "edit/PageEdits.h"
 #include "files/Cp932.h"
+#include "files/FileCommands.h"
 #include "files/FileIo.h"
 
 using namespace rvm;
@@ -34,7 +37,7 @@ void nav() {
     std::printf("nav   random jumps      %8.3f us/move\n", (nowUs() - t) / moves);
     doc.showPage(0);
     t = nowUs();
-    for (int i = 0; i < kPages - 1; ++i) doc.showPage(doc.currentPage + 1, {.storeTyped = true, .appendPastLast = true});
+    for (int i = 0; i < kPages - 1; ++i) doc.showPage(doc.currentPage() + 1, {.storeTyped = true, .appendPastLast = true});
     std::printf("nav   next across deck  %8.3f us/move\n", (nowUs() - t) / (kPages - 1));
 }
 
@@ -47,17 +50,18 @@ void files() {
     std::size_t bytes = 0;
     {
         Document doc(v, p);
+        FileCommands commands(doc, v, p);
         bench::fill(doc, kPages, 150);
         const int reps = 5;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
-            doc.saveDeck(path, false);
+            commands.saveDeck(path, false);
             save += (nowUs() - t) / reps;
         }
         bytes = std::filesystem::file_size(path);
         // The floor: one bare conversion of the same text, each way.
         std::string utf8;
-        for (const Page& p : doc.deck.pages) utf8 += p.question + p.answer;
+        for (const Page& p : doc.deck().pages) utf8 += p.question + p.answer;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
             auto e = cp932::encode(utf8);
@@ -73,10 +77,11 @@ void files() {
     }
     {
         Document doc(v, p);
+        FileCommands commands(doc, v, p);
         const int reps = 5;
         for (int r = 0; r < reps; ++r) {
             double t = nowUs();
-            doc.loadDeck(path);
+            commands.loadDeck(path);
             load += (nowUs() - t) / reps;
         }
     }
@@ -98,8 +103,9 @@ void loadOnly(const std::string& path) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
+    FileCommands commands(doc, v, p);
     const long before = bench::PeakMemoryKb();
-    doc.loadDeck(path);
+    commands.loadDeck(path);
     const long after = bench::PeakMemoryKb();
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
     std::printf("files peak memory while loading %.1f MB (%.2f x file)\n", (after - before) / 1024.0,
@@ -110,6 +116,7 @@ void edit() {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
+    PageEdits edits(doc, v, p);
     bench::fill(doc, kPages - 1, 200);
     doc.showPage(kPages / 2);
     const int reps = 200;
@@ -119,20 +126,20 @@ void edit() {
         std::printf("edit  %-8s %8.1f us/command\n", name, (nowUs() - t) / reps);
     };
     time("cut", [&] {
-        doc.cutPage();
-        doc.pastePage();
+        edits.cutPage();
+        edits.pastePage();
     });
     time("insert", [&] {
-        doc.insertBlankPage();
-        doc.deletePage();
+        edits.insertBlankPage();
+        edits.deletePage();
     });
     time("undo", [&] {
-        doc.insertBlankPage();
+        edits.insertBlankPage();
         doc.undo();
     });
     double t = nowUs();
     for (int i = 0; i < reps; ++i) {
-        auto copy = doc.deck;
+        auto copy = doc.deck();
     }
     std::printf("edit  (plain copy of the deck %8.1f us; each pair above is two commands)\n",
                 (nowUs() - t) / reps);
@@ -142,6 +149,7 @@ void order() {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
+    std::mt19937 rng(3);
     bench::fill(doc, kPages, 200);
     const int reps = 50;
     auto time = [&](const char* name, auto&& f) {
@@ -149,15 +157,15 @@ void order() {
         for (int i = 0; i < reps; ++i) f();
         std::printf("order %-22s %8.2f ms\n", name, (nowUs() - t) / reps / 1000);
     };
-    time("random order", [&] { doc.randomOrder(); });
-    time("OK random, temporary", [&] { doc.applyOrder(doc.randomOrder(), true); });
+    time("random order", [&] { RandomOrder(kPages, rng); });
+    time("OK random, temporary", [&] { doc.applyOrder(RandomOrder(kPages, rng), true); });
     time("OK initial state", [&] {
         std::vector<int> o(kPages);
         for (int k = 0; k < kPages; ++k) o[k] = k;
         doc.applyOrder(o, true);
     });
-    time("OK random, permanent", [&] { doc.applyOrder(doc.randomOrder(), false); });
-    time("list rows", [&] { doc.pageRows(); });
+    time("OK random, permanent", [&] { doc.applyOrder(RandomOrder(kPages, rng), false); });
+    time("list rows", [&] { PageRows(doc.deck()); });
 }
 
 }  // namespace

@@ -18,9 +18,11 @@ int main(int argc, char** argv) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
+    Help help(p, "/tmp");
+    std::mt19937 rng(1);
     bench::fill(doc, kMaxPages, 200);
-    OrderDialog order(doc, nullptr);
-    JumpDialog jump(doc, nullptr);
+    OrderDialog order(doc, help, p, rng, nullptr);
+    JumpDialog jump(doc, help, nullptr);
     const int reps = 10;
     double t = bench::nowUs();
     for (int i = 0; i < reps; ++i) order.prepare();
@@ -31,7 +33,7 @@ int main(int argc, char** argv) {
     t = bench::nowUs();
     for (int i = 0; i < reps; ++i) {
         QStringList rows;
-        rows = DisplayRows(doc);
+        rows = DisplayRows(doc.deck());
     }
     std::printf("lists (rows as text alone %8.1f ms)\n", (bench::nowUs() - t) / reps / 1000);
     {
@@ -41,11 +43,11 @@ int main(int argc, char** argv) {
         QApplication::processEvents();
         const int moves = 5000;
         t = bench::nowUs();
-        for (int i = 0; i < moves; ++i) w.runToolButton(i % 2 ? 5 : 8);
+        for (int i = 0; i < moves; ++i) (i % 2 ? w.firstButton : w.lastButton)->trigger();
         std::printf("window first<->last   %8.1f us/move\n", (bench::nowUs() - t) / moves);
         w.doc.showPage(0);
         t = bench::nowUs();
-        for (int i = 0; i < moves; ++i) w.runToolButton(7);
+        for (int i = 0; i < moves; ++i) w.nextButton->trigger();
         std::printf("window next           %8.1f us/move\n", (bench::nowUs() - t) / moves);
     }
     order.show();

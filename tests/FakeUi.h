@@ -59,7 +59,7 @@ public:
     bool covered[2]{false, false};
     int focused = -1;
     std::string status, caption, undoCaption = "元に戻す(&U)";
-    bool firstPrev = false, last = false, addLook = false, saveEnabled = false, ended = false;
+    bool firstPrev = false, last = false, addLook = false, saveEnabled = false;
 
     std::string text(int k) override { return te[k]; }
     void setText(int k, const std::string& t) override { te[k] = t; }
@@ -70,7 +70,6 @@ public:
     void setSaveEnabled(bool e) override { saveEnabled = e; }
     void setCaption(const std::string& c) override { caption = c; }
     void setUndoCaption(const std::string& c) override { undoCaption = c; }
-    void endProgram() override { ended = true; }
 };
 
 }  // namespace rvm::test

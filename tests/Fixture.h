@@ -1,4 +1,4 @@
-// A Document wired to the fakes, with a helper to lay out a deck.
+// A Document and its commands wired to the fakes, with a helper to lay out a deck.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,9 @@
 
 #include "FakeUi.h"
 #include "deck/Document.h"
+#include "deck/PageOrder.h"
+#include "edit/PageEdits.h"
+#include "files/FileCommands.h"
 
 namespace rvm::test {
 
@@ -18,14 +21,16 @@ struct DocFixture : ::testing::Test {
     FakeView view;
     FakePrompt prompt;
     Document doc{view, prompt};
+    PageEdits edits{doc, view, prompt};
+    FileCommands files{doc, view, prompt};
+    std::mt19937 rng{12345};
 
     // Pages with upper texts `upper` (lower = upper + "'"), shown in `order`
     // (storage order when empty), display position `at` shown.
     void deck(const Strings& upper, const Ints& order = {}, int at = 0) {
-        doc.deck.pages.clear();
-        for (const auto& q : upper) doc.deck.pages.push_back({q, q + "'"});
-        const auto all = std::views::iota(0, static_cast<int>(upper.size()));
-        doc.deck.displayOrder = order.empty() ? Ints(all.begin(), all.end()) : order;
+        Deck d{{}, order.empty() ? StorageOrder(upper.size()) : order};
+        for (const auto& q : upper) d.pages.push_back({q, q + "'"});
+        ASSERT_TRUE(doc.replaceDeck(std::move(d)));
         doc.showPage(at);
     }
     // The questions, or the answers, by storage index.
@@ -33,14 +38,13 @@ struct DocFixture : ::testing::Test {
     Strings answers() const { return halves(&Page::answer); }
     Strings halves(std::string Page::*half) const {
         Strings out;
-        for (const Page& p : doc.deck.pages) out.push_back(p.*half);
+        for (const Page& p : doc.deck().pages) out.push_back(p.*half);
         return out;
     }
+    std::vector<int> randomOrder() { return RandomOrder(doc.deck().pages.size(), rng); }
     void expectInvariants() const {
-        const auto pages = static_cast<std::size_t>(doc.lastPage()) + 1;
-        ASSERT_EQ(doc.deck.pages.size(), pages);
-        ASSERT_TRUE(std::ranges::is_permutation(doc.deck.displayOrder, std::views::iota(0, doc.lastPage() + 1)));
-        ASSERT_TRUE(doc.currentPage >= 0 && doc.currentPage <= doc.lastPage());
+        ASSERT_TRUE(IsOrder(doc.deck().displayOrder, doc.deck().pages.size()));
+        ASSERT_TRUE(doc.currentPage() >= 0 && doc.currentPage() <= doc.lastPage());
     }
 };
 

@@ -8,7 +8,7 @@
 #include <QWidget>
 
 #include "Composition.h"
-#include "deck/Document.h"
+#include "files/FileCommands.h"
 
 namespace rvm {
 
@@ -22,8 +22,8 @@ std::optional<std::string> DroppedDeck(const QMimeData* data) {
     return path.toStdString();
 }
 
-DeckDrop::DeckDrop(Document& doc, QWidget* window, std::initializer_list<QWidget*> targets)
-    : QObject(window), doc_(doc) {
+DeckDrop::DeckDrop(FileCommands& files, QWidget* window, std::initializer_list<QWidget*> targets)
+    : QObject(window), files_(files) {
     window->setAcceptDrops(true);
     window->installEventFilter(this);
     for (QWidget* t : targets) t->installEventFilter(this);
@@ -46,7 +46,7 @@ bool DeckDrop::eventFilter(QObject* watched, QEvent* e) {
     if (type == QEvent::Drop)
         QTimer::singleShot(0, this, [this, p = *path] {
             FinishComposition();
-            doc_.openDroppedDeck(p);
+            files_.openDroppedDeck(p);
         });
     return true;
 }

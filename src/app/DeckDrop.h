@@ -10,7 +10,7 @@ class QMimeData;
 
 namespace rvm {
 
-class Document;
+class FileCommands;
 
 // The path of the one local *.rvm file the data names, if it names exactly that.
 std::optional<std::string> DroppedDeck(const QMimeData* data);
@@ -20,13 +20,13 @@ class DeckDrop : public QObject {
 public:
     // Watches the window and every target given, which would otherwise take
     // the drop themselves (text boxes take file names as text).
-    DeckDrop(Document& doc, QWidget* window, std::initializer_list<QWidget*> targets);
+    DeckDrop(FileCommands& files, QWidget* window, std::initializer_list<QWidget*> targets);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    Document& doc_;
+    FileCommands& files_;
 };
 
 }  // namespace rvm

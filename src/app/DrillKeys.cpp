@@ -34,7 +34,7 @@ DrillKeys::DrillKeys(MainWindow& w) : QObject(&w), w_(w) {
 
 void DrillKeys::toggleCover() {
     FinishComposition();
-    const CoverToggle t = NextCoverToggle(w_.doc.hideMode, w_.isCovered(0), w_.isCovered(1));
+    const CoverToggle t = NextCoverToggle(w_.doc.hideMode(), w_.isCovered(0), w_.isCovered(1));
     if (t.uncover)
         w_.doc.uncoverHalf(t.half);
     else
@@ -43,11 +43,11 @@ void DrillKeys::toggleCover() {
 
 // As the buttons do, and not at all while a button is disabled.
 void DrillKeys::next() {
-    if (w_.toolButton[7]->isEnabled()) w_.runToolButton(7);
+    if (w_.nextButton->isEnabled()) w_.nextButton->trigger();
 }
 
 void DrillKeys::previous() {
-    if (w_.toolButton[6]->isEnabled()) w_.runToolButton(6);
+    if (w_.previousButton->isEnabled()) w_.previousButton->trigger();
 }
 
 }  // namespace rvm

@@ -4,7 +4,7 @@
 #include <QShortcut>
 #include <QUrl>
 
-#include "Pictures.h"
+#include "widgets/Pictures.h"
 
 namespace rvm {
 

@@ -21,12 +21,4 @@ PageLayout LayoutFor(double w, double h) {
     return l;
 }
 
-int TwipsToPixels(double twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
-}
-
-double PixelsToTwips(int pixels, double dpi) {
-    return pixels * 1440.0 / dpi;
-}
-
 }  // namespace rvm

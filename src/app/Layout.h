@@ -21,8 +21,4 @@ inline constexpr double kPageAreaMinHeight = 3540;  // window 5,400 high
 // The layout for a page area of the given size, clamped to the minimum.
 PageLayout LayoutFor(double widthTwips, double heightTwips);
 
-// Twips to pixels at the given logical resolution, and back.
-int TwipsToPixels(double twips, double dpi);
-double PixelsToTwips(int pixels, double dpi);
-
 }  // namespace rvm

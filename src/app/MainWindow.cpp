@@ -12,13 +12,15 @@
 #include "DeckDrop.h"
 #include "DrillKeys.h"
 #include "Layout.h"
+#include "widgets/Twips.h"
 #include "PageHalf.h"
-#include "Pictures.h"
+#include "widgets/Pictures.h"
 #include "Study.h"
 #include "TextZoom.h"
 #include "ViewSettings.h"
 #include "deck/Text.h"
 #include "deck/Ui.h"
+#include "settings/Settings.h"
 #include "dialogs/JumpDialog.h"
 #include "dialogs/OrderDialog.h"
 #include "dialogs/OptionsDialog.h"
@@ -35,9 +37,13 @@ const char* const kKeyHints[3][4] = {
 }  // namespace
 
 MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
-    : QMainWindow(parent), doc(*this, prompt) {
-    doc.helpBaseDir = paths.programDir;
-    doc.settingsPath = paths.settingsPath;
+    : QMainWindow(parent),
+      prompt(prompt),
+      doc(*this, prompt),
+      edits(doc, *this, prompt),
+      files(doc, *this, prompt),
+      help(prompt, paths.programDir),
+      settingsPath_(paths.settingsPath) {
     runModal = [](QDialog& d) { d.exec(); };
     onEnd = [this] {
         close();
@@ -54,7 +60,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     setCaption(std::string(kAppTitle) + " - [無題]");
     new DrillKeys(*this);
     new CompositionWatch(halfEdit[0], halfEdit[1], this);
-    new DeckDrop(doc, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
+    new DeckDrop(files, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
     textZoom = new TextZoom(halfEdit[0], halfEdit[1], this);
     study = new Study(*this, paths.learnFolder);
     viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
@@ -66,12 +72,12 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::item(QMenu* menu, const char* caption, void (MainWindow::*handler)(), int key,
-                       void (MainWindow::*opening)()) {
+QAction* MainWindow::item(QMenu* menu, const char* caption, std::function<void()> handler, int key,
+                          void (MainWindow::*opening)()) {
     QAction* a = menu->addAction(QString::fromUtf8(caption));
-    connect(a, &QAction::triggered, this, [this, handler] {
+    connect(a, &QAction::triggered, this, [handler = std::move(handler)] {
         FinishComposition();
-        (this->*handler)();
+        handler();
     });
     if (key) {
         // The menu shows the key; a window-wide shortcut runs the menu's
@@ -89,43 +95,43 @@ QAction* MainWindow::item(QMenu* menu, const char* caption, void (MainWindow::*h
 
 void MainWindow::buildMenus() {
     fileMenu = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
-    newAction = item(fileMenu, "新規作成(&N)", &MainWindow::fileNew, Qt::Key_F2);
-    openAction = item(fileMenu, "開く(&O)...", &MainWindow::fileOpen, Qt::Key_F3);
-    saveAction = item(fileMenu, "上書き保存(&S)", &MainWindow::fileSave);
-    saveAsAction = item(fileMenu, "名前を付けて保存(&A)...", &MainWindow::fileSaveAs, Qt::Key_F4);
+    newAction = item(fileMenu, "新規作成(&N)", [this] { files.newDeck(); }, Qt::Key_F2);
+    openAction = item(fileMenu, "開く(&O)...", [this] { files.openDeck(); }, Qt::Key_F3);
+    saveAction = item(fileMenu, "上書き保存(&S)", [this] { files.save(); });
+    saveAsAction = item(fileMenu, "名前を付けて保存(&A)...", [this] { files.saveAs(); }, Qt::Key_F4);
     fileMenu->addSeparator();
-    importAction = item(fileMenu, "インポート(&I)...", &MainWindow::fileImport);
-    exportAction = item(fileMenu, "エクスポート(&E)...", &MainWindow::fileExport);
+    importAction = item(fileMenu, "インポート(&I)...", [this] { files.importTable(); });
+    exportAction = item(fileMenu, "エクスポート(&E)...", [this] { files.exportTable(); });
     fileMenu->addSeparator();
-    exitAction = item(fileMenu, "終了(&X)", &MainWindow::fileExit);
+    exitAction = item(fileMenu, "終了(&X)", [this] { exitProgram(); });
 
     editMenu = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     connect(editMenu, &QMenu::aboutToShow, this, &MainWindow::updateEditMenu);
-    auto edit = [this](const char* caption, void (MainWindow::*h)(), int key) {
-        return item(editMenu, caption, h, key, &MainWindow::updateEditMenu);
+    auto edit = [this](const char* caption, std::function<void()> h, int key) {
+        return item(editMenu, caption, std::move(h), key, &MainWindow::updateEditMenu);
     };
-    undoAction = edit("元に戻す(&U)", &MainWindow::editUndo, Qt::Key_F5);
+    undoAction = edit("元に戻す(&U)", [this] { doc.undo(); }, Qt::Key_F5);
     editMenu->addSeparator();
-    cutAction = edit("ﾍﾟｰｼﾞを切り取り(&T)", &MainWindow::editCut, Qt::Key_F6);
-    copyAction = edit("ﾍﾟｰｼﾞをｺﾋﾟｰ(&C)", &MainWindow::editCopy, Qt::Key_F7);
-    pasteAction = edit("ﾍﾟｰｼﾞを貼り付け(&P)", &MainWindow::editPaste, Qt::Key_F8);
+    cutAction = edit("ﾍﾟｰｼﾞを切り取り(&T)", [this] { edits.cutPage(); }, Qt::Key_F6);
+    copyAction = edit("ﾍﾟｰｼﾞをｺﾋﾟｰ(&C)", [this] { edits.copyPage(); }, Qt::Key_F7);
+    pasteAction = edit("ﾍﾟｰｼﾞを貼り付け(&P)", [this] { edits.pastePage(); }, Qt::Key_F8);
     editMenu->addSeparator();
-    insertAction = edit("ﾍﾟｰｼﾞを挿入(&I)", &MainWindow::editInsert, Qt::Key_F9);
-    deleteAction = edit("ﾍﾟｰｼﾞを削除(&D)", &MainWindow::editDel, 0);
+    insertAction = edit("ﾍﾟｰｼﾞを挿入(&I)", [this] { edits.insertBlankPage(); }, Qt::Key_F9);
+    deleteAction = edit("ﾍﾟｰｼﾞを削除(&D)", [this] { edits.deletePage(); }, 0);
     editMenu->addSeparator();
-    orderAction = edit("順序変更(&O)...", &MainWindow::changeOrder, Qt::Key_F11);
+    orderAction = edit("順序変更(&O)...", [this] { changeOrder(); }, Qt::Key_F11);
 
     toolsMenu = menuBar()->addMenu(QStringLiteral("ﾂｰﾙ(&T)"));
     connect(toolsMenu, &QMenu::aboutToShow, this, &MainWindow::updateToolsMenu);
-    jumpAction = item(toolsMenu, "ｼﾞｬﾝﾌﾟ(&J)", &MainWindow::jumpToPage, Qt::Key_F12,
-                        &MainWindow::updateToolsMenu);
+    jumpAction = item(toolsMenu, "ｼﾞｬﾝﾌﾟ(&J)", [this] { jumpToPage(); }, Qt::Key_F12,
+                      &MainWindow::updateToolsMenu);
     toolsMenu->addSeparator();
-    optionsAction = item(toolsMenu, "ｵﾌﾟｼｮﾝ(&O)...", &MainWindow::showOptions);
+    optionsAction = item(toolsMenu, "ｵﾌﾟｼｮﾝ(&O)...", [this] { showOptions(); });
 
     helpMenu = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    helpContentsAction = item(helpMenu, "目次(&C)...", &MainWindow::helpContents, Qt::Key_F1);
+    helpContentsAction = item(helpMenu, "目次(&C)...", [this] { help.show(); }, Qt::Key_F1);
     helpMenu->addSeparator();
-    aboutAction = item(helpMenu, "ﾊﾞｰｼﾞｮﾝ情報(&A)", &MainWindow::showAbout);
+    aboutAction = item(helpMenu, "ﾊﾞｰｼﾞｮﾝ情報(&A)", [this] { showAbout(); });
 }
 
 void MainWindow::buildToolBar() {
@@ -139,25 +145,27 @@ void MainWindow::buildToolBar() {
     if (auto* more = toolBar->findChild<QWidget*>(QStringLiteral("qt_toolbar_ext_button")))
         more->setAccessibleName(QStringLiteral("ほかのボタン"));
     setContextMenuPolicy(Qt::NoContextMenu);
-    struct Btn {
-        int image;
-        const char* tip;
-    };
-    const Btn buttons[11] = {{0, nullptr},      {1, "新規作成"}, {2, "開く"},   {3, "上書き保存"},
-                             {0, nullptr},      {4, "最初へ"},   {5, "前へ"},   {6, "次へ"},
-                             {7, "最後へ"},     {0, nullptr},    {8, "ヘルプ"}};
-    for (int n = 1; n <= 10; ++n) {
-        if (!buttons[n].tip) {
-            toolButton[n] = toolBar->addSeparator();
-            continue;
-        }
-        QAction* a = toolBar->addAction(pictures::toolbarImage(buttons[n].image),
-                                          QString::fromUtf8(buttons[n].tip));
-        a->setToolTip(QString::fromUtf8(buttons[n].tip));
-        connect(a, &QAction::triggered, this, [this, n] { runToolButton(n); });
-        toolButton[n] = a;
-    }
-    toolButton[3]->setEnabled(false);
+    newButton = toolButton(1, "新規作成", [this] { files.newDeck(); });
+    openButton = toolButton(2, "開く", [this] { files.openDeck(); });
+    saveButton = toolButton(3, "上書き保存", [this] { files.save(); });
+    toolBar->addSeparator();
+    firstButton = toolButton(4, "最初へ", [this] { goToFirst(); });
+    previousButton = toolButton(5, "前へ", [this] { goToPrevious(); });
+    nextButton = toolButton(6, "次へ", [this] { goToNext(); });
+    lastButton = toolButton(7, "最後へ", [this] { goToLast(); });
+    toolBar->addSeparator();
+    helpButton = toolButton(8, "ヘルプ", [this] { help.show(); });
+    saveButton->setEnabled(false);
+}
+
+QAction* MainWindow::toolButton(int image, const char* tip, std::function<void()> handler) {
+    QAction* a = toolBar->addAction(pictures::toolbarImage(image), QString::fromUtf8(tip));
+    a->setToolTip(QString::fromUtf8(tip));
+    connect(a, &QAction::triggered, this, [handler = std::move(handler)] {
+        FinishComposition();
+        handler();
+    });
+    return a;
 }
 
 void MainWindow::buildPage() {
@@ -251,26 +259,26 @@ void MainWindow::layOutPage() {
 }
 
 void MainWindow::start(const std::string& commandLine) {
-    doc.rng.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
-    doc.readSettings();
+    rng.seed(static_cast<std::uint32_t>(QDateTime::currentMSecsSinceEpoch()));
+    const Settings settings = ReadSettingsFile(settingsPath_);
+    doc.setHideMode(settings.hideMode);
+    help.setBrowser(settings.helpBrowser);
     doc.setChanged(false);
-    if (commandLine.empty() || !doc.loadDeck(commandLine)) doc.newDeck();
+    if (commandLine.empty() || !files.loadDeck(commandLine)) files.newDeck();
 }
 
-void MainWindow::runToolButton(int number) {
-    if (number >= 5 && number <= 8) study->leave();  // moving elsewhere ends a drill
-    FinishComposition();
-    switch (number) {
-    case 1: doc.newDeck(); break;
-    case 2: doc.openDeck(); break;
-    case 3: doc.save(); break;
-    case 5: doc.showPage(0, {.storeTyped = true}); break;
-    case 6: doc.showPage(doc.currentPage - 1, {.storeTyped = true}); break;
-    case 7: doc.showPage(doc.currentPage + 1, {.storeTyped = true, .appendPastLast = true}); break;
-    case 8: doc.showPage(doc.lastPage(), {.storeTyped = true}); break;
-    case 10: doc.showHelp(); break;
-    default: break;
-    }
+void MainWindow::moveTo(std::int32_t position, ShowOptions options) {
+    study->leave();  // moving elsewhere ends a drill
+    doc.showPage(position, options);
+}
+
+void MainWindow::goToFirst() { moveTo(0, {.storeTyped = true}); }
+void MainWindow::goToPrevious() { moveTo(doc.currentPage() - 1, {.storeTyped = true}); }
+void MainWindow::goToNext() { moveTo(doc.currentPage() + 1, {.storeTyped = true, .appendPastLast = true}); }
+void MainWindow::goToLast() { moveTo(doc.lastPage(), {.storeTyped = true}); }
+
+void MainWindow::exitProgram() {
+    if (files.confirmExit()) endProgram();
 }
 
 void MainWindow::showNextKeyHints() {
@@ -280,7 +288,7 @@ void MainWindow::showNextKeyHints() {
 }
 
 void MainWindow::updateEditMenu() {
-    EditMenuState st = doc.editMenuState();
+    EditMenuState st = edits.menuState();
     undoAction->setEnabled(st.undo);
     pasteAction->setEnabled(st.paste);
     cutAction->setEnabled(st.cut);
@@ -293,17 +301,17 @@ void MainWindow::updateToolsMenu() {
 }
 
 OrderDialog* MainWindow::orderDialog() {
-    if (!order_) order_ = new OrderDialog(doc, this);
+    if (!order_) order_ = new OrderDialog(doc, help, prompt, rng, this);
     return order_;
 }
 
 JumpDialog* MainWindow::jumpDialog() {
-    if (!jump_) jump_ = new JumpDialog(doc, this);
+    if (!jump_) jump_ = new JumpDialog(doc, help, this);
     return jump_;
 }
 
 OptionsDialog* MainWindow::optionsDialog() {
-    if (!options_) options_ = new OptionsDialog(doc, this);
+    if (!options_) options_ = new OptionsDialog(doc, help, this);
     return options_;
 }
 
@@ -351,19 +359,19 @@ void MainWindow::setStatus(const std::string& text) {
 }
 
 void MainWindow::setNavigation(bool firstPrev, bool last, bool addLook) {
-    toolButton[5]->setEnabled(firstPrev);
-    toolButton[6]->setEnabled(firstPrev);
-    toolButton[8]->setEnabled(last);
+    firstButton->setEnabled(firstPrev);
+    previousButton->setEnabled(firstPrev);
+    lastButton->setEnabled(last);
     nextImage_ = addLook ? 9 : 6;
-    toolButton[7]->setIcon(pictures::toolbarImage(nextImage_));
+    nextButton->setIcon(pictures::toolbarImage(nextImage_));
     const QString tip = addLook ? QStringLiteral("問題追加") : QStringLiteral("次へ");
-    toolButton[7]->setToolTip(tip);
-    toolButton[7]->setText(tip);
+    nextButton->setToolTip(tip);
+    nextButton->setText(tip);
 }
 
 void MainWindow::setSaveEnabled(bool enabled) {
     saveAction->setEnabled(enabled);
-    toolButton[3]->setEnabled(enabled);
+    saveButton->setEnabled(enabled);
 }
 
 void MainWindow::setCaption(const std::string& caption) {
@@ -375,6 +383,8 @@ void MainWindow::setUndoCaption(const std::string& caption) {
 }
 
 void MainWindow::endProgram() {
+    WriteSettingsFile(settingsPath_, Settings{doc.hideMode(), help.browser()});
+    ended_ = true;
     const int points = textZoom->pointSize();
     const int newPages = study->newPagesPerDay;
     viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points,
@@ -386,12 +396,12 @@ void MainWindow::endProgram() {
 void MainWindow::closeEvent(QCloseEvent* e) {
     // Every close request becomes the exit question; only its answers end
     // the program.
-    if (doc.ended) {
+    if (ended_) {
         e->accept();
         return;
     }
     e->ignore();
-    doc.confirmExit();
+    exitProgram();
 }
 
 }  // namespace rvm

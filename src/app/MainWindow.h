@@ -1,6 +1,7 @@
 // The main window: two page halves with their covers, the menu bar with
-// its function keys, the toolbar and the two status bars. The deck logic
-// lives in Document; this class shows it and forwards the user's actions.
+// its function keys, the toolbar and the two status bars. The deck and its
+// commands live in the core (Document, FileCommands, PageEdits, Help); this
+// class shows them and forwards the user's actions.
 #pragma once
 
 #include <QAction>
@@ -14,9 +15,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <random>
 
-#include "PictureButton.h"
 #include "deck/Document.h"
+#include "edit/PageEdits.h"
+#include "files/FileCommands.h"
+#include "help/Help.h"
+#include "widgets/PictureButton.h"
 
 class QDialog;
 
@@ -47,7 +52,12 @@ public:
     // Start-up: settings, then the deck named by the command line or a new one.
     void start(const std::string& commandLine);
 
+    Prompt& prompt;
     Document doc;
+    PageEdits edits;
+    FileCommands files;
+    Help help;
+    std::mt19937 rng;  // the Order dialog's random orders; seeded at start-up
 
     // Controls, index 0 for the upper half and 1 for the lower half.
     QLabel* halfLabel[2]{};
@@ -59,7 +69,8 @@ public:
     QWidget* keyHintBar = nullptr;
     QLabel* keyHintPanel[4]{};
     QToolBar* toolBar = nullptr;
-    QAction* toolButton[11]{};  // 1..10; 4 and 9 are separators
+    QAction *newButton{}, *openButton{}, *saveButton{}, *firstButton{}, *previousButton{}, *nextButton{},
+        *lastButton{}, *helpButton{};
     QTimer keyHintTimer;
     std::uint8_t keyHintPhase = 0;
     TextZoom* textZoom = nullptr;
@@ -85,11 +96,17 @@ public:
     std::function<void()> onEnd;
 
     bool isCovered(int k) const;
-    // The number of the toolbar image button 7 shows (6 or 9).
+    // The number of the toolbar image the next button shows (6, or 9 for
+    // "add a question").
     int nextImage() const { return nextImage_; }
+    bool ended() const { return ended_; }
 
     // Commands of the window itself, and the menus brought up to date.
-    void runToolButton(int number);  // 1..10, as the toolbar numbers them
+    void goToFirst();
+    void goToPrevious();
+    void goToNext();  // on the last page: add one
+    void goToLast();
+    void exitProgram();  // the exit question, and the end if its answer says so
     void showNextKeyHints();
     void updateEditMenu();
     void updateToolsMenu();
@@ -109,7 +126,6 @@ public:
     void setSaveEnabled(bool enabled) override;
     void setCaption(const std::string& caption) override;
     void setUndoCaption(const std::string& caption) override;
-    void endProgram() override;
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -120,31 +136,21 @@ private:
     void buildToolBar();
     void buildPage();
     void buildStatusBars();
-    QAction* item(QMenu* menu, const char* caption, void (MainWindow::*handler)(), int key = 0,
+    QAction* item(QMenu* menu, const char* caption, std::function<void()> handler, int key = 0,
                   void (MainWindow::*opening)() = nullptr);
+    QAction* toolButton(int image, const char* tip, std::function<void()> handler);
+    void moveTo(std::int32_t position, ShowOptions options);
+    // Writes the settings and ends the program.
+    void endProgram();
 
     OrderDialog* order_ = nullptr;
     JumpDialog* jump_ = nullptr;
     OptionsDialog* options_ = nullptr;
     std::unique_ptr<ViewSettings> viewSettings_;
     PageHalf* half_[2]{};
+    std::string settingsPath_;
     int nextImage_ = 9;
-
-    // Menu command wrappers for the Document's routines.
-    void fileNew() { doc.newDeck(); }
-    void fileOpen() { doc.openDeck(); }
-    void fileSave() { doc.save(); }
-    void fileSaveAs() { doc.saveAs(); }
-    void fileImport() { doc.importTable(); }
-    void fileExport() { doc.exportTable(); }
-    void fileExit() { doc.confirmExit(); }
-    void editUndo() { doc.undo(); }
-    void editCut() { doc.cutPage(); }
-    void editCopy() { doc.copyPage(); }
-    void editPaste() { doc.pastePage(); }
-    void editInsert() { doc.insertBlankPage(); }
-    void editDel() { doc.deletePage(); }
-    void helpContents() { doc.showHelp(); }
+    bool ended_ = false;
 };
 
 }  // namespace rvm

@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QPlainTextEdit>
 
-#include "PictureButton.h"
+#include "widgets/PictureButton.h"
 
 namespace rvm {
 

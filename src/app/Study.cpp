@@ -63,13 +63,19 @@ Study::Study(MainWindow& w, std::string folder) : QObject(&w), w_(w), folder_(st
     connect(leaveKey_, &QShortcut::activated, this, &Study::leave);
     setRunning(false);
 
-    w.doc.deckOpened = [this] { deckOpened(); };
-    w.doc.deckSavedAs = [this] { deckSavedAs(); };
+    w.files.deckOpened = [this] { deckOpened(); };
+    w.files.deckSavedAs = [this] { deckSavedAs(); };
 }
 
 learn::Day Study::today() const { return learn::LocalLearnDay(clock()); }
 
-std::vector<learn::Key> Study::keys() { return learn::DeckKeys(w_.doc.deck.pages); }
+const std::vector<learn::Key>& Study::keys() {
+    if (keysRevision_ != w_.doc.revision()) {
+        keys_ = learn::DeckKeys(w_.doc.deck().pages);
+        keysRevision_ = w_.doc.revision();
+    }
+    return keys_;
+}
 
 namespace {
 // The history is found from the deck's whole path, however it was named.
@@ -82,26 +88,26 @@ std::string wholePath(const std::string& path) {
 void Study::deckOpened() {
     leave();
     // Without a folder of its own (as in tests) the history stays in memory.
-    store_.open(folder_, folder_.empty() ? std::string() : wholePath(w_.doc.fileName), keys());
+    store_.open(folder_, folder_.empty() ? std::string() : wholePath(w_.files.fileName()), keys());
     tellStoreTrouble();
 }
 
 void Study::deckSavedAs() {
     if (folder_.empty()) return;
-    store_.deckSavedAs(wholePath(w_.doc.fileName));
+    store_.deckSavedAs(wholePath(w_.files.fileName()));
     tellStoreTrouble();
 }
 
 void Study::startToday() {
     FinishComposition();
     w_.doc.storeTypedText();
-    start(Drill::Today(store_, keys(), w_.doc.deck.displayOrder, today(), newPagesPerDay), false);
+    start(Drill::Today(store_, keys(), w_.doc.deck().displayOrder, today(), newPagesPerDay), false);
 }
 
 void Study::startMissed() {
     FinishComposition();
     w_.doc.storeTypedText();
-    start(Drill::Missed(store_, keys(), w_.doc.deck.displayOrder, today()), true);
+    start(Drill::Missed(store_, keys(), w_.doc.deck().displayOrder, today()), true);
 }
 
 void Study::start(Drill drill, bool missedOnly) {
@@ -117,7 +123,7 @@ void Study::showDrillPage() {
         finish();
         return;
     }
-    const auto& order = w_.doc.deck.displayOrder;
+    const auto& order = w_.doc.deck().displayOrder;
     shown_ = s;
     w_.doc.showPage(static_cast<std::int32_t>(std::find(order.begin(), order.end(), s) - order.begin()),
                     {.storeTyped = true});
@@ -128,9 +134,9 @@ void Study::grade(Grade g) {
     if (!running()) return;
     FinishComposition();  // what is being typed stays on this page
     // A grade says what was known once the answer was seen.
-    const int hidden = w_.doc.hideMode;
+    const int hidden = w_.doc.hideMode();
     if ((hidden == 0 || hidden == 1) && w_.isCovered(hidden)) {
-        w_.doc.prompt.beep();
+        w_.prompt.beep();
         return;
     }
     w_.doc.storeTypedText();
@@ -147,7 +153,7 @@ void Study::finish() {
     std::string text = learn::TodayDoneText(store_.counts(today()));
     // The day's counts stay; only the first line says which drill ended.
     if (missedOnly_) text = "間違えたページは終わりました。" + text.substr(text.find('\r'));
-    w_.doc.prompt.message(text, Icon::None);
+    w_.prompt.message(text, Icon::None);
 }
 
 void Study::leave() {

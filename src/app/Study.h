@@ -56,7 +56,8 @@ private:
     void deckOpened();
     void deckSavedAs();
     learn::Day today() const;
-    std::vector<learn::Key> keys();
+    // The page keys of the deck as it stands, made again only after it changed.
+    const std::vector<learn::Key>& keys();
     void start(learn::Drill drill, bool missedOnly);
     void showDrillPage();
     void finish();
@@ -67,6 +68,8 @@ private:
     std::string folder_;
     learn::LearnStore store_;
     std::optional<learn::Drill> drill_;
+    std::vector<learn::Key> keys_;
+    std::optional<std::uint64_t> keysRevision_;  // the deck's revision keys_ were made from
     QLabel* progress_ = nullptr;
     QLabel* notice_ = nullptr;
     QShortcut* leaveKey_ = nullptr;

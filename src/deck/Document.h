@@ -1,13 +1,12 @@
-// The deck and the document state of the main window, with every routine
-// that works on them. The Qt main window owns one Document and implements
-// its PageView; the routines of the other subsystems are members too and
-// live in their own folders (files/, edit/, settings/).
+// The deck of the main window, the page it shows and the undo snapshot.
+// Everything that changes the deck goes through here, so the page shown,
+// the status bar, the changed flag and the snapshot always agree. The
+// window implements PageView; the file and edit commands, the dialogs and
+// the drills are classes of their own that work through these functions.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <optional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -23,38 +22,30 @@ struct ShowOptions {
     bool uncovered = false;       // show the new page with nothing covered
 };
 
-struct EditMenuState {
-    bool undo = false, cut = false, paste = false, del = false, order = false;
-};
-
 class Document {
 public:
     Document(PageView& view, Prompt& prompt);
 
-    Deck deck;
-    // The deck as it was before the last page edit; none: nothing to undo.
-    std::optional<Deck> undoSnapshot;
-
-    std::int32_t currentPage = 0;  // the display position shown
-    bool changed = false;
-    std::string fileName;
-    bool openedReadOnly = false;
-    bool showingPage = false;  // set while showPage fills the text boxes
-    std::int16_t hideMode = 1;
-    std::string helpBrowser;
-    std::string helpBaseDir;   // where Help/ lives
-    std::string settingsPath; // the settings file, read at start and written at the end
-    std::mt19937 rng;         // seeded once at start-up
-
-    // Deck model and document state.
-    void setChanged(bool flag);
-    void setFileName(const std::string& name);
-    std::int32_t lastPage() const { return static_cast<std::int32_t>(deck.displayOrder.size()) - 1; }
+    const Deck& deck() const { return deck_; }
+    std::int32_t currentPage() const { return currentPage_; }  // the display position shown
+    std::int32_t lastPage() const { return static_cast<std::int32_t>(deck_.displayOrder.size()) - 1; }
     int storageIndex(int displayPos) const;
     std::string statusText() const;
-    void makeBlankDeck();  // one blank page, nothing else
+    // Counts every change of the pages' texts or of their set, so a view of
+    // the deck (the drill's page keys) knows when to look again.
+    std::uint64_t revision() const { return revision_; }
 
-    // Page display and navigation; covers.
+    bool changed() const { return changed_; }
+    void setChanged(bool flag);
+    // Which half a page shows covered: 0 the question, 1 the answer, 2 neither.
+    std::int16_t hideMode() const { return hideMode_; }
+    void setHideMode(std::int16_t mode) { hideMode_ = mode; }
+
+    // Another deck takes the window's place (opened, imported or new): no
+    // undo, shown from its first page. A deck that is no deck (no page, or
+    // an order that is no permutation) is refused and false returned.
+    bool replaceDeck(Deck deck, ShowOptions options = {});
+
     // Every command that moves to another page or changes the deck ends
     // here. A position out of range is clamped.
     void showPage(std::int32_t position, ShowOptions options = {});
@@ -63,62 +54,34 @@ public:
     void coverHalf(int half);
     void textEdited();
 
-    // Deck files.
-    bool saveDeck(const std::string& path, bool askBeforeOverwrite);
-    bool loadDeck(const std::string& path, bool readOnlyBox = false);
-    // Asks before an existing file is replaced; false: the user said no.
-    bool mayOverwrite(const std::string& path);
-    // The deck file's bytes, asking first when characters would be lost;
-    // false: the user said no.
-    bool deckBytes(std::string& bytes);
-    // Another program's table as a new, unsaved deck; the deck to one.
-    void importTable();
-    void exportTable();
-
-    // File commands.
-    void newDeck();
-    void openDeck();
-    void openDroppedDeck(const std::string& path);  // Open, with the path given
-    void save();
-    void saveAs();
-    void confirmExit();
-    bool ended = false;  // set once the program has been ended
-    // Told when another deck takes the window (opened, or a new one), and
-    // when this deck has been saved under another name.
-    std::function<void()> deckOpened;
-    std::function<void()> deckSavedAs;
-
-    // Page edit commands and undo.
-    EditMenuState editMenuState();
-    void copyPage();
-    void cutPage();
-    void pastePage();
-    void insertBlankPage();
-    void deletePage();
+    // Changes of the set of pages. The ones with a command name can be
+    // undone; the name goes into the undo item's caption.
     void removeCurrentPage(const std::string& commandName);
-    void insertPageText(const std::string& pageText);
-    void takeUndoSnapshot(const std::string& commandName);
-    void clearUndo();
+    void insertPage(Page page, const std::string& commandName);  // before the page shown
+    // order holds the storage index for each display position; temporary
+    // keeps the pages where they are stored. Not undoable.
+    void applyOrder(const std::vector<int>& order, bool temporary);
+    bool canUndo() const { return undoSnapshot_.has_value(); }
     void undo();
 
-    // Re-ordering: order holds the storage index for each display position.
-    void applyOrder(const std::vector<int>& order, bool temporary);
-    std::vector<int> randomOrder();
-    std::string rowText(int storageIndex) const;  // "  5:question"
-    std::vector<std::string> pageRows() const;
-
-    // Settings and help.
-    void readSettings();
-    void writeSettingsAndEnd();
-    void showHelp();
-
-    PageView& view;
-    Prompt& prompt;
-
 private:
+    void takeUndoSnapshot(const std::string& commandName);
     void arrangeCovers(bool uncovered);
+    void deckChanged();  // a change that cannot be undone
+
+    PageView& view_;
+    Prompt& prompt_;
+    Deck deck_;
+    // The deck as it was before the last page edit; none: nothing to undo.
+    std::optional<Deck> undoSnapshot_;
+    std::int32_t currentPage_ = 0;
+    bool changed_ = false;
+    bool showingPage_ = false;  // set while showPage fills the text boxes
+    std::int16_t hideMode_ = 1;
+    std::uint64_t revision_ = 0;
 };
 
+// The undo item's caption after the command named.
 std::string UndoCaption(const std::string& commandName);
 
 }  // namespace rvm

@@ -66,14 +66,12 @@ public:
     virtual void setCovered(int k, bool covered) = 0;
     virtual void focusText(int k) = 0;
     virtual void setStatus(const std::string& text) = 0;
-    // Buttons 5/6 (first, previous), button 8 (last) and the look of
-    // button 7 (true: the green "add a question" image).
+    // The first and previous buttons, the last button, and the look of
+    // the next button (true: the green "add a question" image).
     virtual void setNavigation(bool firstPrev, bool last, bool addLook) = 0;
     virtual void setSaveEnabled(bool enabled) = 0;
     virtual void setCaption(const std::string& caption) = 0;
     virtual void setUndoCaption(const std::string& caption) = 0;
-    // Closes every window and leaves the event loop.
-    virtual void endProgram() = 0;
 };
 
 }  // namespace rvm

@@ -6,11 +6,11 @@
 #include <QStyle>
 
 #include "OrderDialog.h"
-#include "app/Twips.h"
+#include "widgets/Twips.h"
 
 namespace rvm {
 
-JumpDialog::JumpDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
+JumpDialog::JumpDialog(Document& doc, Help& help, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
     FixedDialog(this, QStringLiteral("ｼﾞｬﾝﾌﾟ"), 3735, 3270);
     okButton = new QPushButton(QStringLiteral("OK"), this);
     cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"), this);
@@ -43,12 +43,12 @@ JumpDialog::JumpDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), do
         });
     }
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { doc_.showHelp(); });
+    connect(helpButton, &QPushButton::clicked, this, [&help] { help.show(); });
 }
 
 void JumpDialog::prepare() {
     pageList->clear();
-    pageList->addItems(DisplayRows(doc_));
+    pageList->addItems(DisplayRows(doc_.deck()));
     pageList->scrollToTop();
     // Centred on the screen, not over the main window as a dialog would be.
     const QWidget* on = parentWidget() ? parentWidget() : this;
@@ -58,8 +58,8 @@ void JumpDialog::prepare() {
 
 void JumpDialog::goToSelectedPage() {
     const auto sel = pageList->selectedItems();
-    doc_.currentPage = sel.isEmpty() ? -1 : pageList->row(sel.first());
-    doc_.showPage(doc_.currentPage);
+    // No row chosen goes to the first page.
+    doc_.showPage(sel.isEmpty() ? 0 : pageList->row(sel.first()));
     accept();
 }
 

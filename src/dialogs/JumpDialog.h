@@ -4,15 +4,16 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "DialogKeys.h"
 #include "deck/Document.h"
+#include "help/Help.h"
+#include "widgets/DialogKeys.h"
 
 namespace rvm {
 
 class JumpDialog : public KeylessDialog {
     Q_OBJECT
 public:
-    JumpDialog(Document& doc, QWidget* owner);
+    JumpDialog(Document& doc, Help& help, QWidget* owner);
 
     void prepare();
     void goToSelectedPage();

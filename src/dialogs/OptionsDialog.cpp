@@ -1,10 +1,10 @@
 #include "OptionsDialog.h"
 
-#include "app/Twips.h"
+#include "widgets/Twips.h"
 
 namespace rvm {
 
-OptionsDialog::OptionsDialog(Document& doc, QWidget* owner) : QDialog(owner), doc_(doc) {
+OptionsDialog::OptionsDialog(Document& doc, Help& help, QWidget* owner) : QDialog(owner), doc_(doc), help_(help) {
     FixedDialog(this, QStringLiteral("ｵﾌﾟｼｮﾝ"), 4095, 3510);
     hideGroup = new QGroupBox(QStringLiteral("隠し方"), this);
     browserGroup = new QGroupBox(QStringLiteral("Internet Explorer の位置"), this);
@@ -34,19 +34,19 @@ OptionsDialog::OptionsDialog(Document& doc, QWidget* owner) : QDialog(owner), do
     okButton->setDefault(true);
     connect(okButton, &QPushButton::clicked, this, &OptionsDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { doc_.showHelp(); });
+    connect(helpButton, &QPushButton::clicked, this, [this] { help_.show(); });
 }
 
 void OptionsDialog::prepare() {
-    int h = doc_.hideMode >= 0 && doc_.hideMode <= 2 ? doc_.hideMode : 1;
+    const int h = doc_.hideMode() >= 0 && doc_.hideMode() <= 2 ? doc_.hideMode() : 1;
     hideChoice[h]->setChecked(true);
     chosenHideMode = static_cast<std::int16_t>(h);
-    browserEdit->setText(QString::fromStdString(doc_.helpBrowser));
+    browserEdit->setText(QString::fromStdString(help_.browser()));
 }
 
 void OptionsDialog::confirm() {
-    doc_.hideMode = chosenHideMode;
-    doc_.helpBrowser = browserEdit->text().toStdString();
+    doc_.setHideMode(chosenHideMode);
+    help_.setBrowser(browserEdit->text().toStdString());
     accept();
 }
 

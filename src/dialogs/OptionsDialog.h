@@ -9,13 +9,14 @@
 #include <cstdint>
 
 #include "deck/Document.h"
+#include "help/Help.h"
 
 namespace rvm {
 
 class OptionsDialog : public QDialog {
     Q_OBJECT
 public:
-    OptionsDialog(Document& doc, QWidget* owner);
+    OptionsDialog(Document& doc, Help& help, QWidget* owner);
 
     void prepare();
     void confirm();
@@ -28,6 +29,7 @@ public:
 
 private:
     Document& doc_;
+    Help& help_;
 };
 
 }  // namespace rvm

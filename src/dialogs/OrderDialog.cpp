@@ -2,11 +2,11 @@
 
 #include <QFontDatabase>
 #include <QListWidgetItem>
-#include <numeric>
 
-#include "app/Pictures.h"
-#include "app/Twips.h"
+#include "deck/PageOrder.h"
 #include "deck/Text.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 
 namespace rvm {
 
@@ -30,7 +30,8 @@ QString RowDisplay(const std::string& row) {
     return s;
 }
 
-OrderDialog::OrderDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), doc_(doc) {
+OrderDialog::OrderDialog(Document& doc, Help& help, Prompt& prompt, std::mt19937& rng, QWidget* owner)
+    : KeylessDialog(owner), doc_(doc), prompt_(prompt), rng_(rng) {
     FixedDialog(this, QStringLiteral("順序変更"), 5295, 3975);
     currentLabel = new QLabel(QStringLiteral("現在の順序"), this);
     newLabel = new QLabel(QStringLiteral("新しい順序"), this);
@@ -84,13 +85,13 @@ OrderDialog::OrderDialog(Document& doc, QWidget* owner) : KeylessDialog(owner), 
     connect(storageOrderBox, &QCheckBox::toggled, this, [this] { checkClick(storageOrderBox, randomBox); });
     connect(okButton, &QPushButton::clicked, this, &OrderDialog::confirm);
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(helpButton, &QPushButton::clicked, this, [this] { doc_.showHelp(); });
+    connect(helpButton, &QPushButton::clicked, this, [&help] { help.show(); });
 }
 
-QStringList DisplayRows(const Document& doc) {
+QStringList DisplayRows(const Deck& deck) {
     QStringList items;
-    items.reserve(doc.lastPage() + 1);
-    for (const auto& r : doc.pageRows()) items << RowDisplay(r);
+    items.reserve(static_cast<qsizetype>(deck.displayOrder.size()));
+    for (const auto& r : PageRows(deck)) items << RowDisplay(r);
     return items;
 }
 
@@ -100,7 +101,7 @@ void OrderDialog::prepare() {
     currentOrderList->clear();
     moving_ = false;
     temporaryBox->setChecked(true);
-    currentOrderList->addItems(DisplayRows(doc_));
+    currentOrderList->addItems(DisplayRows(doc_.deck()));
     // Each opening starts on the first control of the tab order, so Enter or
     // Space right after the menu key presses OK.
     okButton->setFocus();
@@ -136,15 +137,14 @@ void OrderDialog::checkClick(QCheckBox* self, QCheckBox* other) {
 
 void OrderDialog::confirm() {
     if (newOrderList->count() == 0 && newOrderList->isEnabled()) {
-        doc_.prompt.message("並び順が指定されていません。", Icon::Warning);
+        prompt_.message("並び順が指定されていません。", Icon::Warning);
         return;
     }
     std::vector<int> order;
     if (randomBox->isChecked()) {
-        order = doc_.randomOrder();
+        order = RandomOrder(doc_.deck().pages.size(), rng_);
     } else if (storageOrderBox->isChecked()) {
-        order.resize(doc_.deck.pages.size());
-        std::iota(order.begin(), order.end(), 0);
+        order = StorageOrder(doc_.deck().pages.size());
     } else {
         // The rows left over follow the moved ones in their current order.
         moving_ = true;

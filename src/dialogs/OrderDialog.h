@@ -7,15 +7,18 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "DialogKeys.h"
+#include <random>
+
 #include "deck/Document.h"
+#include "help/Help.h"
+#include "widgets/DialogKeys.h"
 
 namespace rvm {
 
 class OrderDialog : public KeylessDialog {
     Q_OBJECT
 public:
-    OrderDialog(Document& doc, QWidget* owner);
+    OrderDialog(Document& doc, Help& help, Prompt& prompt, std::mt19937& rng, QWidget* owner);
 
     void prepare();
 
@@ -33,12 +36,14 @@ public:
 private:
     void checkClick(QCheckBox* self, QCheckBox* other);
     Document& doc_;
+    Prompt& prompt_;
+    std::mt19937& rng_;
     bool moving_ = false;
 };
 
 // One list row as shown: line breaks of the question drawn as a blank.
 QString RowDisplay(const std::string& row);
 // The rows of every page in display order, as the lists show them.
-QStringList DisplayRows(const Document& doc);
+QStringList DisplayRows(const Deck& deck);
 
 }  // namespace rvm

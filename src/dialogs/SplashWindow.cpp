@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "app/Pictures.h"
-#include "app/Twips.h"
+#include "widgets/Pictures.h"
+#include "widgets/Twips.h"
 #include "deck/Ui.h"
 
 namespace rvm {

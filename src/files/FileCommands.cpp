@@ -1,21 +1,13 @@
-// The File menu: New, Open, Save, Save As, Import, Export and the way out
-// of the program.
+#include "FileCommands.h"
+
 #include "DeckExchange.h"
 #include "DeckFile.h"
 #include "FileIo.h"
-#include "deck/Document.h"
+#include "deck/PageOrder.h"
 
 namespace rvm {
 
 namespace {
-// False when the user wanted to save and the save did not happen.
-bool askToSave(Document& d) {
-    if (!d.changed) return true;
-    Answer a = d.prompt.ask("現在のファイルを保存しますか？", Buttons::YesNo, Icon::Question,
-                            Answer::Yes);
-    if (a == Answer::Yes) return d.saveDeck("", true);
-    return true;
-}
 
 // The tables the import and export dialogs offer: the programs learners
 // keep their cards in first, then plain tables.
@@ -54,47 +46,62 @@ std::string lines(const std::vector<std::string>& messages) {
 }
 }  // namespace
 
-void Document::newDeck() {
-    if (!askToSave(*this)) return;
-    makeBlankDeck();
-    setFileName("");
-    setChanged(false);
-    showPage(0, {.uncovered = true});
-    clearUndo();
-    openedReadOnly = false;
+void FileCommands::setFileName(const std::string& name) {
+    fileName_ = name;
+    view_.setCaption(std::string(kAppTitle) + " - " + (name.empty() ? "[無題]" : name));
+}
+
+bool FileCommands::askToSave() {
+    if (!doc_.changed()) return true;
+    Answer a = prompt_.ask("現在のファイルを保存しますか？", Buttons::YesNo, Icon::Question, Answer::Yes);
+    if (a == Answer::Yes) return saveDeck("", true);
+    return true;
+}
+
+// Another deck has taken the window.
+void FileCommands::opened(bool readOnly) {
+    openedReadOnly_ = readOnly;
     if (deckOpened) deckOpened();
 }
 
-void Document::openDeck() {
-    if (!askToSave(*this)) return;
-    OpenChoice c = prompt.openFile();
+void FileCommands::newDeck() {
+    if (!askToSave()) return;
+    doc_.replaceDeck(BlankDeck(), {.uncovered = true});
+    setFileName("");
+    doc_.setChanged(false);
+    opened(false);
+}
+
+void FileCommands::openDeck() {
+    if (!askToSave()) return;
+    OpenChoice c = prompt_.openFile();
     if (c.path.empty()) return;
     loadDeck(c.path, c.readOnly);
 }
 
-void Document::openDroppedDeck(const std::string& path) {
-    if (!askToSave(*this)) return;
+void FileCommands::openDroppedDeck(const std::string& path) {
+    if (!askToSave()) return;
     loadDeck(path, false);
 }
 
-void Document::importTable() {
-    if (!askToSave(*this)) return;
-    auto chosen = chooseTable(prompt, false);
+void FileCommands::importTable() {
+    if (!askToSave()) return;
+    auto chosen = chooseTable(prompt_, false);
     if (!chosen) return;
     auto& [path, options] = *chosen;
     std::string bytes, error;
     switch (ReadWholeFile(path, bytes, error)) {
     case ReadStatus::Ok: break;
-    case ReadStatus::NotFound: prompt.message("[" + path + "]が見つかりません。", Icon::None); return;
-    case ReadStatus::TooLarge: prompt.message("ファイルが大きすぎます。", Icon::Error); return;
-    case ReadStatus::Error: prompt.message(error, Icon::Error); return;
+    case ReadStatus::NotFound: prompt_.message("[" + path + "]が見つかりません。", Icon::None); return;
+    case ReadStatus::TooLarge: prompt_.message("ファイルが大きすぎます。", Icon::Error); return;
+    case ReadStatus::Error: prompt_.message(error, Icon::Error); return;
     }
     options.inputName = path;
     options.outputName = "[無題]";
     Converted r = ConvertDeck(bytes, options);
     if (r.unsavable) {
         // As Save does: the characters a deck cannot hold become "?" only if the user agrees.
-        if (prompt.ask("この表に、*.rvm ファイルに保存できない文字があります。\r"
+        if (prompt_.ask("この表に、*.rvm ファイルに保存できない文字があります。\r"
                        "読み込むと、その文字は「?」に置き換わります。\r"
                        "読み込みますか？",
                        Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
@@ -104,65 +111,52 @@ void Document::importTable() {
     }
     std::vector<std::string> records;
     Deck read;
-    if (r.status != kConvertOk || !SplitRecords(r.bytes, records) || !BuildDeck(records, read)) {
-        prompt.message(lines(r.messages), Icon::Error);
+    if (r.status != kConvertOk || !SplitRecords(r.bytes, records) || !BuildDeck(records, read) ||
+        !doc_.replaceDeck(std::move(read))) {
+        prompt_.message(lines(r.messages), Icon::Error);
         return;
     }
-    deck = std::move(read);
-    currentPage = 0;
-    clearUndo();
-    openedReadOnly = false;
     setFileName("");
-    setChanged(true);  // a new deck that is not on disk yet
-    showPage(0);
-    if (deckOpened) deckOpened();
-    if (!r.messages.empty()) prompt.message(lines(r.messages), Icon::Warning);
+    doc_.setChanged(true);  // a new deck that is not on disk yet
+    opened(false);
+    if (!r.messages.empty()) prompt_.message(lines(r.messages), Icon::Warning);
 }
 
-void Document::exportTable() {
-    storeTypedText();
-    auto chosen = chooseTable(prompt, true);
+void FileCommands::exportTable() {
+    doc_.storeTypedText();
+    auto chosen = chooseTable(prompt_, true);
     if (!chosen) return;
     auto& [path, options] = *chosen;
     std::string bytes;
     if (!mayOverwrite(path) || !deckBytes(bytes)) return;
-    options.inputName = fileName.empty() ? "[無題]" : fileName;
+    options.inputName = fileName_.empty() ? "[無題]" : fileName_;
     options.outputName = path;
     const Converted r = ConvertDeck(bytes, options);  // in display order
     std::string error;
     if (r.status != kConvertOk) {
-        prompt.message(lines(r.messages), Icon::Error);
+        prompt_.message(lines(r.messages), Icon::Error);
     } else if (!WriteFileAtomic(path, r.bytes, error)) {
-        prompt.message(error, Icon::Error);
+        prompt_.message(error, Icon::Error);
     } else if (!r.messages.empty()) {
-        prompt.message(lines(r.messages), Icon::Warning);
+        prompt_.message(lines(r.messages), Icon::Warning);
     }
 }
 
-void Document::save() {
-    saveDeck(openedReadOnly ? std::string() : fileName, false);
+void FileCommands::save() {
+    saveDeck(openedReadOnly_ ? std::string() : fileName_, false);
 }
 
-void Document::saveAs() {
+void FileCommands::saveAs() {
     saveDeck("", true);
 }
 
-void Document::confirmExit() {
-    if (!changed) {
-        if (prompt.ask("終了しますか？", Buttons::YesNo, Icon::Question, Answer::No) == Answer::Yes)
-            writeSettingsAndEnd();
-        return;
-    }
-    switch (prompt.ask("保存してから終了しますか？", Buttons::YesNoCancel, Icon::Question,
-                       Answer::Yes)) {
-    case Answer::Yes:
-        if (saveDeck("", true)) writeSettingsAndEnd();
-        break;
-    case Answer::No:
-        writeSettingsAndEnd();
-        break;
-    default:
-        break;
+bool FileCommands::confirmExit() {
+    if (!doc_.changed())
+        return prompt_.ask("終了しますか？", Buttons::YesNo, Icon::Question, Answer::No) == Answer::Yes;
+    switch (prompt_.ask("保存してから終了しますか？", Buttons::YesNoCancel, Icon::Question, Answer::Yes)) {
+    case Answer::Yes: return saveDeck("", true);
+    case Answer::No: return true;
+    default: return false;
     }
 }
 

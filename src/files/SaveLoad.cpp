@@ -1,4 +1,4 @@
-// saveDeck and loadDeck: the deck writer and reader of the main window.
+// The deck writer and reader of the file commands.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -7,29 +7,29 @@
 #include "Cp932.h"
 #include "DeckFile.h"
 #include "FileIo.h"
-#include "deck/Document.h"
+#include "FileCommands.h"
 
 namespace rvm {
 
 static const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
 static const char* const kTooLarge = "ファイルが大きすぎます。";
 
-bool Document::mayOverwrite(const std::string& path) {
+bool FileCommands::mayOverwrite(const std::string& path) {
     return !FileOpensForReading(path) ||
-           prompt.ask(path + " は存在します。\r上書きしますか？", Buttons::YesNo, Icon::Question,
+           prompt_.ask(path + " は存在します。\r上書きしますか？", Buttons::YesNo, Icon::Question,
                       Answer::Yes) == Answer::Yes;
 }
 
-bool Document::deckBytes(std::string& bytes) {
+bool FileCommands::deckBytes(std::string& bytes) {
     std::vector<std::size_t> pageStarts, marks;
-    cp932::Encoded enc = cp932::encode(DeckText(deck, &pageStarts, &marks));
+    cp932::Encoded enc = cp932::encode(DeckText(doc_.deck(), &pageStarts, &marks));
     if (!enc.unmappable.empty() || !marks.empty()) {
         // Name the first page (by its page number) that would lose characters.
         std::size_t first = marks.empty() ? enc.unmappable.front() : marks.front();
         if (!enc.unmappable.empty()) first = std::min(first, enc.unmappable.front());
         auto it = std::upper_bound(pageStarts.begin(), pageStarts.end(), first);
         auto page = static_cast<int>(it - pageStarts.begin());
-        Answer a = prompt.ask(std::to_string(page) +
+        Answer a = prompt_.ask(std::to_string(page) +
                                   "ページに、このファイルに保存できない文字があります。\r"
                                   "保存すると、その文字は「?」に置き換わります。\r"
                                   "保存しますか？",
@@ -40,11 +40,11 @@ bool Document::deckBytes(std::string& bytes) {
     return true;
 }
 
-bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
+bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
     std::string target = path;
-    storeTypedText();
+    doc_.storeTypedText();
     if (target.empty()) {
-        target = prompt.saveFile();
+        target = prompt_.saveFile();
         if (target.empty()) return false;
     }
     if (askBeforeOverwrite && !mayOverwrite(target)) return false;
@@ -52,13 +52,13 @@ bool Document::saveDeck(const std::string& path, bool askBeforeOverwrite) {
     if (!deckBytes(bytes)) return false;
     std::string error;
     if (!WriteFileAtomic(target, bytes, error)) {
-        prompt.message(error, Icon::Error);
+        prompt_.message(error, Icon::Error);
         return false;
     }
-    openedReadOnly = false;
-    const bool renamed = target != fileName;
+    openedReadOnly_ = false;
+    const bool renamed = target != fileName_;
     setFileName(target);
-    setChanged(false);
+    doc_.setChanged(false);
     if (renamed && deckSavedAs) deckSavedAs();
     return true;
 }
@@ -95,14 +95,14 @@ ReadStatus readRecords(const std::string& path, std::vector<std::string>& record
 
 }  // namespace
 
-bool Document::loadDeck(const std::string& path, bool readOnlyBox) {
+bool FileCommands::loadDeck(const std::string& path, bool readOnlyBox) {
     // A save in place that never finished left the old content aside.
     if (const auto copy = InterruptedSaveBackup(path)) {
-        if (prompt.ask("[" + path + "]の上書き保存が途中で終わっています。\r保存する前の内容を開きますか？",
+        if (prompt_.ask("[" + path + "]の上書き保存が途中で終わっています。\r保存する前の内容を開きますか？",
                        Buttons::YesNo, Icon::Question, Answer::Yes) == Answer::Yes) {
             if (!loadDeck(*copy, readOnlyBox)) return false;
             setFileName(path);
-            setChanged(true);  // the copy stays until this deck is saved
+            doc_.setChanged(true);  // the copy stays until this deck is saved
             if (deckOpened) deckOpened();  // under the deck's own name
             return true;
         }
@@ -125,29 +125,24 @@ bool Document::loadDeck(const std::string& path, bool readOnlyBox) {
     }
     switch (status) {
     case ReadStatus::NotFound:
-        prompt.message("[" + path + "]が見つかりません。", Icon::None);
+        prompt_.message("[" + path + "]が見つかりません。", Icon::None);
         return false;
     case ReadStatus::TooLarge:
-        prompt.message(kTooLarge, Icon::Error);
+        prompt_.message(kTooLarge, Icon::Error);
         return false;
     case ReadStatus::Error:
-        prompt.message(error, Icon::Error);
+        prompt_.message(error, Icon::Error);
         return false;
     case ReadStatus::Ok:
         break;
     }
-    if (!isDeck) {
-        prompt.message(kNotADeck, Icon::Error);
+    if (!isDeck || !doc_.replaceDeck(std::move(read))) {
+        prompt_.message(kNotADeck, Icon::Error);
         return false;
     }
-    deck = std::move(read);
-    currentPage = 0;
-    openedReadOnly = readOnlyBox;
-    setChanged(false);
-    showPage(0);
+    doc_.setChanged(false);
     setFileName(path);
-    clearUndo();
-    if (deckOpened) deckOpened();
+    opened(readOnlyBox);
     return true;
 }
 

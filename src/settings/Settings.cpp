@@ -10,10 +10,8 @@ namespace rvm {
 
 #ifdef _WIN32
 static const char* const kDefaultBrowser = "c:\\windows\\explorer.exe";
-static const char kSep = '\\';
 #else
 static const char* const kDefaultBrowser = "xdg-open";  // the desktop's own opener for the help page
-static const char kSep = '/';
 #endif
 
 std::string DefaultHelpBrowser() { return kDefaultBrowser; }
@@ -69,12 +67,6 @@ std::string SettingsFileBytes(const Settings& s) {
     return cp932::encode("Hide = " + std::to_string(s.hideMode) + "\r\nIEPlace = " + s.helpBrowser +
                          "\r\n")
         .bytes;
-}
-
-std::string HelpPagePath(const std::string& programDir) {
-    std::string dir = programDir;
-    if (dir.empty() || dir.back() != kSep) dir += kSep;
-    return dir + "Help" + kSep + "Help.htm";
 }
 
 }  // namespace rvm

@@ -25,8 +25,9 @@ Settings ParseSettings(const std::vector<std::string>& lines);
 // Exactly the two lines the program writes, in code page 932.
 std::string SettingsFileBytes(const Settings& s);
 
-// The whole path to start help with: dir + "Help/Help.htm", with the
-// platform's separator.
-std::string HelpPagePath(const std::string& programDir);
+// The file at path, read at start-up: the defaults when it cannot be read.
+Settings ReadSettingsFile(const std::string& path);
+// Written when the program ends; a failure changes nothing and says nothing.
+void WriteSettingsFile(const std::string& path, const Settings& s);
 
 }  // namespace rvm

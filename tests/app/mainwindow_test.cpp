@@ -12,6 +12,7 @@
 #include "FakeUi.h"
 #include "TempDir.h"
 #include "app/Layout.h"
+#include "widgets/Twips.h"
 #include "app/TextZoom.h"
 #include "app/MainWindow.h"
 #include "dialogs/JumpDialog.h"
@@ -51,8 +52,8 @@ class MainWindowTest : public QObject {
         const QString size = pt != w->halfEdit[0]->font().pointSize() ? "unequal"
                              : pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt);
         const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() - 1;
-        return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.currentPage + 1).arg(w->doc.lastPage() + 1)
-            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed).arg(focus).arg(QString::fromStdString(w->text(1)), size);
+        return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.currentPage() + 1).arg(w->doc.lastPage() + 1)
+            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed()).arg(focus).arg(QString::fromStdString(w->text(1)), size);
     }
     // Keys as written in menus ("Num+" for the keypad) to the focused widget;
     // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;
@@ -125,13 +126,13 @@ private slots:
         start(three);
         QInputMethodEvent nothing({}, {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 0, 1)});
         QApplication::sendEvent(w->halfEdit[0], &nothing);  // as ibus sends when the box gets the keyboard
-        QVERIFY(!w->toolButton[3]->isEnabled() && !w->toolButton[5]->isEnabled() && w->nextImage() == 6);
+        QVERIFY(!w->saveButton->isEnabled() && !w->firstButton->isEnabled() && w->nextImage() == 6);
         QTest::keyClicks(w->halfEdit[0], "x\r");
-        QVERIFY(w->saveAction->isEnabled() && w->toolButton[3]->isEnabled());
-        w->toolButton[8]->trigger();
-        QCOMPARE(w->doc.deck.pages[0].question, std::string("x\r\nQ1"));
-        QVERIFY(w->toolButton[6]->isEnabled() && !w->toolButton[8]->isEnabled() && w->nextImage() == 9);
-        w->toolButton[5]->trigger();
+        QVERIFY(w->saveAction->isEnabled() && w->saveButton->isEnabled());
+        w->lastButton->trigger();
+        QCOMPARE(w->doc.deck().pages[0].question, std::string("x\r\nQ1"));
+        QVERIFY(w->previousButton->isEnabled() && !w->lastButton->isEnabled() && w->nextImage() == 9);
+        w->firstButton->trigger();
         QCOMPARE(w->pageStatus->currentMessage(), QStringLiteral("1枚目  1ページ  全3枚"));
         QStringList hints;
         for (int tick = 0; tick < 4; ++tick, w->showNextKeyHints()) hints << w->keyHintPanel[0]->text();
@@ -154,8 +155,8 @@ private slots:
 
     void optionsAndAboutFromTheMenus() {
         start();
-        w->doc.hideMode = 2;  // nothing hidden: the uncover key covers the answer
-        w->doc.helpBrowser = "/bin/true";
+        w->doc.setHideMode(2);  // nothing hidden: the uncover key covers the answer
+        w->help.setBrowser("/bin/true");
         press("Ctrl+Return");
         QVERIFY(!w->isCovered(0) && w->isCovered(1));
         for (bool ok : {false, true}) {  // a choice cancelled is dropped, a confirmed one taken
@@ -168,7 +169,7 @@ private slots:
             };
             w->showOptions();
         }
-        QVERIFY(w->doc.hideMode == 0 && w->doc.helpBrowser == "/bin/x" && !w->isCovered(0));
+        QVERIFY(w->doc.hideMode() == 0 && w->help.browser() == "/bin/x" && !w->isCovered(0));
         press("Ctrl+Return Ctrl+Return");  // the hidden answer out, then the question covered
         QVERIFY(w->isCovered(0) && !w->isCovered(1));
         w->splash = new SplashWindow();  // as at start-up, the OK button below the window
@@ -252,9 +253,9 @@ private slots:
         w->doc.setChanged(false);
         prompt.answers = {Answer::No, Answer::Yes};
         w->close();
-        QVERIFY(w->isVisible() && !w->doc.ended);  // closing asks first
+        QVERIFY(w->isVisible() && !w->ended());  // closing asks first
         w->close();  // the end of the program keeps the view
-        QVERIFY(w->doc.ended);
+        QVERIFY(w->ended());
         start(three);
         QCOMPARE(w->size(), size);
         QCOMPARE(seen().section(' ', -1), want.section(' ', 5, 5));
@@ -285,7 +286,7 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, want);
         start(three);
-        w->doc.hideMode = static_cast<std::int16_t>(hideMode);
+        w->doc.setHideMode(static_cast<std::int16_t>(hideMode));
         w->doc.showPage(0);
         for (const QString& k : keys.split(' ', Qt::SkipEmptyParts)) {
             if (!k.startsWith("Press:")) {
@@ -351,26 +352,26 @@ private slots:
         fake.im = im;
         fake.text = text;
         w->halfEdit[0]->installEventFilter(&fake);
-        if (command == "click into the answer") w->doc.hideMode = 2;
+        if (command == "click into the answer") w->doc.setHideMode(2);
         w->doc.showPage(0);
         w->halfEdit[0]->setFocus();
         QInputMethodEvent composed(text, {QInputMethodEvent::Attribute(QInputMethodEvent::Cursor, 3, 1)});
         QCoreApplication::sendEvent(w->halfEdit[0], &composed);
         QCOMPARE(composing(0), text);
 
-        if (command == "next") w->toolButton[7]->trigger();
+        if (command == "next") w->nextButton->trigger();
         if (command == "close") QTest::mouseClick(w->coverAgain[0], Qt::LeftButton);
         if (command == "open the answer") QTest::mouseClick(w->cover[1], Qt::LeftButton);
         if (command == "click into the answer") QTest::mouseClick(w->halfEdit[1]->viewport(), Qt::LeftButton);
         if (command.startsWith('F') || command.startsWith("Ctrl")) press(command);
         QTest::qWait(20);  // for a commit that comes a moment later
-        QVERIFY(composing(0).isEmpty() && composing(1).isEmpty() && w->doc.changed);
+        QVERIFY(composing(0).isEmpty() && composing(1).isEmpty() && w->doc.changed());
 
         w->doc.storeTypedText();
         QStringList pages;
-        for (const Page& p : w->doc.deck.pages) pages << QString::fromStdString(p.question + "/" + p.answer);
+        for (const Page& p : w->doc.deck().pages) pages << QString::fromStdString(p.question + "/" + p.answer);
         const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() ? 0 : -1;
-        QCOMPARE(QString("%1 %2/%3 %4").arg(pages.join(' ')).arg(w->doc.currentPage + 1)
+        QCOMPARE(QString("%1 %2/%3 %4").arg(pages.join(' ')).arg(w->doc.currentPage() + 1)
                      .arg(w->doc.lastPage() + 1).arg(focus), want);
     }
 };

@@ -105,7 +105,7 @@ private slots:
             else if (step.startsWith("restart:")) start(arg.toStdString());
             else if (step.startsWith("saveas:")) {
                 prompt.saveChoices.push_back(dir.file(arg.toStdString()));
-                w->doc.saveAs();
+                w->files.saveAs();
             } else {
                 const QKeyCombination c = QKeySequence(step)[0];
                 QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
@@ -116,10 +116,10 @@ private slots:
         const QString progress = w->study->running() ? w->study->progress() : "-";
         const QString notice = w->study->notice().isEmpty() ? "" : " " + w->study->notice().section(' ', 0, 0);
         QCOMPARE(QString("%1 %2 beeps:%3 changed:%4 said:%5%6")
-                     .arg(QString::fromStdString(w->doc.deck.pages[w->doc.storageIndex(w->doc.currentPage)].question),
+                     .arg(QString::fromStdString(w->doc.deck().pages[w->doc.storageIndex(w->doc.currentPage())].question),
                           progress)
                      .arg(prompt.beeps)
-                     .arg(w->doc.changed)
+                     .arg(w->doc.changed())
                      .arg(said.join('|'), notice),
                  expected);
         // The deck file is never touched by learning.

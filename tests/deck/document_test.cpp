@@ -22,12 +22,12 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
         deck({"A", "B", "C"}, {2, 0, 1}, r.from);
         view.te[1] = "typed";
         doc.showPage(r.to, {.storeTyped = true, .appendPastLast = r.append});
-        EXPECT_EQ(std::tie(doc.currentPage, view.status, view.firstPrev, view.last, view.addLook),
-                  std::tie(r.now, r.status, r.firstPrev, r.last, r.addLook)) << r.to;
-        EXPECT_EQ(doc.deck.pages[doc.deck.displayOrder[r.from]].answer, "typed");
+        EXPECT_EQ(std::tuple(doc.currentPage(), view.status, view.firstPrev, view.last, view.addLook),
+                  std::tuple(r.now, std::string(r.status), r.firstPrev, r.last, r.addLook)) << r.to;
+        EXPECT_EQ(doc.deck().pages[doc.deck().displayOrder[r.from]].answer, "typed");
         // A page appended is to be written: a change, with nothing covered.
         const bool grew = doc.lastPage() == 3;
-        EXPECT_TRUE(doc.changed == grew && view.covered[1] != grew);
+        EXPECT_TRUE(doc.changed() == grew && view.covered[1] != grew);
         expectInvariants();
     }
 }
@@ -35,10 +35,10 @@ TEST_F(Document_, NavigationClampsAndAppendsOnlyRightAfterTheLastPage) {
 TEST_F(Document_, AFullDeckNeverGrows) {
     deck(Strings(kMaxPages, "q"));
     doc.showPage(doc.lastPage() + 1, {.storeTyped = true, .appendPastLast = true});
-    doc.insertBlankPage();
+    edits.insertBlankPage();
     prompt.clipboard = "\x1eQ\x1e";
-    EXPECT_FALSE(doc.editMenuState().paste);
-    EXPECT_EQ(std::tuple(doc.lastPage(), doc.currentPage, doc.changed, prompt.beeps),
+    EXPECT_FALSE(edits.menuState().paste);
+    EXPECT_EQ(std::tuple(doc.lastPage(), doc.currentPage(), doc.changed(), prompt.beeps),
               std::tuple(kMaxPages - 1, kMaxPages - 1, false, 2));
 }
 
@@ -50,13 +50,13 @@ TEST_F(Document_, CoversFollowTheHideMode) {
     deck({"A", "B"});
     for (const auto& r : rows) {
         for (int k : {0, 1}) doc.coverHalf(k);
-        doc.hideMode = static_cast<std::int16_t>(r.hideMode);
+        doc.setHideMode(static_cast<std::int16_t>(r.hideMode));
         doc.showPage(1, {.uncovered = r.uncovered});
         EXPECT_EQ(std::pair(view.covered[0], view.covered[1]), std::pair(r.upper, r.lower))
             << r.hideMode << r.uncovered;
     }
     doc.uncoverHalf(1);
-    EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.changed);  // covers are views only
+    EXPECT_TRUE(!view.covered[1] && view.focused == 1 && !doc.changed());  // covers are views only
 }
 
 // Both readers (order entries and settings) take numbers through LeadingNumber.

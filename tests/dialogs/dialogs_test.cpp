@@ -28,11 +28,14 @@ class DialogsTest : public QObject {
     FakeView view;
     FakePrompt prompt;
     std::unique_ptr<Document> doc;
+    Help help{prompt, "/"};
+    std::mt19937 rng{1};
 
     void deck(const std::vector<std::string>& upper, const std::vector<int>& order) {
         doc = std::make_unique<Document>(view, prompt);
-        doc->deck = {{}, order};
-        for (const auto& q : upper) doc->deck.pages.push_back({q, q});
+        Deck d{{}, order};
+        for (const auto& q : upper) d.pages.push_back({q, q});
+        QVERIFY(doc->replaceDeck(std::move(d)));
     }
     static void pick(QListWidget* l, int row) { l->item(row)->setSelected(true); }
 
@@ -165,8 +168,8 @@ private slots:
     // The lists are named by their labels, the picture buttons by what they do.
     void listsAndButtonsAreNamed() {
         deck({"a"}, {0});
-        OrderDialog o(*doc, nullptr);
-        JumpDialog j(*doc, nullptr);
+        OrderDialog o(*doc, help, prompt, rng, nullptr);
+        JumpDialog j(*doc, help, nullptr);
         QStringList names;
         for (QWidget* w : std::initializer_list<QWidget*>{o.currentOrderList, o.newOrderList, o.moveButton[1],
                                                           o.moveButton[0], j.pageList})
@@ -180,7 +183,7 @@ private slots:
     // Only the storage numbers count, not the texts' own leading digits.
     void orderByHandTemporaryThenPermanent() {
         deck({"10", "20", "30", "40", "50"}, {0, 1, 2, 3, 4});
-        OrderDialog o(*doc, nullptr);
+        OrderDialog o(*doc, help, prompt, rng, nullptr);
         for (bool temporary : {true, false}) {
             o.prepare();
             o.show();
@@ -201,28 +204,28 @@ private slots:
             pick(o.newOrderList, 0);  // 30 back before 40: 10 50 20 30 40
             o.temporaryBox->setChecked(temporary);
             o.okButton->click();
-            if (temporary) QCOMPARE(doc->deck.displayOrder, (std::vector<int>{0, 4, 1, 2, 3}));
+            if (temporary) QCOMPARE(doc->deck().displayOrder, (std::vector<int>{0, 4, 1, 2, 3}));
         }
         std::vector<std::string> questions;
-        for (const Page& p : doc->deck.pages) questions.push_back(p.question);
+        for (const Page& p : doc->deck().pages) questions.push_back(p.question);
         QCOMPARE(questions, (std::vector<std::string>{"10", "40", "50", "20", "30"}));
-        QCOMPARE(doc->deck.displayOrder, (std::vector<int>{0, 1, 2, 3, 4}));
+        QCOMPARE(doc->deck().displayOrder, (std::vector<int>{0, 1, 2, 3, 4}));
     }
 
     // Nothing picked: a warning. Random and the first order exclude each
     // other and the lists, are kept between openings and need no picking.
     void emptyOrderWarnsAndTheBoxesExcludeEachOther() {
         deck({"a", "b"}, {1, 0});
-        OrderDialog o(*doc, nullptr);
+        OrderDialog o(*doc, help, prompt, rng, nullptr);
         o.prepare();
         o.okButton->click();
-        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning && !doc->changed);
+        QVERIFY(prompt.asked.size() == 1 && prompt.asked[0].icon == Icon::Warning && !doc->changed());
         QCOMPARE(prompt.asked[0].text, std::string("並び順が指定されていません。"));
         o.randomBox->setChecked(true);
         o.storageOrderBox->setChecked(true);
         QVERIFY(!o.randomBox->isChecked() && !o.currentOrderList->isEnabled() && !o.newOrderList->isEnabled());
         o.okButton->click();  // the first order back
-        QVERIFY(doc->changed && doc->deck.displayOrder == (std::vector<int>{0, 1}));
+        QVERIFY(doc->changed() && doc->deck().displayOrder == (std::vector<int>{0, 1}));
         o.prepare();
         QVERIFY(o.storageOrderBox->isChecked());  // kept between openings
         o.storageOrderBox->setChecked(false);
@@ -231,14 +234,14 @@ private slots:
         o.okButton->click();  // random: nothing to pick, so no warning
         doc->setChanged(false);
         o.cancelButton->click();  // with the random box still checked
-        QVERIFY(!doc->changed && !o.isVisible() && prompt.asked.size() == 1);
+        QVERIFY(!doc->changed() && !o.isVisible() && prompt.asked.size() == 1);
     }
 
     // JumpDialog's rows in display order; a row picked goes there, Cancel stays,
     // nothing picked: the first.
     void jumpGoesToThePickedRow() {
         deck({"犬\r\nいぬ", "猫", "鳥"}, {2, 0, 1});
-        JumpDialog j(*doc, nullptr);
+        JumpDialog j(*doc, help, nullptr);
         j.prepare();
         QCOMPARE(j.pageList->item(0)->text() + j.pageList->item(1)->text(), QStringLiteral("  3:鳥  1:犬 いぬ"));
         pick(j.pageList, 2);
@@ -246,10 +249,10 @@ private slots:
         QCOMPARE(view.status, std::string("3枚目  2ページ  全3枚"));
         pick(j.pageList, 1);
         j.cancelButton->click();
-        QCOMPARE(doc->currentPage, 2);
+        QCOMPARE(doc->currentPage(), 2);
         j.prepare();
         j.okButton->click();
-        QCOMPARE(doc->currentPage, 0);
+        QCOMPARE(doc->currentPage(), 0);
     }
 };
 

@@ -10,11 +10,11 @@ struct Edit : DocFixture {
     const std::string rs = "\x1e";
     // Page commands by letter: x cut, c copy, v paste, i insert, d delete, u undo.
     void run(const std::string& keys) {
-        static const std::map<char, void (Document::*)()> commands = {
-            {'x', &Document::cutPage},   {'c', &Document::copyPage},
-            {'v', &Document::pastePage}, {'i', &Document::insertBlankPage},
-            {'d', &Document::deletePage},   {'u', &Document::undo}};
-        for (char k : keys) (doc.*commands.at(k))();
+        const std::map<char, std::function<void()>> commands = {
+            {'x', [&] { edits.cutPage(); }},   {'c', [&] { edits.copyPage(); }},
+            {'v', [&] { edits.pastePage(); }}, {'i', [&] { edits.insertBlankPage(); }},
+            {'d', [&] { edits.deletePage(); }}, {'u', [&] { doc.undo(); }}};
+        for (char k : keys) commands.at(k)();
     }
 };
 
@@ -41,8 +41,8 @@ TEST_F(Edit, CommandsRearrangeTheDeck) {
         deck(r.upper, r.order, r.at);
         prompt.clipboard = r.clip;
         run(r.keys);
-        doc.editMenuState();
-        EXPECT_EQ(std::tuple(questions(), doc.deck.displayOrder, doc.currentPage, doc.changed),
+        edits.menuState();
+        EXPECT_EQ(std::tuple(questions(), doc.deck().displayOrder, doc.currentPage(), doc.changed()),
                   std::tuple(r.list1, r.list3, r.now, true));
         EXPECT_EQ(view.undoCaption, std::string("元に戻す(&U)") + r.undo) << r.keys;
     }
@@ -50,18 +50,18 @@ TEST_F(Edit, CommandsRearrangeTheDeck) {
 
 TEST_F(Edit, MenuStateFollowsDeckClipboardAndSnapshot) {
     deck({"a" + rs + "b"});
-    EditMenuState st = doc.editMenuState();
+    EditMenuState st = edits.menuState();
     EXPECT_FALSE(st.undo || st.cut || st.del || st.order || st.paste);
     run("xdc");  // never loses the last page; a page holding kPageSeparator copies but does not paste
     for (const std::string& bad : {*prompt.clipboard, "x" + rs, rs + "Q", std::string(), "a" + rs + rs}) {
         prompt.clipboard = bad;
-        EXPECT_FALSE(doc.editMenuState().paste) << bad;
-        doc.insertPageText(bad);
+        EXPECT_FALSE(edits.menuState().paste) << bad;
+        run("v");
     }
-    EXPECT_TRUE(prompt.beeps == 5 && doc.lastPage() == 0 && !doc.undoSnapshot);
+    EXPECT_TRUE(prompt.beeps == 5 && doc.lastPage() == 0 && !doc.canUndo());
     prompt.clipboard = rs + "Q" + rs;
     run("v");
-    st = doc.editMenuState();
+    st = edits.menuState();
     EXPECT_TRUE(st.paste && st.undo && st.cut && st.del && st.order);
 }
 
@@ -70,27 +70,27 @@ TEST_F(Edit, TypedTextGoesWithThePageThatMovesOn) {
     view.te[1] = "typed";
     prompt.clipboard = rs + "P" + rs;
     run("v");
-    EXPECT_EQ(doc.deck.pages[1].answer, "typed");
+    EXPECT_EQ(doc.deck().pages[1].answer, "typed");
     doc.setChanged(false);  // as after a save
     run("u");               // the snapshot predates the typing
-    EXPECT_EQ(std::tie(doc.deck.pages[0].answer, doc.changed, view.saveEnabled), std::tuple("A'", true, true));
+    EXPECT_EQ(std::tuple(doc.deck().pages[0].answer, doc.changed(), view.saveEnabled), std::tuple(std::string("A'"), true, true));
 }
 
 // Whatever changes the deck behind the snapshot's back throws it away.
 TEST_F(Edit, SnapshotIsThrownAwayByDeckChangesBehindIt) {
     const std::pair<std::function<void()>, bool> rows[] = {
         {[&] { doc.showPage(doc.lastPage() + 1, {.storeTyped = true, .appendPastLast = true}); }, false},  // appending
-        {[&] { doc.applyOrder(doc.randomOrder(), true); }, false},
+        {[&] { doc.applyOrder(randomOrder(), true); }, false},
         {[&] { doc.textEdited(); }, false},  // typing
         {[&] { run("c"); doc.showPage(0, {.storeTyped = true}); }, true},  // copying, moving
-        {[&] { doc.newDeck(); }, true},  // default Yes, Save As cancelled: no New
-        {[&] { prompt.answers = {Answer::No}; doc.newDeck(); }, false},
+        {[&] { files.newDeck(); }, true},  // default Yes, Save As cancelled: no New
+        {[&] { prompt.answers = {Answer::No}; files.newDeck(); }, false},
     };
     deck({"A", "B"});
     for (const auto& [change, kept] : rows) {
         run("i");
         change();
-        EXPECT_EQ(doc.editMenuState().undo, kept);
+        EXPECT_EQ(edits.menuState().undo, kept);
     }
 }
 
@@ -100,7 +100,7 @@ TEST_F(Edit, RandomSequencesKeepTheInvariants) {
     for (int step = 0; step < 2000; ++step) {
         doc.showPage(static_cast<int>(rng() % (doc.lastPage() + 1)), {.storeTyped = true});
         const char k = "dixvuo"[rng() % 6];
-        if (k == 'o') doc.applyOrder(doc.randomOrder(), rng() % 2);
+        if (k == 'o') doc.applyOrder(randomOrder(), rng() % 2);
         else run({k});
         expectInvariants();
     }

@@ -19,6 +19,7 @@
 #include "TempDir.h"
 #include "files/FileIo.h"
 #include "files/FileIoDetail.h"
+#include "settings/Settings.h"
 
 using namespace rvm;
 using namespace rvm::test;
@@ -118,8 +119,8 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 FakeView view;
                 FakePrompt prompt;
                 Document doc{view, prompt};
+                FileCommands files{doc, view, prompt};
                 view.te[0] = big;  // the first page's question
-                doc.helpBrowser = big;
                 doc.setChanged(true);
                 const std::string target = c.target(dir);
                 const auto before = names(dir.path);
@@ -131,13 +132,11 @@ TEST(SaveFaults, RefusedTargetsStayAsTheyWereAndNothingIsLeftBehind) {
                 ::chmod(home.c_str(), c.dataReadOnly ? 0555 : 0755);
                 ::setenv("XDG_DATA_HOME", home.c_str(), 1);
                 if (deck) {
-                    const bool ok = doc.saveDeck(target, true);
-                    EXPECT_EQ(std::tuple(ok, doc.fileName, doc.changed),
+                    const bool ok = files.saveDeck(target, true);
+                    EXPECT_EQ(std::tuple(ok, files.fileName(), doc.changed()),
                               std::tuple(c.error.empty(), ok ? target : "", !ok));
                 } else {
-                    doc.settingsPath = target;
-                    doc.writeSettingsAndEnd();  // silent whatever happens
-                    EXPECT_TRUE(view.ended);
+                    WriteSettingsFile(target, Settings{1, big});  // silent whatever happens
                 }
                 // What the user saw: "?" the overwrite question, "!" an error.
                 std::string saw;
@@ -293,18 +292,18 @@ TEST_F(LoadFaults, AreToldAtOnceAndChangeNothing) {
         {"first line no record", file("junk\r\n\x1f" "a\r\n\x1f" "b\r\n\x1f" "0\r\n"), notADeck},
     };
     deck({"keep", "this"}, {1, 0});
-    doc.undoSnapshot = doc.deck;
-    doc.setFileName("/old.rvm");
+    edits.insertBlankPage();  // something to undo
+    files.setFileName("/old.rvm");
     doc.setChanged(true);
     auto state = [&] {
-        return std::tuple(questions(), answers(), doc.deck.displayOrder, view.te[0], doc.fileName, doc.changed,
-                          doc.undoSnapshot.has_value());
+        return std::tuple(questions(), answers(), doc.deck().displayOrder, view.te[0], files.fileName(), doc.changed(),
+                          doc.canUndo());
     };
     const auto before = state();
     for (const Row& r : rows) {
         SCOPED_TRACE(r.what);
         prompt.asked.clear();
-        EXPECT_FALSE(doc.loadDeck(r.path()));
+        EXPECT_FALSE(files.loadDeck(r.path()));
         ASSERT_EQ(prompt.asked.size(), 1u);
         EXPECT_EQ(std::tuple(prompt.asked[0].text, prompt.asked[0].icon, prompt.asked[0].buttons),
                   std::tuple(r.text, r.icon, Buttons::Ok));

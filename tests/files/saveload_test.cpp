@@ -38,13 +38,13 @@ TEST_F(Files, FileBytesAndTheDeckTheyHold) {
     const std::string in = dir.file("in.rvm"), out = dir.file("out.rvm");
     for (const auto& r : rows) {
         spit(in, r.bytes);
-        doc.undoSnapshot = doc.deck;
-        ASSERT_TRUE(doc.loadDeck(in)) << r.bytes;
-        EXPECT_EQ(std::tuple(questions(), answers(), doc.deck.displayOrder), std::tie(r.upper, r.lower, r.order));
-        EXPECT_TRUE(view.covered[1] && !doc.undoSnapshot);  // the hidden half covered, no undo
+        edits.insertBlankPage();  // something to undo
+        ASSERT_TRUE(files.loadDeck(in)) << r.bytes;
+        EXPECT_EQ(std::tuple(questions(), answers(), doc.deck().displayOrder), std::tie(r.upper, r.lower, r.order));
+        EXPECT_TRUE(view.covered[1] && !doc.canUndo());  // the hidden half covered, no undo
         EXPECT_EQ(view.caption, "Ravolin Memorel - " + in);
         if (!r.ours) continue;
-        ASSERT_TRUE(doc.saveDeck(out, false));
+        ASSERT_TRUE(files.saveDeck(out, false));
         EXPECT_EQ(slurp(out), r.bytes);
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);  // no leftovers
@@ -52,9 +52,9 @@ TEST_F(Files, FileBytesAndTheDeckTheyHold) {
     std::string full;  // the most pages a deck holds, and one more
     for (int k = 0; k <= kMaxPages; ++k) full += "\x1fq\r\n\x1f" "a\r\n\x1f" + std::to_string(k) + "\r\n";
     spit(in, full);
-    EXPECT_FALSE(doc.loadDeck(in));
+    EXPECT_FALSE(files.loadDeck(in));
     spit(in, full.substr(0, full.rfind("\x1fq")));
-    ASSERT_TRUE(doc.loadDeck(in));
+    ASSERT_TRUE(files.loadDeck(in));
     EXPECT_EQ(doc.lastPage() + 1, kMaxPages);
 }
 
@@ -68,12 +68,12 @@ TEST_F(Files, UnsavableCharactersAreAskedAbout) {
         deck({"ok", text});
         doc.setChanged(true);
         prompt.asked.clear();
-        EXPECT_FALSE(doc.saveDeck(path, false));  // default No
+        EXPECT_FALSE(files.saveDeck(path, false));  // default No
         ASSERT_EQ(prompt.asked.size(), 1u);
         EXPECT_NE(prompt.asked[0].text.find("2ページ"), std::string::npos);
-        EXPECT_TRUE(!std::filesystem::exists(path) && doc.changed);
+        EXPECT_TRUE(!std::filesystem::exists(path) && doc.changed());
         prompt.answers = {Answer::Yes};
-        EXPECT_TRUE(doc.saveDeck(path, false));
+        EXPECT_TRUE(files.saveDeck(path, false));
         EXPECT_NE(slurp(path).find("\x1f" + written + "\r\n"), std::string::npos) << text;
         std::filesystem::remove(path);
     }
@@ -85,30 +85,30 @@ TEST_F(Files, NewAndOpenAskToSaveChanges) {
     const std::string a = dir.file("a.rvm"), b = dir.file("b.rvm");
     spit(b, "\x1f" "B\r\n\x1f\r\n\x1f" "0\r\n");
     prompt.openChoices = {{b, false}};
-    doc.openDeck();  // nothing changed: nothing asked
-    EXPECT_EQ(doc.deck.pages[0].question, "B");
-    doc.newDeck();
-    EXPECT_TRUE(prompt.asked.empty() && doc.deck.pages[0].question.empty());
+    files.openDeck();  // nothing changed: nothing asked
+    EXPECT_EQ(doc.deck().pages[0].question, "B");
+    files.newDeck();
+    EXPECT_TRUE(prompt.asked.empty() && doc.deck().pages[0].question.empty());
     EXPECT_EQ(view.caption, "Ravolin Memorel - [無題]");
     edit();
     prompt.answers = {Answer::No};
-    doc.openDeck();  // No, then the Open dialog is cancelled
-    doc.newDeck();   // default Yes, then the Save As dialog is cancelled
+    files.openDeck();  // No, then the Open dialog is cancelled
+    files.newDeck();   // default Yes, then the Save As dialog is cancelled
     ASSERT_EQ(prompt.asked.size(), 2u);
     EXPECT_EQ(prompt.asked[0].text, "現在のファイルを保存しますか？");
     EXPECT_EQ(prompt.asked[1].defaultButton, Answer::Yes);
-    EXPECT_TRUE(doc.changed && view.te[0] == "edited" && prompt.openDialogs == 2);
-    doc.setFileName(dir.file("named.rvm"));  // a named deck is saved through Save As too
+    EXPECT_TRUE(doc.changed() && view.te[0] == "edited" && prompt.openDialogs == 2);
+    files.setFileName(dir.file("named.rvm"));  // a named deck is saved through Save As too
     prompt.answers = {Answer::Yes};
     prompt.saveChoices = {a};
     prompt.openChoices = {{b, false}};
-    doc.openDeck();
+    files.openDeck();
     EXPECT_EQ(slurp(a), "\x1f" "edited\r\n\x1f\r\n\x1f" "0\r\n");
-    EXPECT_TRUE(doc.fileName == b && doc.deck.pages[0].question == "B");
+    EXPECT_TRUE(files.fileName() == b && doc.deck().pages[0].question == "B");
     edit();
     prompt.answers = {Answer::No};
-    doc.newDeck();
-    EXPECT_TRUE(!doc.changed && doc.deck.pages[0].question.empty());
+    files.newDeck();
+    EXPECT_TRUE(!doc.changed() && doc.deck().pages[0].question.empty());
 }
 
 // Save writes to the deck's own file, or asks for a name; Save As asks before
@@ -119,22 +119,22 @@ TEST_F(Files, SaveAndSaveAs) {
     spit(other, "old");
     edit();
     prompt.saveChoices = {path};
-    doc.save();  // untitled: the file dialog, no question of ours
-    EXPECT_TRUE(prompt.asked.empty() && doc.fileName == path);
+    files.save();  // untitled: the file dialog, no question of ours
+    EXPECT_TRUE(prompt.asked.empty() && files.fileName() == path);
     edit();
-    doc.save();
-    EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.changed);
+    files.save();
+    EXPECT_TRUE(prompt.saveDialogs == 1 && !doc.changed());
     prompt.saveChoices = {other};
     prompt.answers = {Answer::No};
-    doc.saveAs();
+    files.saveAs();
     ASSERT_EQ(prompt.asked.size(), 1u);
     EXPECT_EQ(prompt.asked[0].text, other + " は存在します。\r上書きしますか？");
-    EXPECT_TRUE(slurp(other) == "old" && doc.fileName == path);
-    ASSERT_TRUE(doc.loadDeck(path, true));  // opened read-only: asks for a name once
+    EXPECT_TRUE(slurp(other) == "old" && files.fileName() == path);
+    ASSERT_TRUE(files.loadDeck(path, true));  // opened read-only: asks for a name once
     prompt.saveChoices = {other};
-    doc.save();
-    doc.save();
-    EXPECT_EQ(std::tie(prompt.saveDialogs, doc.fileName), std::tuple(3, other));
+    files.save();
+    files.save();
+    EXPECT_EQ(std::tie(prompt.saveDialogs, files.fileName()), std::tuple(3, other));
 }
 
 // The answers to the exit question, with and without unsaved changes.
@@ -148,20 +148,16 @@ TEST_F(Files, ExitQuestions) {
         {true, {Answer::No}, "", true},
         {true, {Answer::Yes}, deckFile, true},
     };
-    doc.settingsPath = dir.file("Ravmemo.ini");
     for (const auto& r : rows) {
-        view.ended = false;
-        std::filesystem::remove(doc.settingsPath);
         doc.setChanged(r.changed);
         prompt.answers = r.answers;
         prompt.saveChoices = {r.saveAs};
-        doc.confirmExit();
+        const bool ended = files.confirmExit();
         const Asked& q = prompt.asked.back();
         EXPECT_EQ(std::tuple(q.text, q.buttons, q.defaultButton),
                   r.changed ? std::tuple("保存してから終了しますか？", Buttons::YesNoCancel, Answer::Yes)
                             : std::tuple("終了しますか？", Buttons::YesNo, Answer::No));
-        EXPECT_EQ(view.ended, r.ended);
-        EXPECT_EQ(std::filesystem::exists(doc.settingsPath), r.ended);  // the settings written at the end
+        EXPECT_EQ(ended, r.ended);
         EXPECT_EQ(std::filesystem::exists(deckFile), !r.saveAs.empty());  // saved only when asked
     }
 }

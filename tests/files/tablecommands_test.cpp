@@ -33,10 +33,10 @@ TEST_F(TableCommands, ImportMakesANewUnsavedDeck) {
         if (r.name != "none.csv") spit(dir.file(r.name), r.bytes);
         prompt.tableChoices.push_back({dir.file(r.name), r.type});
         prompt.answers.assign(r.answers.begin(), r.answers.end());
-        doc.importTable();
+        files.importTable();
         EXPECT_EQ(std::tuple(questions(), answers()), std::tie(r.questions, r.answers2)) << r.name;
         const bool imported = r.questions[0] != "keep";
-        EXPECT_EQ(std::tuple(doc.changed, doc.fileName.empty()), std::tuple(imported, true)) << r.name;
+        EXPECT_EQ(std::tuple(doc.changed(), files.fileName().empty()), std::tuple(imported, true)) << r.name;
         const std::string said = prompt.asked.empty() ? "" : prompt.asked.back().text;
         EXPECT_NE(said.find(r.said), std::string::npos) << r.name << ": " << said;
         if (r.said.empty()) {
@@ -59,22 +59,22 @@ TEST_F(TableCommands, ExportWritesTheDeckInDisplayOrder) {
     };
     for (const auto& r : rows) {
         deck(r.questions, {1, 0});
-        doc.setFileName("/decks/mine.rvm");
+        files.setFileName("/decks/mine.rvm");
         doc.setChanged(true);
         prompt = FakePrompt();
         const std::string out = dir.file("out" + std::to_string(&r - rows));
         prompt.tableChoices.push_back({out, r.type});
         prompt.answers.assign(r.answers.begin(), r.answers.end());
-        doc.exportTable();
+        files.exportTable();
         EXPECT_EQ(std::filesystem::exists(out) ? slurp(out) : "", r.bytes);
         const std::string said = prompt.asked.empty() ? "" : prompt.asked.back().text;
         EXPECT_NE(said.find(r.said), std::string::npos) << said;
-        EXPECT_TRUE(doc.changed && doc.fileName == "/decks/mine.rvm");
+        EXPECT_TRUE(doc.changed() && files.fileName() == "/decks/mine.rvm");
     }
     // An existing file is replaced only when the user agrees.
     spit(dir.file("old.csv"), "old");
     prompt.tableChoices.push_back({dir.file("old.csv"), Csv});
     prompt.answers.push_back(Answer::No);
-    doc.exportTable();
+    files.exportTable();
     EXPECT_EQ(slurp(dir.file("old.csv")), "old");
 }

@@ -4,6 +4,7 @@
 
 #include "FakeUi.h"
 #include "deck/Document.h"
+#include "files/FileCommands.h"
 #include "settings/Settings.h"
 
 using namespace rvm;
@@ -16,12 +17,13 @@ int main(int argc, char** argv) {
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
-    auto save = [&](const std::string& name) { doc.saveDeck((out / "deck" / name).string(), false); };
-    doc.newDeck();
+    FileCommands files(doc, v, p);
+    auto save = [&](const std::string& name) { files.saveDeck((out / "deck" / name).string(), false); };
+    files.newDeck();
     save("new.rvm");
-    doc.deck = {{{"犬", "dog"}, {"line1\r\n\r\nline3", "ends\r\n"}, {"ﾊﾝｶｸ", ""}, {"", "答え"}}, {2, 0, 3, 1}};
+    doc.replaceDeck({{{"犬", "dog"}, {"line1\r\n\r\nline3", "ends\r\n"}, {"ﾊﾝｶｸ", ""}, {"", "答え"}}, {2, 0, 3, 1}});
     save("shuffled.rvm");
-    doc.deck = {{{"Q1", "A1"}, {"Q2\r\nx", "A2"}}, {1, 0}};
+    doc.replaceDeck({{{"Q1", "A1"}, {"Q2\r\nx", "A2"}}, {1, 0}});
     save("two.rvm");
     auto ini = [&](const std::string& name, const Settings& s) {
         std::ofstream(out / "settings" / name, std::ios::binary) << SettingsFileBytes(s);

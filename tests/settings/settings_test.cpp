@@ -1,6 +1,9 @@
-#include "Fixture.h"
+#include <gtest/gtest.h>
+
+#include "FakeUi.h"
 #include "TempDir.h"
 #include "files/Cp932.h"
+#include "help/Help.h"
 #include "settings/Settings.h"
 
 using namespace rvm;
@@ -35,21 +38,19 @@ const char* const kHelpPages[][2] = {
     {"/opt/ravolin memorel", "/opt/ravolin memorel/Help/Help.htm"}, {"/", "/Help/Help.htm"}};
 #endif
 
-using SettingsFile = DocFixture;
-
 // Read at the start in code page 932 (no file: the defaults), written at the
 // end as exactly the two lines; help starts the browser with the page.
-TEST_F(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
+TEST(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
     TempDir dir;
-    doc.settingsPath = dir.file("Ravmemo.ini");
-    doc.readSettings();
-    EXPECT_EQ(std::tie(doc.hideMode, doc.helpBrowser), std::tuple(1, DefaultHelpBrowser()));
-    spit(doc.settingsPath, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
-    doc.readSettings();
-    EXPECT_EQ(std::tie(doc.hideMode, doc.helpBrowser), std::tuple(0, "/usr/bin/ブラウザ"));
-    doc.hideMode = 2;
-    doc.writeSettingsAndEnd();
-    EXPECT_EQ(slurp(doc.settingsPath), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
+    const std::string path = dir.file("Ravmemo.ini");
+    Settings s = ReadSettingsFile(path);
+    EXPECT_EQ(std::tie(s.hideMode, s.helpBrowser), std::tuple(1, DefaultHelpBrowser()));
+    spit(path, cp932::encode("; mine\r\nHide = 0\r\nIEPlace = /usr/bin/ブラウザ\r\n").bytes);
+    s = ReadSettingsFile(path);
+    EXPECT_EQ(std::tie(s.hideMode, s.helpBrowser), std::tuple(0, "/usr/bin/ブラウザ"));
+    s.hideMode = 2;
+    WriteSettingsFile(path, s);
+    EXPECT_EQ(slurp(path), "Hide = 2\r\nIEPlace = /usr/bin/\x83u\x83\x89\x83\x45\x83U\r\n");
 
     for (const auto& [programDir, page] : kHelpPages) EXPECT_EQ(HelpPagePath(programDir), page);
 }
@@ -57,21 +58,21 @@ TEST_F(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
 // Help starts the browser with the page. A browser that does not start, or
 // fails soon after, gives way to the program's own window; only when that
 // cannot read the page either does help say it cannot open.
-TEST_F(SettingsFile, HelpAlwaysOpensSomewhere) {
+TEST(Help, AlwaysOpensSomewhere) {
     const struct { bool starts, failsLater, pageReads; std::size_t ownWindow; bool message; } rows[] = {
         {true, false, true, 0, false}, {true, true, true, 1, false}, {true, true, false, 1, true},
         {false, false, true, 1, false}, {false, false, false, 1, true},
     };
-    doc.helpBrowser = "/opt/my browser/run";
-    doc.helpBaseDir = kHelpPages[0][0];
     for (const auto& r : rows) {
-        prompt = FakePrompt();
+        FakePrompt prompt;
+        Help help(prompt, kHelpPages[0][0]);
+        help.setBrowser("/opt/my browser/run");
         prompt.startSucceeds = r.starts;
         prompt.helpPageShows = r.pageReads;
-        doc.showHelp();
-        EXPECT_EQ(prompt.started.at(0), std::pair(doc.helpBrowser, Strings{kHelpPages[0][1]}));
+        help.show();
+        EXPECT_EQ(prompt.started.at(0), std::pair(help.browser(), std::vector<std::string>{kHelpPages[0][1]}));
         if (r.starts && r.failsLater) prompt.failLater.at(0)();
-        EXPECT_EQ(prompt.helpPages, Strings(r.ownWindow, kHelpPages[0][1]));
+        EXPECT_EQ(prompt.helpPages, std::vector<std::string>(r.ownWindow, kHelpPages[0][1]));
         ASSERT_EQ(prompt.asked.size(), std::size_t(r.message));
         if (!r.message) continue;
         EXPECT_EQ(prompt.asked[0].text,

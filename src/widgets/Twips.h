@@ -2,10 +2,13 @@
 #pragma once
 
 #include <QWidget>
-
-#include "Layout.h"
+#include <cmath>
 
 namespace rvm {
+
+// Twips (1/1440 inch) to pixels at the given logical resolution, and back.
+inline int TwipsToPixels(double twips, double dpi) { return static_cast<int>(std::lround(twips * dpi / 1440.0)); }
+inline double PixelsToTwips(int pixels, double dpi) { return pixels * 1440.0 / dpi; }
 
 inline void PlaceTwips(QWidget* w, double left, double top, double width, double height) {
     const double dx = w->logicalDpiX(), dy = w->logicalDpiY();
