@@ -101,9 +101,14 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         } else if (arg == "-h" || arg == "--help") {
             a.help = true;
             return a;
-        } else if (arg == "--storage-order" || arg == "--lossy" || arg == "--html" || arg == "--plain") {
-            (arg == "--storage-order" ? o.storageOrder : arg == "--lossy" ? o.lossy : arg == "--html" ? o.html : o.plain) =
-                true;
+        } else if (arg == "--storage-order") {
+            o.storageOrder = true;
+        } else if (arg == "--lossy") {
+            o.lossy = true;
+        } else if (arg == "--html") {
+            o.html = true;
+        } else if (arg == "--plain") {
+            o.plain = true;
         } else if (option == "--from" || option == "--to" || option == "--for" || option == "--encoding") {
             const bool joined = arg.find('=') != std::string::npos;
             const char* const what = option == "--for" ? "ソフト" : option == "--encoding" ? "文字コード" : "形式";

@@ -226,8 +226,8 @@ Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html
         return Step::Refused;
     }
     // The deck holds what its file will read back: "?" for each character
-    // lost, and code page 932's one form of a character Unicode has two of
-    // (〜 and ～, ¥ and \).
+    // lost, and code page 932's one form of a character Unicode has more of
+    // (〜 reads back as ～).
     if (!lost.empty() || cp932::decode(enc.bytes) != deckText) deck = ReadDeckBytes(enc.bytes).deck;
     return Step::Done;
 }
