@@ -6,9 +6,7 @@
 
 #include "Arguments.h"
 #include "StdStreams.h"
-#include "files/Cp932.h"
 #include "files/DeckExchange.h"
-#include "files/DeckFile.h"
 #include "files/FileFaults.h"
 #include "files/FileIo.h"
 
@@ -81,7 +79,7 @@ std::optional<std::string> convert(const ParsedArguments& a, int& status) {
             status = refuse(*table.fault, o.inputName);
             return std::nullopt;
         }
-        if (const auto deck = TableToDeck(table.bytes, o, report)) out = cp932::encode(DeckText(*deck)).bytes;
+        out = TableToDeckFile(table.bytes, o, report);
     }
     for (const std::string& m : report.messages) std::fprintf(stderr, "%s\n", m.c_str());
     status = report.status;

@@ -186,12 +186,13 @@ Step readRows(const std::string& input, const ConvertOptions& o, bool notUtf8, T
 
 // Names every character of the deck read from a table (its rows starting on
 // lines) that the deck file cannot hold, with the line it came from; refuses
-// them, or with lossy puts "?" in their place as the file would.
+// them, or with lossy puts "?" in their place as the file would. With
+// fileBytes, the file's bytes go there and the deck is left as it was read.
 Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html, bool guessed,
-                    const ConvertOptions& o, ConvertReport& r) {
+                    const ConvertOptions& o, ConvertReport& r, std::string* fileBytes) {
     std::vector<std::size_t> pageStarts, marks;
     const std::string deckText = DeckText(deck, &pageStarts, &marks);
-    const cp932::Encoded enc = cp932::encode(deckText);
+    cp932::Encoded enc = cp932::encode(deckText);
     // The encoder stops at every byte it cannot take, so the input is
     // checked for well-formed UTF-8 only where it stopped.
     for (std::size_t at : enc.unmappable) {
@@ -228,8 +229,32 @@ Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html
     // The deck holds what its file will read back: "?" for each character
     // lost, and code page 932's one form of a character Unicode has more of
     // (〜 reads back as ～).
-    if (!lost.empty() || cp932::decode(enc.bytes) != deckText) deck = ReadDeckBytes(enc.bytes).deck;
+    if (fileBytes) *fileBytes = std::move(enc.bytes);
+    else if (!lost.empty() || cp932::decode(enc.bytes) != deckText) deck = ReadDeckBytes(enc.bytes).deck;
     return Step::Done;
+}
+
+// TableToDeck, or with fileBytes TableToDeckFile.
+std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
+                                std::string* fileBytes) {
+    // A table read as UTF-8 without anyone saying so that turns out not to
+    // be is read again as code page 932, as spreadsheets on a Japanese
+    // Windows save it.
+    for (const bool notUtf8 : {false, true}) {
+        report = {};
+        Table t;
+        bool html = false, guessed = false;
+        Step step = readRows(input, o, notUtf8, t, html, guessed, report);
+        if (step == Step::Done) {
+            // The rows become the pages, in storage and display order alike.
+            Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
+            std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+            step = keepToDeckFile(deck, t.lines, html, guessed, o, report, fileBytes);
+            if (step == Step::Done) return deck;
+        }
+        if (step == Step::Refused) return std::nullopt;
+    }
+    return std::nullopt;  // read as code page 932, nothing is a guess
 }
 
 }  // namespace
@@ -267,24 +292,13 @@ int FaultStatus(const FileFault& fault) {
 }
 
 std::optional<Deck> TableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
-    // A table read as UTF-8 without anyone saying so that turns out not to
-    // be is read again as code page 932, as spreadsheets on a Japanese
-    // Windows save it.
-    for (const bool notUtf8 : {false, true}) {
-        report = {};
-        Table t;
-        bool html = false, guessed = false;
-        Step step = readRows(input, o, notUtf8, t, html, guessed, report);
-        if (step == Step::Done) {
-            // The rows become the pages, in storage and display order alike.
-            Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
-            std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
-            step = keepToDeckFile(deck, t.lines, html, guessed, o, report);
-            if (step == Step::Done) return deck;
-        }
-        if (step == Step::Refused) return std::nullopt;
-    }
-    return std::nullopt;  // read as code page 932, nothing is a guess
+    return tableToDeck(input, o, report, nullptr);
+}
+
+std::optional<std::string> TableToDeckFile(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
+    std::string bytes;
+    if (!tableToDeck(input, o, report, &bytes)) return std::nullopt;
+    return bytes;
 }
 
 std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o, ConvertReport& r) {
@@ -326,8 +340,8 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
             refuse(c, FaultStatus(*read.fault), where(o.inputName) + FaultMessage(*read.fault, o.inputName));
         else if (auto table = DeckToTable(read.deck, o, c))
             c.bytes = std::move(*table);
-    } else if (const auto deck = TableToDeck(input, o, c)) {
-        c.bytes = cp932::encode(DeckText(*deck)).bytes;
+    } else if (auto file = TableToDeckFile(input, o, c)) {
+        c.bytes = std::move(*file);
     }
     return c;
 }

@@ -65,6 +65,10 @@ struct ConvertReport {
 // file cannot hold is named with its table line and refused, or with
 // options.lossy replaced by "?": the deck holds what its file would read back.
 std::optional<Deck> TableToDeck(const std::string& tableBytes, const ConvertOptions& options, ConvertReport& report);
+// The same deck as its file's bytes (code page 932), what DeckText and
+// cp932::encode make of it: the check of its characters makes them anyway.
+std::optional<std::string> TableToDeckFile(const std::string& tableBytes, const ConvertOptions& options,
+                                           ConvertReport& report);
 
 // The deck as a table's bytes (options.to names its format), in its display
 // order or its storage order. Every character the table's encoding can hold
