@@ -79,7 +79,7 @@ struct Converted : ConvertReport {
     std::string bytes;  // the output file, when status is kConvertOk
 };
 
-// Converts one file's bytes, a deck file's or a table's, through the two above.
+// Converts one file's bytes, a deck file's or a table's, through the functions above.
 Converted ConvertDeck(const std::string& input, const ConvertOptions& options);
 
 }  // namespace rvm
