@@ -12,7 +12,6 @@
 namespace rvm {
 namespace {
 
-const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
 constexpr std::size_t kShownProblems = 10;
 
 // The table side of a conversion, from the options and the program's preset.
@@ -120,59 +119,27 @@ void warnProgramLosses(TableProgram p, const std::vector<Page>& pages, const std
                            std::to_string(losing - kShownProblems) + " ページあります。");
 }
 
-Converted refused(Converted r, int status, std::string message) {
+void refuse(ConvertReport& r, int status, std::string message) {
     r.status = status;
-    r.bytes.clear();
     r.messages.push_back(std::move(message));
-    return r;
 }
 
-Converted deckToTable(const std::string& input, const ConvertOptions& o) {
-    Converted r;
-    std::vector<std::string> records;
-    const bool split = SplitRecords(input, records);
-    if (split && records.size() / 3 > static_cast<std::size_t>(kMaxPages))
-        return refused(std::move(r), kConvertTooManyPages, where(o.inputName) + kTooManyPages);
-    Deck deck;
-    if (!split || !BuildDeck(records, deck))
-        return refused(std::move(r), kConvertRefused, where(o.inputName) + kNotADeck);
-    if (o.storageOrder) std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+// How far reading a table into a deck came.
+enum class Step { Done, Refused, AgainAsCp932 };
 
-    const TableDialect d = dialectOf(o, o.to);
-    const std::string header = HeaderLines(o.program, d);
-    if (d.html) {
-        for (Page& page : deck.pages) {
-            page.question = HtmlFromText(page.question);
-            page.answer = HtmlFromText(page.answer);
-        }
-    }
-    const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
-    if (!d.quoted &&
-        !keepPlainFieldsPlain(deck.pages, deck.displayOrder, d.separator, firstLine, o, d.html, r.messages)) {
-        r.status = kConvertRefused;
-        return r;
-    }
-    warnProgramLosses(o.program, deck.pages, deck.displayOrder, firstLine, o.outputName, r.messages);
-    // Spreadsheets on a Japanese Windows read a table without a mark as code page 932.
-    const TextEncoding encoding = o.encoding == TextEncoding::Detect && o.program == TableProgram::Excel
-                                      ? TextEncoding::Cp932
-                                      : o.encoding;
-    r.bytes = EncodeTable(header + TableText(deck.pages, deck.displayOrder, d), encoding);
-    return r;
-}
-
-// A table read as UTF-8 without anyone saying so that turns out not to be
-// is read again (notUtf8) as code page 932, as spreadsheets on a Japanese
-// Windows save it.
-Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool notUtf8 = false) {
-    Converted r;
+// The rows of a table's bytes, their fields as text; html says whether they
+// were read as HTML, guessed whether UTF-8 was only a guess. Read again
+// (notUtf8) as code page 932, bytes that are not would be refused.
+Step readRows(const std::string& input, const ConvertOptions& o, bool notUtf8, Table& t, bool& html,
+              bool& guessed, ConvertReport& r) {
     std::string storage;
     const DecodedTable decoded = DecodeTable(input, notUtf8 ? TextEncoding::Cp932 : o.encoding, storage);
+    guessed = decoded.guessed;
     if (notUtf8 && decoded.notCp932) {
         const std::size_t bad = FirstBadUtf8(input);
-        return refused(std::move(r), kConvertRefused,
-                       where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) +
-                           "CP932 としても読めません。");
+        refuse(r, kConvertRefused,
+               where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) + "CP932 としても読めません。");
+        return Step::Refused;
     }
     TableDialect d = dialectOf(o, o.from);
     std::size_t headerLines;
@@ -187,11 +154,11 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
                                  "警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。");
         }
     }
-    Table t;
     TableError e;
     if (!ParseTable(text, d, headerLines + 1, t, e)) {
-        if (e.badUtf8 && decoded.guessed) return tableToDeck(input, o, true);
-        return refused(std::move(r), e.status, where(o.inputName, e.line) + e.message);
+        if (e.badUtf8 && decoded.guessed) return Step::AgainAsCp932;
+        refuse(r, e.status, where(o.inputName, e.line) + e.message);
+        return Step::Refused;
     }
     if (t.quoteOverTabLine)
         r.messages.push_back(where(o.inputName, t.quoteOverTabLine) +
@@ -203,7 +170,8 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
         r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: " + std::to_string(next + 1) +
                              "列目から先は読み込みません。");
     }
-    if (d.html) {
+    html = d.html;
+    if (html) {
         // Mnemosyne writes an empty field as a lone <br>.
         auto fromHtml = [&](std::string& s) {
             s = o.program == TableProgram::Mnemosyne && s == "<br>" ? std::string() : TextFromHtml(s);
@@ -213,9 +181,15 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
             fromHtml(page.answer);
         }
     }
-    // The rows become the pages, in storage and display order alike.
-    Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
-    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+    return Step::Done;
+}
+
+// Names every character of the deck read from a table (its rows starting on
+// lines) that the deck file cannot hold, with the line it came from; refuses
+// them, or with lossy puts "?" in their place as the file would. With
+// fileBytes, the file's bytes go there and the deck is left as it was read.
+Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html, bool guessed,
+                    const ConvertOptions& o, ConvertReport& r, std::string* fileBytes) {
     std::vector<std::size_t> pageStarts, marks;
     const std::string deckText = DeckText(deck, &pageStarts, &marks);
     cp932::Encoded enc = cp932::encode(deckText);
@@ -224,9 +198,10 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
     for (std::size_t at : enc.unmappable) {
         const std::string_view rest = std::string_view(deckText).substr(at, 4);
         if (FirstBadUtf8(rest) != 0) continue;
-        if (decoded.guessed) return tableToDeck(input, o, true);
-        return refused(std::move(r), kConvertRefused,
-                       where(o.inputName, tableLine(deck, t.lines, d.html, pageStarts, at)) + BadUtf8Message(deckText[at]));
+        if (guessed) return Step::AgainAsCp932;
+        refuse(r, kConvertRefused,
+               where(o.inputName, tableLine(deck, lines, html, pageStarts, at)) + BadUtf8Message(deckText[at]));
+        return Step::Refused;
     }
 
     // Every character the deck cannot hold, in text order, each on its line.
@@ -235,7 +210,7 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
     std::sort(lost.begin(), lost.end());
     for (std::size_t i = 0; i < lost.size() && i < kShownProblems; ++i) {
         const bool mark = std::binary_search(marks.begin(), marks.end(), lost[i]);
-        r.messages.push_back(where(o.inputName, tableLine(deck, t.lines, d.html, pageStarts, lost[i])) + "警告: " +
+        r.messages.push_back(where(o.inputName, tableLine(deck, lines, html, pageStarts, lost[i])) + "警告: " +
                              (mark ? std::string("行頭の U+001F") : describeChar(deckText, lost[i])) +
                              " は *.rvm ファイルに保存できない文字です。" +
                              (o.lossy ? "「?」に置き換えました。" : ""));
@@ -244,13 +219,42 @@ Converted tableToDeck(const std::string& input, const ConvertOptions& o, bool no
         r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
                              std::to_string(lost.size() - kShownProblems) + " 文字あります。");
     r.unsavable = !lost.empty() && !o.lossy;
-    if (r.unsavable)
-        return refused(std::move(r), kConvertRefused,
-                       where(o.outputName) +
-                           "保存できない文字があるため書き込みませんでした。"
-                           "--lossy を付けると「?」に置き換えて書き込みます。");
-    r.bytes = std::move(enc.bytes);
-    return r;
+    if (r.unsavable) {
+        refuse(r, kConvertRefused,
+               where(o.outputName) +
+                   "保存できない文字があるため書き込みませんでした。"
+                   "--lossy を付けると「?」に置き換えて書き込みます。");
+        return Step::Refused;
+    }
+    // The deck holds what its file will read back: "?" for each character
+    // lost, and code page 932's one form of a character Unicode has more of
+    // (〜 reads back as ～).
+    if (fileBytes) *fileBytes = std::move(enc.bytes);
+    else if (!lost.empty() || cp932::decode(enc.bytes) != deckText) deck = ReadDeckBytes(enc.bytes).deck;
+    return Step::Done;
+}
+
+// TableToDeck, or with fileBytes TableToDeckFile.
+std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
+                                std::string* fileBytes) {
+    // A table read as UTF-8 without anyone saying so that turns out not to
+    // be is read again as code page 932, as spreadsheets on a Japanese
+    // Windows save it.
+    for (const bool notUtf8 : {false, true}) {
+        report = {};
+        Table t;
+        bool html = false, guessed = false;
+        Step step = readRows(input, o, notUtf8, t, html, guessed, report);
+        if (step == Step::Done) {
+            // The rows become the pages, in storage and display order alike.
+            Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
+            std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+            step = keepToDeckFile(deck, t.lines, html, guessed, o, report, fileBytes);
+            if (step == Step::Done) return deck;
+        }
+        if (step == Step::Refused) return std::nullopt;
+    }
+    return std::nullopt;  // read as code page 932, nothing is a guess
 }
 
 }  // namespace
@@ -283,10 +287,63 @@ DeckFormat TableFormatOf(TableProgram program) {
     return program == TableProgram::Excel ? DeckFormat::Csv : DeckFormat::Tsv;
 }
 
+int FaultStatus(const FileFault& fault) {
+    return fault.kind == FileFault::TooManyPages ? kConvertTooManyPages : kConvertRefused;
+}
+
+std::optional<Deck> TableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
+    return tableToDeck(input, o, report, nullptr);
+}
+
+std::optional<std::string> TableToDeckFile(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
+    std::string bytes;
+    if (!tableToDeck(input, o, report, &bytes)) return std::nullopt;
+    return bytes;
+}
+
+std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o, ConvertReport& r) {
+    r = {};
+    std::vector<int> rows = deck.displayOrder;
+    if (o.storageOrder) std::iota(rows.begin(), rows.end(), 0);
+    const TableDialect d = dialectOf(o, o.to);
+    const std::string header = HeaderLines(o.program, d);
+    // HTML and plain tables hold texts of their own; the deck stays as it is.
+    std::vector<Page> changed;
+    if (d.html || !d.quoted) changed = deck.pages;
+    const std::vector<Page>& pages = d.html || !d.quoted ? changed : deck.pages;
+    if (d.html) {
+        for (Page& page : changed) {
+            page.question = HtmlFromText(page.question);
+            page.answer = HtmlFromText(page.answer);
+        }
+    }
+    const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
+    if (!d.quoted && !keepPlainFieldsPlain(changed, rows, d.separator, firstLine, o, d.html, r.messages)) {
+        r.status = kConvertRefused;
+        return std::nullopt;
+    }
+    warnProgramLosses(o.program, pages, rows, firstLine, o.outputName, r.messages);
+    // Spreadsheets on a Japanese Windows read a table without a mark as code page 932.
+    const TextEncoding encoding = o.encoding == TextEncoding::Detect && o.program == TableProgram::Excel
+                                      ? TextEncoding::Cp932
+                                      : o.encoding;
+    return EncodeTable(header + TableText(pages, rows, d), encoding);
+}
+
 Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
-    if ((o.from == DeckFormat::Rvm) == (o.to == DeckFormat::Rvm))
-        return refused({}, kConvertUsage, "*.rvm と TSV/CSV のあいだで変換します。");
-    return o.from == DeckFormat::Rvm ? deckToTable(input, o) : tableToDeck(input, o);
+    Converted c;
+    if ((o.from == DeckFormat::Rvm) == (o.to == DeckFormat::Rvm)) {
+        refuse(c, kConvertUsage, "*.rvm と TSV/CSV のあいだで変換します。");
+    } else if (o.from == DeckFormat::Rvm) {
+        const DeckRead read = ReadDeckBytes(input);
+        if (read.fault)
+            refuse(c, FaultStatus(*read.fault), where(o.inputName) + FaultMessage(*read.fault, o.inputName));
+        else if (auto table = DeckToTable(read.deck, o, c))
+            c.bytes = std::move(*table);
+    } else if (auto file = TableToDeckFile(input, o, c)) {
+        c.bytes = std::move(*file);
+    }
+    return c;
 }
 
 }  // namespace rvm

@@ -8,8 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "FileFaults.h"
 #include "TableDialects.h"
 #include "TextEncodings.h"
+#include "deck/Deck.h"
 
 namespace rvm {
 
@@ -33,6 +35,9 @@ inline constexpr int kConvertUsage = 64;
 
 inline constexpr char kTooManyPages[] = "ページが多すぎます。*.rvm ファイルに入るのは 32768 ページまでです。";
 
+// The converter's exit status for a fault with its input.
+int FaultStatus(const FileFault& fault);
+
 // A window that offers a program's table passes its preset alone:
 // {.from = DeckFormat::Rvm, .to = TableFormatOf(p), .program = p}.
 struct ConvertOptions {
@@ -48,16 +53,33 @@ struct ConvertOptions {
     bool plain = false;  // no quoting: a quote is ordinary, no field holds the separator or a line break
 };
 
-struct Converted {
+// What a conversion said and how it ended.
+struct ConvertReport {
     int status = kConvertOk;
-    std::string bytes;                  // the output file, when status is kConvertOk
     std::vector<std::string> messages;  // lines for standard error, or for a window to show
     bool unsavable = false;             // refused only for characters a deck cannot hold
 };
 
-// Converts one file's bytes. A table becomes a new deck whose storage and
-// display order are the table's row order; a deck becomes a table in its
-// display order, or its storage order.
+// A table's bytes (options.from names its format) become a new deck whose
+// storage and display order are the table's row order. A character the deck
+// file cannot hold is named with its table line and refused, or with
+// options.lossy replaced by "?": the deck holds what its file would read back.
+std::optional<Deck> TableToDeck(const std::string& tableBytes, const ConvertOptions& options, ConvertReport& report);
+// The same deck as its file's bytes (code page 932), what DeckText and
+// cp932::encode make of it: the check of its characters makes them anyway.
+std::optional<std::string> TableToDeckFile(const std::string& tableBytes, const ConvertOptions& options,
+                                           ConvertReport& report);
+
+// The deck as a table's bytes (options.to names its format), in its display
+// order or its storage order. Every character the table's encoding can hold
+// is written as it is in the deck.
+std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& options, ConvertReport& report);
+
+struct Converted : ConvertReport {
+    std::string bytes;  // the output file, when status is kConvertOk
+};
+
+// Converts one file's bytes, a deck file's or a table's, through the functions above.
 Converted ConvertDeck(const std::string& input, const ConvertOptions& options);
 
 }  // namespace rvm

@@ -81,6 +81,89 @@ std::string which(bool question, bool answer) {
     return question && answer ? "問題と答え" : question ? "問題" : "答え";
 }
 
+// A place in a table's text, and the line it is on.
+struct TableCursor {
+    std::string_view text;
+    std::size_t pos, line;
+
+    bool atEnd() const { return pos >= text.size(); }
+    bool atBreak() const { return text[pos] == '\r' || text[pos] == '\n'; }
+    void skipBreak() {
+        if (text[pos] == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+        ++pos;
+        ++line;
+    }
+};
+
+bool failed(TableError& error, int status, std::size_t line, std::string message, bool badUtf8 = false) {
+    error = {status, line, std::move(message), badUtf8};
+    return false;
+}
+
+// A quoted field from its opening quote on, up to its closing quote, with
+// its quotes undoubled and its line breaks as CR LF.
+bool readQuoted(TableCursor& c, std::string& field, TableError& error) {
+    const std::size_t opened = c.line;
+    ++c.pos;
+    for (;;) {
+        const std::size_t stop = findAny(c.text, c.pos, '"', '\r', '\n');
+        if (stop == c.text.size()) return failed(error, kConvertRefused, opened, "引用符（\"）が閉じていません。");
+        field.append(c.text, c.pos, stop - c.pos);
+        c.pos = stop;
+        if (c.text[c.pos] != '"') {
+            field += "\r\n";
+            c.skipBreak();
+        } else if (c.pos + 1 < c.text.size() && c.text[c.pos + 1] == '"') {
+            field += '"';
+            c.pos += 2;
+        } else {
+            ++c.pos;
+            return true;
+        }
+    }
+}
+
+// One row's fields from the start of its line on, into a new page of t,
+// and past its line break.
+bool readRow(TableCursor& c, const TableDialect& dialect, Table& t, TableError& error) {
+    const char separator = dialect.separator;
+    const std::size_t question = dialect.questionColumn(), answer = dialect.answerColumn();
+    t.lines.push_back(c.line);
+    t.pages.emplace_back();
+    std::string dropped;
+    for (std::size_t column = 0;; ++column) {
+        const bool kept = column == question || column == answer;
+        if (!kept && column > answer && !dialect.isOther(column) && !t.extraColumnsLine) t.extraColumnsLine = c.line;
+        std::string& field = column == question ? t.pages.back().question : column == answer ? t.pages.back().answer : dropped;
+        field.clear();
+        if (dialect.quoted && !c.atEnd() && c.text[c.pos] == '"') {
+            const std::size_t opened = c.line;
+            if (!readQuoted(c, field, error)) return false;
+            if (!c.atEnd() && c.text[c.pos] != separator && !c.atBreak())
+                return failed(error, kConvertRefused, c.line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
+            // A program that does not quote wrote a text that starts with
+            // a quote; reading on to the next quote merges its fields.
+            if (separator == '\t' && !t.quoteOverTabLine && field.find('\t') != std::string::npos)
+                t.quoteOverTabLine = opened;
+        } else {
+            const std::size_t stop = findAny(c.text, c.pos, separator, '\r', '\n');
+            field.append(c.text, c.pos, stop - c.pos);
+            c.pos = stop;
+        }
+        if (!kept) {
+            if (std::size_t bad = FirstBadUtf8(field); bad != std::string_view::npos)
+                return failed(error, kConvertRefused, c.line, BadUtf8Message(field[bad]), true);
+        }
+        if (!c.atEnd() && c.text[c.pos] == separator) {
+            ++c.pos;
+            continue;
+        }
+        if (!c.atEnd()) c.skipBreak();
+        return true;
+    }
+}
+
+
 }  // namespace
 
 std::size_t TableDialect::questionColumn() const {
@@ -132,84 +215,21 @@ std::string TableText(const std::vector<Page>& pages, const std::vector<int>& ro
 bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& t,
                 TableError& error) {
     t = Table{};
-    auto fail = [&](int status, std::size_t line, std::string message, bool badUtf8 = false) {
-        error = {status, line, std::move(message), badUtf8};
-        return false;
-    };
-    const char separator = dialect.separator;
-    const std::size_t question = dialect.questionColumn(), answer = dialect.answerColumn();
-    const std::size_t n = text.size();
-    std::size_t pos = 0;
-    std::size_t line = firstLine;
-    auto isBreak = [&](std::size_t i) { return text[i] == '\r' || text[i] == '\n'; };
-    auto skipBreak = [&] {
-        if (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ++pos;
-        ++pos;
-        ++line;
-    };
-    std::string dropped;
-    while (pos < n) {
-        if (isBreak(pos)) {  // a blank line is no page
-            skipBreak();
+    TableCursor c{text, 0, firstLine};
+    while (!c.atEnd()) {
+        if (c.atBreak()) {  // a blank line is no page
+            c.skipBreak();
             continue;
         }
-        if (dialect.comment && text[pos] == dialect.comment) {
-            pos = findAny(text, pos, '\r', '\n');
+        if (dialect.comment && text[c.pos] == dialect.comment) {
+            c.pos = findAny(text, c.pos, '\r', '\n');
             continue;
         }
         if (t.pages.size() == static_cast<std::size_t>(kMaxPages))
-            return fail(kConvertTooManyPages, line, kTooManyPages);
-        t.lines.push_back(line);
-        t.pages.emplace_back();
-        for (std::size_t column = 0;; ++column) {
-            const bool kept = column == question || column == answer;
-            if (!kept && column > answer && !dialect.isOther(column) && !t.extraColumnsLine)
-                t.extraColumnsLine = line;
-            std::string& field = column == question ? t.pages.back().question : column == answer ? t.pages.back().answer : dropped;
-            field.clear();
-            if (dialect.quoted && pos < n && text[pos] == '"') {
-                const std::size_t opened = line;
-                ++pos;
-                for (;;) {
-                    const std::size_t stop = findAny(text, pos, '"', '\r', '\n');
-                    if (stop == n) return fail(kConvertRefused, opened, "引用符（\"）が閉じていません。");
-                    field.append(text, pos, stop - pos);
-                    pos = stop;
-                    if (text[pos] != '"') {
-                        field += "\r\n";
-                        skipBreak();
-                    } else if (pos + 1 < n && text[pos + 1] == '"') {
-                        field += '"';
-                        pos += 2;
-                    } else {
-                        ++pos;
-                        break;
-                    }
-                }
-                if (pos < n && text[pos] != separator && !isBreak(pos))
-                    return fail(kConvertRefused, line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
-                // A program that does not quote wrote a text that starts with
-                // a quote; reading on to the next quote merges its fields.
-                if (separator == '\t' && !t.quoteOverTabLine && field.find('\t') != std::string::npos)
-                    t.quoteOverTabLine = opened;
-            } else {
-                const std::size_t stop = findAny(text, pos, separator, '\r', '\n');
-                field.append(text, pos, stop - pos);
-                pos = stop;
-            }
-            if (!kept) {
-                if (std::size_t bad = FirstBadUtf8(field); bad != std::string_view::npos)
-                    return fail(kConvertRefused, line, BadUtf8Message(field[bad]), true);
-            }
-            if (pos < n && text[pos] == separator) {
-                ++pos;
-                continue;
-            }
-            if (pos < n) skipBreak();
-            break;
-        }
+            return failed(error, kConvertTooManyPages, c.line, kTooManyPages);
+        if (!readRow(c, dialect, t, error)) return false;
     }
-    if (t.pages.empty()) return fail(kConvertRefused, 0, "空のファイルです。");
+    if (t.pages.empty()) return failed(error, kConvertRefused, 0, "空のファイルです。");
     return true;
 }
 

@@ -172,7 +172,7 @@ std::string EncodeTable(std::string utf8, TextEncoding encoding) {
     case TextEncoding::Utf8Bom:
         return kUtf8Mark + utf8;
     case TextEncoding::Cp932:
-        // A deck's texts came from code page 932, so nothing is lost here.
+        // What code page 932 lacks (an emoji typed into a page) becomes "?".
         return cp932::encode(utf8).bytes;
     case TextEncoding::Utf16:
         return utf8ToUtf16(utf8);

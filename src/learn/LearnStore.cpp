@@ -38,18 +38,6 @@ std::string deckName(const std::string& path) {
     return ec ? path : fromPath(p);
 }
 
-ReadStatus readFile(const std::string& path, std::string& bytes, std::string& error) {
-    FileReader file;
-    ReadStatus status = file.open(path, error);
-    if (status == ReadStatus::Ok && file.size() > kMaxHistoryBytes) status = ReadStatus::TooLarge;
-    bytes.resize(status == ReadStatus::Ok ? file.size() : 0);
-    std::size_t at = 0;
-    for (std::size_t got = 1; status == ReadStatus::Ok && got > 0 && at < bytes.size(); at += got)
-        status = file.read(bytes.data() + at, bytes.size() - at, got, error);
-    bytes.resize(at);
-    return status;
-}
-
 bool makeFolder(const std::string& folder, std::string& error) {
     std::error_code ec;
     fs::create_directories(toPath(folder), ec);
@@ -140,7 +128,7 @@ void LearnStore::open(const std::string& folder, const std::string& deckPath,
     std::string bytes, error;
     bool damaged = false, torn = false;
     int lines = 0;
-    const ReadStatus status = readFile(history_, bytes, error);
+    const ReadStatus status = ReadWholeFile(history_, bytes, error, kMaxHistoryBytes);
     pages_.reserve(bytes.size() / 40);  // about one line's length
     const Read read = status == ReadStatus::Ok ? readHistory(bytes) : Read::Fine;
     if ((status != ReadStatus::Ok && status != ReadStatus::NotFound) || read == Read::NotOurs) {
@@ -153,7 +141,7 @@ void LearnStore::open(const std::string& folder, const std::string& deckPath,
         damaged = true;
     } else {
         damaged = read == Read::Damaged;
-        const ReadStatus logStatus = readFile(log_, bytes, error);
+        const ReadStatus logStatus = ReadWholeFile(log_, bytes, error, kMaxHistoryBytes);
         if (logStatus == ReadStatus::Ok) replay(bytes, damaged, torn, lines);
         if (logStatus != ReadStatus::Ok && logStatus != ReadStatus::NotFound) {
             putAside(log_);
