@@ -1,7 +1,7 @@
 #include "FileCommands.h"
 
 #include "DeckExchange.h"
-#include "DeckFile.h"
+#include "FileFaults.h"
 #include "FileIo.h"
 #include "deck/PageOrder.h"
 
@@ -89,37 +89,28 @@ void FileCommands::importTable() {
     auto chosen = chooseTable(prompt_, false);
     if (!chosen) return;
     auto& [path, options] = *chosen;
-    std::string bytes, error;
-    switch (ReadWholeFile(path, bytes, error)) {
-    case ReadStatus::Ok: break;
-    case ReadStatus::NotFound: prompt_.message("[" + path + "]が見つかりません。", Icon::None); return;
-    case ReadStatus::TooLarge: prompt_.message("ファイルが大きすぎます。", Icon::Error); return;
-    case ReadStatus::Error: prompt_.message(error, Icon::Error); return;
-    }
+    const TableRead table = ReadTableFile(path);
+    if (table.fault) return prompt_.message(FaultMessage(*table.fault, path), FaultIcon(*table.fault));
     options.inputName = path;
     options.outputName = "[無題]";
-    Converted r = ConvertDeck(bytes, options);
-    if (r.unsavable) {
+    ConvertReport report;
+    std::optional<Deck> read = TableToDeck(table.bytes, options, report);
+    if (report.unsavable) {
         // As Save does: the characters a deck cannot hold become "?" only if the user agrees.
         if (prompt_.ask("この表に、*.rvm ファイルに保存できない文字があります。\r"
-                       "読み込むと、その文字は「?」に置き換わります。\r"
-                       "読み込みますか？",
-                       Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+                        "読み込むと、その文字は「?」に置き換わります。\r"
+                        "読み込みますか？",
+                        Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
             return;
         options.lossy = true;
-        r = ConvertDeck(bytes, options);
+        report = {};
+        read = TableToDeck(table.bytes, options, report);
     }
-    std::vector<std::string> records;
-    Deck read;
-    if (r.status != kConvertOk || !SplitRecords(r.bytes, records) || !BuildDeck(records, read) ||
-        !doc_.replaceDeck(std::move(read))) {
-        prompt_.message(lines(r.messages), Icon::Error);
-        return;
-    }
+    if (!read || !doc_.replaceDeck(std::move(*read))) return prompt_.message(lines(report.messages), Icon::Error);
     setFileName("");
     doc_.setChanged(true);  // a new deck that is not on disk yet
     opened(false);
-    if (!r.messages.empty()) prompt_.message(lines(r.messages), Icon::Warning);
+    if (!report.messages.empty()) prompt_.message(lines(report.messages), Icon::Warning);
 }
 
 void FileCommands::exportTable() {
@@ -127,18 +118,20 @@ void FileCommands::exportTable() {
     auto chosen = chooseTable(prompt_, true);
     if (!chosen) return;
     auto& [path, options] = *chosen;
-    std::string bytes;
-    if (!mayOverwrite(path) || !deckBytes(bytes)) return;
+    if (!mayOverwrite(path)) return;
+    // A table in code page 932 holds what a deck file holds: the same question first.
+    if (options.program == TableProgram::Excel && !deckBytes()) return;
     options.inputName = fileName_.empty() ? "[無題]" : fileName_;
     options.outputName = path;
-    const Converted r = ConvertDeck(bytes, options);  // in display order
+    ConvertReport report;
+    const std::optional<std::string> table = DeckToTable(doc_.deck(), options, report);  // in display order
     std::string error;
-    if (r.status != kConvertOk) {
-        prompt_.message(lines(r.messages), Icon::Error);
-    } else if (!WriteFileAtomic(path, r.bytes, error)) {
+    if (!table) {
+        prompt_.message(lines(report.messages), Icon::Error);
+    } else if (!WriteFileAtomic(path, *table, error)) {
         prompt_.message(error, Icon::Error);
-    } else if (!r.messages.empty()) {
-        prompt_.message(lines(r.messages), Icon::Warning);
+    } else if (!report.messages.empty()) {
+        prompt_.message(lines(report.messages), Icon::Warning);
     }
 }
 

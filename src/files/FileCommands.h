@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "deck/Document.h"
@@ -44,8 +45,8 @@ private:
     // Asks before an existing file is replaced; false: the user said no.
     bool mayOverwrite(const std::string& path);
     // The deck file's bytes, asking first when characters would be lost;
-    // false: the user said no.
-    bool deckBytes(std::string& bytes);
+    // none: the user said no.
+    std::optional<std::string> deckBytes();
     void opened(bool readOnly);
 
     Document& doc_;

@@ -1,18 +1,13 @@
 // The deck writer and reader of the file commands.
 #include <algorithm>
-#include <cstring>
-#include <memory>
-#include <new>
 
 #include "Cp932.h"
 #include "DeckFile.h"
+#include "FileFaults.h"
 #include "FileIo.h"
 #include "FileCommands.h"
 
 namespace rvm {
-
-static const char* const kNotADeck = "適当な *.rvm ファイルでありません。";
-static const char* const kTooLarge = "ファイルが大きすぎます。";
 
 bool FileCommands::mayOverwrite(const std::string& path) {
     return !FileOpensForReading(path) ||
@@ -20,7 +15,7 @@ bool FileCommands::mayOverwrite(const std::string& path) {
                       Answer::Yes) == Answer::Yes;
 }
 
-bool FileCommands::deckBytes(std::string& bytes) {
+std::optional<std::string> FileCommands::deckBytes() {
     std::vector<std::size_t> pageStarts, marks;
     cp932::Encoded enc = cp932::encode(DeckText(doc_.deck(), &pageStarts, &marks));
     if (!enc.unmappable.empty() || !marks.empty()) {
@@ -34,10 +29,9 @@ bool FileCommands::deckBytes(std::string& bytes) {
                                   "保存すると、その文字は「?」に置き換わります。\r"
                                   "保存しますか？",
                               Buttons::YesNo, Icon::Question, Answer::No);
-        if (a != Answer::Yes) return false;
+        if (a != Answer::Yes) return std::nullopt;
     }
-    bytes = std::move(enc.bytes);
-    return true;
+    return std::move(enc.bytes);
 }
 
 bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
@@ -48,10 +42,10 @@ bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
         if (target.empty()) return false;
     }
     if (askBeforeOverwrite && !mayOverwrite(target)) return false;
-    std::string bytes;
-    if (!deckBytes(bytes)) return false;
+    const std::optional<std::string> bytes = deckBytes();
+    if (!bytes) return false;
     std::string error;
-    if (!WriteFileAtomic(target, bytes, error)) {
+    if (!WriteFileAtomic(target, *bytes, error)) {
         prompt_.message(error, Icon::Error);
         return false;
     }
@@ -62,38 +56,6 @@ bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
     if (renamed && deckSavedAs) deckSavedAs();
     return true;
 }
-
-namespace {
-
-// Reads the file's records through one small buffer, decoding each straight
-// into its item: memory holds little more than the records themselves.
-ReadStatus readRecords(const std::string& path, std::vector<std::string>& records, bool& isDeck,
-                       std::string& error) {
-    FileReader file;
-    ReadStatus status = file.open(path, error);
-    if (status != ReadStatus::Ok) return status;
-    RecordSplitter split(records, file.size());
-    std::size_t room = std::size_t{1} << 17, have = 0;
-    auto buf = std::make_unique_for_overwrite<char[]>(room);
-    for (std::size_t got = 1; got > 0 && split.wantsMore();) {
-        if (have == room) {  // one record longer than the buffer
-            auto bigger = std::make_unique_for_overwrite<char[]>(room * 2);
-            std::memcpy(bigger.get(), buf.get(), have);
-            buf = std::move(bigger);
-            room *= 2;
-        }
-        status = file.read(buf.get() + have, room - have, got, error);
-        if (status != ReadStatus::Ok) return status;
-        have += got;
-        const std::size_t used = split.take({buf.get(), have}, got == 0);
-        std::memmove(buf.get(), buf.get() + used, have - used);
-        have -= used;
-    }
-    isDeck = split.ok();
-    return ReadStatus::Ok;
-}
-
-}  // namespace
 
 bool FileCommands::loadDeck(const std::string& path, bool readOnlyBox) {
     // A save in place that never finished left the old content aside.
@@ -108,36 +70,15 @@ bool FileCommands::loadDeck(const std::string& path, bool readOnlyBox) {
         }
         DiscardSaveBackup(path);
     }
-    // One item per record of the file, until the deck is built from them.
-    std::vector<std::string> records;
-    std::string error;
-    bool isDeck = false;
-    ReadStatus status = ReadStatus::Error;
-    Deck read;
-    try {
-        status = readRecords(path, records, isDeck, error);
-        isDeck = isDeck && status == ReadStatus::Ok && BuildDeck(records, read);
-    } catch (const std::bad_alloc&) {
-        // A file that does not fit the memory left is refused like one too
-        // large for any deck; the deck in memory stays as it was.
-        std::vector<std::string>().swap(records);
-        status = ReadStatus::TooLarge;
+    DeckRead read = ReadDeckFile(path);
+    if (read.fault) {
+        // A deck of more pages than any deck holds is no deck to the window.
+        if (read.fault->kind == FileFault::TooManyPages) read.fault = FileFault{FileFault::NotADeck};
+        prompt_.message(FaultMessage(*read.fault, path), FaultIcon(*read.fault));
+        return false;
     }
-    switch (status) {
-    case ReadStatus::NotFound:
-        prompt_.message("[" + path + "]が見つかりません。", Icon::None);
-        return false;
-    case ReadStatus::TooLarge:
-        prompt_.message(kTooLarge, Icon::Error);
-        return false;
-    case ReadStatus::Error:
-        prompt_.message(error, Icon::Error);
-        return false;
-    case ReadStatus::Ok:
-        break;
-    }
-    if (!isDeck || !doc_.replaceDeck(std::move(read))) {
-        prompt_.message(kNotADeck, Icon::Error);
+    if (!doc_.replaceDeck(std::move(read.deck))) {
+        prompt_.message(FaultMessage({FileFault::NotADeck}, path), Icon::Error);
         return false;
     }
     doc_.setChanged(false);
