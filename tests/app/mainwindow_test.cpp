@@ -9,12 +9,8 @@
 #include <QScreen>
 #include <QTextBlock>
 
-#include "FakeUi.h"
-#include "TempDir.h"
-#include "app/Layout.h"
-#include "widgets/Twips.h"
 #include "app/TextZoom.h"
-#include "app/MainWindow.h"
+#include "app/WindowFixture.h"
 #include "dialogs/JumpDialog.h"
 #include "dialogs/OptionsDialog.h"
 #include "dialogs/SplashWindow.h"
@@ -22,25 +18,11 @@
 using namespace rvm;
 using namespace rvm::test;
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, WindowFixture {
     Q_OBJECT
 
-    TempDir dir;
-    const std::string three = dir.file("three.rvm");
-    FakePrompt prompt;
-    std::unique_ptr<MainWindow> w;
     QString heard;  // what came of the keys beyond seen(): dialogs, drops, questions
 
-    void start(const std::string& commandLine = "") {
-        prompt = FakePrompt();
-        w = std::make_unique<MainWindow>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
-                                                         dir.file("view.conf")});
-        w->onEnd = [] {};
-        w->runModal = [](QDialog& d) { QFAIL(d.metaObject()->className()); };  // never a person
-        w->start(commandLine);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
-    }
     // 1 covered, 0 open, 2 when the cover and its button disagree.
     int cover(int k) const {
         return w->cover[k]->isVisible() == w->coverAgain[k]->isHidden() ? w->cover[k]->isVisible() : 2;
@@ -51,9 +33,8 @@ class MainWindowTest : public QObject {
         const int pt = w->halfEdit[1]->font().pointSize();
         const QString size = pt != w->halfEdit[0]->font().pointSize() ? "unequal"
                              : pt == w->textZoom->defaultSize() ? "usual" : QString::number(pt);
-        const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() - 1;
         return QString("%1/%2 %3%4 %5 %6 %7 %8").arg(w->doc.currentPage() + 1).arg(w->doc.lastPage() + 1)
-            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed()).arg(focus).arg(QString::fromStdString(w->text(1)), size);
+            .arg(cover(0)).arg(cover(1)).arg(w->doc.changed()).arg(focus()).arg(QString::fromStdString(w->text(1)), size);
     }
     // Keys as written in menus ("Num+" for the keypad) to the focused widget;
     // "Wheel2", "Ctrl+Wheel-1": notches of the wheel over the answer;
@@ -80,8 +61,7 @@ class MainWindowTest : public QObject {
                 QTest::qWait(20);
                 heard += enter.isAccepted() ? " taken" : " refused";
             } else {
-                const QKeyCombination c = QKeySequence(k)[0];
-                QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
+                key(k);
             }
         }
     }
@@ -108,8 +88,7 @@ class MainWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        spit(three, "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n"
-                    "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n");
+        layOutThree();
         for (const char* name : {"one.rvm", "UP.RVM"}) spit(dir.file(name), "\x1fU\r\n\x1fV\r\n\x1f" "0\r\n");
     }
 
@@ -139,18 +118,34 @@ private slots:
         QVERIFY(w->keyHintTimer.isActive() && hints[3] == hints[0] && hints.removeDuplicates() == 1);
     }
 
-    // Height beyond the minimum goes half to each text box.
-    void layoutSharesExtraHeight() {
-        QCOMPARE(LayoutFor(1000, 1000).halfEdit[1].height, 1215.0);  // clamped to the minimum
+    // At any size each cover lies exactly over its box, the boxes share the
+    // height the window grows by, nothing overlaps or is cut off, and every
+    // key hint fits its panel.
+    void layoutHoldsAtEverySize() {
         start();
-        const double dy = w->logicalDpiY();
-        w->resize(w->minimumSize() + QSize(0, TwipsToPixels(1000, dy)));
-        QTest::qWait(20);
-        for (int k = 0; k < 2; ++k) {
-            QVERIFY(std::abs(PixelsToTwips(w->halfEdit[k]->height(), dy) - 1715) <= 15);
-            QCOMPARE(w->cover[k]->geometry(), w->halfEdit[k]->geometry());
+        int heights = 0;
+        for (const QSize grow : {QSize(0, 0), QSize(0, 101), QSize(333, 1000)}) {
+            w->resize(w->minimumSize() + grow);
+            QTest::qWait(20);
+            QRect above;
+            for (int k = 0; k < 2; ++k) {
+                const QRect label = w->halfLabel[k]->geometry(), button = w->coverAgain[k]->geometry(),
+                            box = w->halfEdit[k]->geometry();
+                QCOMPARE(w->cover[k]->geometry(), box);
+                QVERIFY(w->halfLabel[k]->fontMetrics().horizontalAdvance(w->halfLabel[k]->text()) <= label.width());
+                QVERIFY(!label.intersects(button) && std::max(label.bottom(), button.bottom()) < box.top());
+                QVERIFY(std::min(label.top(), button.top()) > above.bottom() && w->pageArea->rect().contains(box));
+                above = box;
+            }
+            const int upper = w->halfEdit[0]->height(), lower = w->halfEdit[1]->height();
+            QVERIFY(std::abs(upper - lower) <= 1);
+            if (!heights) heights = upper + lower;
+            QVERIFY(std::abs(upper + lower - heights - grow.height()) <= 2);
+            for (int phase = 0; phase < 3; ++phase, w->showNextKeyHints())
+                for (const QLabel* hint : w->keyHintPanel)
+                    QVERIFY2(hint->fontMetrics().horizontalAdvance(hint->text()) <= hint->contentsRect().width(),
+                             qPrintable(hint->text()));
         }
-        QVERIFY(std::abs(PixelsToTwips(w->halfEdit[1]->y(), dy) - 2600) <= 15);
     }
 
     void optionsAndAboutFromTheMenus() {
@@ -370,9 +365,8 @@ private slots:
         w->doc.storeTypedText();
         QStringList pages;
         for (const Page& p : w->doc.deck().pages) pages << QString::fromStdString(p.question + "/" + p.answer);
-        const int focus = w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() ? 0 : -1;
         QCOMPARE(QString("%1 %2/%3 %4").arg(pages.join(' ')).arg(w->doc.currentPage() + 1)
-                     .arg(w->doc.lastPage() + 1).arg(focus), want);
+                     .arg(w->doc.lastPage() + 1).arg(focus()), want);
     }
 };
 

@@ -5,41 +5,31 @@
 
 #include <QToolButton>
 
-#include "FakeUi.h"
-#include "TempDir.h"
-#include "app/MainWindow.h"
 #include "app/RecordWindow.h"
 #include "app/Study.h"
+#include "app/WindowFixture.h"
 
 using namespace rvm;
 using namespace rvm::test;
 using namespace std::chrono;
 
-class StudyTest : public QObject {
+class StudyTest : public QObject, WindowFixture {
     Q_OBJECT
 
-    TempDir dir;
-    FakePrompt prompt;
-    std::unique_ptr<MainWindow> w;
     // Noon UTC on a day in December: far from any day turn in most zones.
     const system_clock::time_point noon = sys_days(year{2026} / 12 / 7) + hours(12);
     system_clock::time_point now = noon;
     std::string learnFolder;
 
-    void start(const std::string& deck) {
-        prompt = FakePrompt();
-        w = std::make_unique<MainWindow>(prompt, StartPaths{dir.path.string(), dir.file("Ravmemo.ini"),
-                                                         dir.file("view.conf"), learnFolder});
-        w->onEnd = [] {};
-        w->runModal = [](QDialog& d) {
-            auto* record = qobject_cast<RecordWindow*>(&d);
-            QVERIFY(record);  // the record window is the only dialog on this road
-            QCOMPARE(record->due->bars().front().low, 3);
-        };
-        w->study->clock = [this] { return now; };
-        w->start(dir.file(deck));
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    void startOn(const std::string& deck) {
+        start(dir.file(deck), learnFolder, [this](MainWindow& m) {
+            m.runModal = [](QDialog& d) {
+                auto* record = qobject_cast<RecordWindow*>(&d);
+                QVERIFY(record);  // the record window is the only dialog on this road
+                QCOMPARE(record->due->bars().front().low, 3);
+            };
+            m.study->clock = [this] { return now; };
+        });
     }
 
 private slots:
@@ -51,8 +41,7 @@ private slots:
     void init() {
         std::filesystem::remove_all(dir.path);
         std::filesystem::create_directories(dir.path);
-        spit(dir.file("three.rvm"), "\x1fQ1\r\n\x1f" "A1\r\n\x1f" "0\r\n\x1fQ2\r\n\x1f" "A2\r\n\x1f" "1\r\n"
-                                    "\x1fQ3\r\n\x1f" "A3\r\n\x1f" "2\r\n");
+        layOutThree();
         learnFolder = dir.file("learn");
         now = noon;
     }
@@ -90,7 +79,7 @@ private slots:
         QFETCH(QString, steps);
         QFETCH(QString, expected);
         if (steps.startsWith("nofolder")) spit(learnFolder, "a file where the folder should be");
-        start("three.rvm");
+        startOn("three.rvm");
         for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
             const QString arg = step.section(':', 1);
             if (step == "nofolder") continue;
@@ -102,13 +91,12 @@ private slots:
             else if (step.startsWith("new:")) w->study->newPagesPerDay = arg.toInt();
             else if (step.startsWith("day:")) now = noon + days(arg.toInt());
             else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
-            else if (step.startsWith("restart:")) start(arg.toStdString());
+            else if (step.startsWith("restart:")) startOn(arg.toStdString());
             else if (step.startsWith("saveas:")) {
                 prompt.saveChoices.push_back(dir.file(arg.toStdString()));
                 w->files.saveAs();
             } else {
-                const QKeyCombination c = QKeySequence(step)[0];
-                QTest::keyClick(QApplication::focusWidget(), c.key(), c.keyboardModifiers());
+                key(step);
             }
         }
         QStringList said;
@@ -123,7 +111,7 @@ private slots:
                      .arg(said.join('|'), notice),
                  expected);
         // The deck file is never touched by learning.
-        QCOMPARE(slurp(dir.file("three.rvm")).size(), std::size_t(42));
+        QCOMPARE(slurp(three).size(), std::size_t(42));
     }
 };
 
