@@ -1,6 +1,7 @@
-// Figures for the learning history of a full deck of 32,768 pages: opening it
-// with a full history against reading the deck alone, one grade on disk,
-// and starting 今日の復習.
+// Figures for the learner's memory with a full deck of 32,768 pages: opening
+// the deck with a full memory against reading the deck alone, a memory merged
+// from three writers' logs, one grade and one undo on disk, and starting
+// 今日の復習.
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
@@ -35,14 +36,15 @@ Deck readDeck(const std::string& path) {
 
 std::vector<Key> keysOf(const Deck& deck) { return DeckKeys(deck.pages); }
 
-// Every page graded five to ten times over the last year, one in six まだ.
-void fullHistory(LearnStore& store, const std::vector<Key>& keys) {
+// Every page graded five to ten times over the last year, one in six まだ;
+// at most `limit` grades.
+void fullHistory(LearnStore& store, const std::vector<Key>& keys, int limit = 1 << 30) {
     std::mt19937 rng(3);
     for (const Key key : keys) {
         Day day = kToday - 365 + static_cast<Day>(rng() % 30);
-        for (int n = 5 + static_cast<int>(rng() % 6); n > 0 && day < kToday; --n) {
+        for (int n = 5 + static_cast<int>(rng() % 6); n > 0 && day < kToday && limit-- > 0; --n) {
             const Grade g = rng() % 6 == 0 ? Grade::NotYet : Grade::Knew;
-            store.grade(key, g, day);
+            store.grade(key, g, day, std::int64_t{day} * 86400 + 36000);
             const PageState* page = store.find(key);
             day = std::max(day + 1, page->due + static_cast<Day>(rng() % 5));
         }
@@ -79,18 +81,33 @@ int main() {
     const Deck deck = readDeck(deckPath);
     std::vector<Key> keys = keysOf(deck);
     LearnStore store;
-    store.open(data, "", keys);  // an untitled deck, saved below
-    fullHistory(store, keys);
-    const double firstSave = bestMs(1, [&] { store.deckSavedAs(deckPath); });
-    std::printf("learn deck of %d pages, history %.1f MB (written whole in %.1f ms)\n", kPages,
-                std::filesystem::file_size(LearnStore::HistoryPath(data, deckPath)) / 1e6, firstSave);
-
+    {
+        LearnStore writer;
+        writer.open(data, dir.file("local"));
+        fullHistory(writer, keys);
+    }
     const int reps = 5;
+    // The next open folds that ended writer's log into a snapshot.
+    const double fold = bestMs(1, [&] { store.open(data, dir.file("local")); });
     const double read = bestMs(reps, [&] { readDeck(deckPath); });
     const double keying = bestMs(reps, [&] { keys = keysOf(deck); });
-    const double history = bestMs(reps, [&] { store.open(data, deckPath, keys); });
-    std::printf("learn open: deck read %.1f ms, keys %.1f ms + history %.1f ms: ratio %.3f (at most 1.2)\n",
-                read, keying, history, (read + keying + history) / read);
+    const double history = bestMs(reps, [&] { store.open(data, dir.file("local")); });
+    std::printf("learn open: deck read %.1f ms, keys %.1f ms + memory %.1f ms: ratio %.3f (at most 1.2);"
+                " the first open, folding the log, %.1f ms\n",
+                read, keying, history, (read + keying + history) / read, fold);
+    {
+        // Three machines' logs of 100,000 grades each, none folded.
+        const std::string merged = dir.file("merged");
+        for (int m = 0; m < 3; ++m) {
+            LearnStore writer;
+            writer.open(merged, dir.file("machine" + std::to_string(m)));
+            fullHistory(writer, keys, 100000);
+        }
+        LearnStore reader;
+        const double three = bestMs(reps, [&] { reader.open(merged, dir.file("reader")); });
+        std::printf("learn open with three writers' logs of 100,000 grades: memory %.1f ms, ratio %.3f (at most 1.5)\n",
+                    three, (read + keying + three) / read);
+    }
 
     std::vector<int> display(kPages);
     for (int k = 0; k < kPages; ++k) display[k] = kPages - 1 - k;
@@ -104,7 +121,7 @@ int main() {
     std::vector<double> graded, floor;
     for (int n = 0; n < grades && drill.current(keys) >= 0; ++n) {
         double t = nowUs();
-        drill.grade(n % 4 == 0 ? Grade::NotYet : Grade::Knew, store, kToday);
+        drill.grade(n % 4 == 0 ? Grade::NotYet : Grade::Knew, store, kToday, std::int64_t{kToday} * 86400 + 40000 + n);
         graded.push_back((nowUs() - t) / 1000);
         std::string error;
         t = nowUs();
@@ -118,7 +135,13 @@ int main() {
     std::printf("learn one grade, on disk: median %.2f ms, 95%% %.2f ms, worst %.2f ms (at most 10);"
                 " the bare append + fsync: median %.2f ms, 95%% %.2f ms\n",
                 at(graded, 0.5), at(graded, 0.95), at(graded, 1), at(floor, 0.5), at(floor, 0.95));
-    const double reopen = bestMs(reps, [&] { store.open(data, deckPath, keys); });
-    std::printf("learn history reopened with those %d grades in its log: %.1f ms\n", grades, reopen);
+    std::vector<double> undone;
+    for (int n = 0; n < 20; ++n) {
+        const double t = nowUs();
+        drill.undo(store, kToday, std::int64_t{kToday} * 86400 + 50000);
+        undone.push_back((nowUs() - t) / 1000);
+    }
+    std::printf("learn one undo, on disk: median %.2f ms, worst %.2f ms (at most 10)\n", at(undone, 0.5),
+                at(undone, 1));
     return store.takeMessage().empty() ? 0 : 1;
 }

@@ -24,6 +24,7 @@ public:
     std::deque<OpenChoice> openChoices;
     std::deque<std::string> saveChoices;
     std::deque<TableChoice> tableChoices;
+    std::deque<std::string> folderChoices;
     std::optional<std::string> clipboard;
     int beeps = 0, saveDialogs = 0, openDialogs = 0;
     bool startSucceeds = true, helpPageShows = true;
@@ -38,6 +39,7 @@ public:
     OpenChoice openFile() override { ++openDialogs; return take(openChoices, {}); }
     std::string saveFile() override { ++saveDialogs; return take(saveChoices, {}); }
     TableChoice tableFile(bool, const std::vector<std::string>&) override { return take(tableChoices, {}); }
+    std::string chooseFolder(const std::string&, const std::string&) override { return take(folderChoices, {}); }
     std::optional<std::string> clipboardText() override { return clipboard; }
     void setClipboardText(const std::string& t) override { clipboard = t; }
     void beep() override { ++beeps; }

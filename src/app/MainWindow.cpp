@@ -14,6 +14,7 @@
 #include "Layout.h"
 #include "widgets/Twips.h"
 #include "PageHalf.h"
+#include "RecentDecks.h"
 #include "widgets/Pictures.h"
 #include "Study.h"
 #include "TextZoom.h"
@@ -62,8 +63,16 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     new CompositionWatch(halfEdit[0], halfEdit[1], this);
     new DeckDrop(files, this, {halfEdit[0]->viewport(), halfEdit[1]->viewport()});
     textZoom = new TextZoom(halfEdit[0], halfEdit[1], this);
-    study = new Study(*this, paths.learnFolder);
     viewSettings_ = std::make_unique<ViewSettings>(paths.viewSettingsPath);
+    study = new Study(*this, paths.learnFolder, viewSettings_->memoryFolder());
+    recentDecks = new RecentDecks(*this, viewSettings_->recentDecks());
+    recentAction = fileMenu->insertMenu(importAction, recentDecks->menu);
+    fileMenu->insertSeparator(importAction);
+    files.deckOpened = [this] {
+        study->deckOpened();
+        recentDecks->remember(files.fileName());
+    };
+    files.deckSavedAs = [this] { recentDecks->remember(files.fileName()); };
     restoreGeometry(viewSettings_->windowGeometry());
     ViewSettings::fitToScreen(*this);
     if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
@@ -350,7 +359,10 @@ void MainWindow::setText(int k, const std::string& text) {
     half_[k]->setText(QString::fromStdString(ToLf(text)));
 }
 
-void MainWindow::setCovered(int k, bool covered) { half_[k]->setCovered(covered); }
+void MainWindow::setCovered(int k, bool covered) {
+    half_[k]->setCovered(covered);
+    if (study) study->coversChanged();
+}
 
 void MainWindow::focusText(int k) { halfEdit[k]->setFocus(); }
 
@@ -387,6 +399,8 @@ void MainWindow::endProgram() {
     ended_ = true;
     const int points = textZoom->pointSize();
     const int newPages = study->newPagesPerDay;
+    viewSettings_->setMemoryFolder(study->memoryFolder());
+    viewSettings_->setRecentDecks(recentDecks->decks());
     viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points,
                          newPages == learn::kNewPagesPerDay ? -1 : newPages);
     if (splash) splash->hide();

@@ -32,6 +32,7 @@ class JumpDialog;
 class PageHalf;
 class OptionsDialog;
 class SplashWindow;
+class RecentDecks;
 class Study;
 class TextZoom;
 class ViewSettings;
@@ -75,10 +76,11 @@ public:
     std::uint8_t keyHintPhase = 0;
     TextZoom* textZoom = nullptr;
     Study* study = nullptr;
+    RecentDecks* recentDecks = nullptr;
 
     QMenu *fileMenu{}, *editMenu{}, *toolsMenu{}, *helpMenu{};
     QAction *newAction{}, *openAction{}, *saveAction{}, *saveAsAction{}, *exitAction{};
-    QAction *importAction{}, *exportAction{};
+    QAction *importAction{}, *exportAction{}, *recentAction{};
     QAction *undoAction{}, *cutAction{}, *copyAction{}, *pasteAction{}, *insertAction{},
         *deleteAction{}, *orderAction{};
     QAction *jumpAction{}, *optionsAction{};

@@ -1,6 +1,7 @@
 #include "QtPrompt.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -196,6 +197,16 @@ std::string QtPrompt::saveFile() {
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     lastDir_ = dlg.directory().absolutePath();
     return dlg.selectedFiles().first().toStdString();
+}
+
+std::string QtPrompt::chooseFolder(const std::string& title, const std::string& current) {
+    QFileDialog dlg(parent_, QString::fromStdString(title));
+    useQtFileDialog(dlg);
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    dlg.setDirectory(QString::fromStdString(current));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return QDir::toNativeSeparators(dlg.selectedFiles().first()).toStdString();
 }
 
 std::optional<std::string> QtPrompt::clipboardText() {

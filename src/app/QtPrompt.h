@@ -21,6 +21,7 @@ public:
     OpenChoice openFile() override;
     std::string saveFile() override;
     TableChoice tableFile(bool saving, const std::vector<std::string>& types) override;
+    std::string chooseFolder(const std::string& title, const std::string& current) override;
     std::optional<std::string> clipboardText() override;
     void setClipboardText(const std::string& text) override;
     void beep() override;

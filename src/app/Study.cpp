@@ -1,9 +1,11 @@
 #include "Study.h"
 
-#include <QFileInfo>
+#include <QDir>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QToolButton>
@@ -18,9 +20,21 @@ namespace rvm {
 using learn::Drill;
 using learn::Grade;
 
-Study::Study(MainWindow& w, std::string folder) : QObject(&w), w_(w), folder_(std::move(folder)) {
+namespace {
+// A clock this far from the latest grade, or behind it by more than a
+// neighbour's clock ever is, is asked about before a grade is kept.
+constexpr std::int64_t kAheadSeconds = std::int64_t{180} * 86400, kBehindSeconds = 12 * 3600;
+
+std::string inFolder(const std::string& folder, const char* name) {
+    return QDir::toNativeSeparators(QString::fromStdString(folder) + "/" + name).toStdString();
+}
+}  // namespace
+
+Study::Study(MainWindow& w, std::string dataFolder, std::string memoryFolder)
+    : QObject(&w), w_(w), dataFolder_(std::move(dataFolder)), chosenFolder_(std::move(memoryFolder)) {
     menu = new QMenu(QStringLiteral("学習(&L)"), &w);
     w.menuBar()->insertMenu(w.helpMenu->menuAction(), menu);
+    connect(menu, &QMenu::aboutToShow, this, &Study::updateMenu);
     auto add = [this](const char* caption, auto slot, QKeySequence key = {}) {
         QAction* a = menu->addAction(QString::fromUtf8(caption), this, slot);
         a->setShortcut(key);
@@ -33,27 +47,30 @@ Study::Study(MainWindow& w, std::string folder) : QObject(&w), w_(w), folder_(st
     // Chords no text box and no input method uses, so they work while typing.
     knewAction = add("覚えた(&K)", [this] { grade(Grade::Knew); }, QKeySequence(Qt::CTRL | Qt::Key_2));
     notYetAction = add("まだ(&N)", [this] { grade(Grade::NotYet); }, QKeySequence(Qt::CTRL | Qt::Key_1));
+    undoAction = add("採点を取り消す(&Z)", &Study::undoGrade, QKeySequence(Qt::CTRL | Qt::Key_Z));
     menu->addSeparator();
     recordAction = add("学習の記録(&R)...", &Study::showRecord);
     newPagesAction = add("1日の新しいページ数(&P)...", &Study::chooseNewPagesPerDay);
+    folderAction = add("記録の場所(&F)...", &Study::chooseMemoryFolder);
 
     // Beside the page text of the status bar, which stays as it is.
     progress_ = new QLabel(w.pageStatus);
     notice_ = new QLabel(w.pageStatus);
+    // A long notice gives way: the grade buttons always stay in sight.
+    notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    notice_->setMinimumWidth(0);
     // Small buttons, as the status bar's own: the same as the keys.
     notYetButton = new QToolButton(w.pageStatus);
     knewButton = new QToolButton(w.pageStatus);
-    notYetButton->setDefaultAction(notYetAction);
-    knewButton->setDefaultAction(knewAction);
-    notYetAction->setIconText(QStringLiteral("まだ"));
-    knewAction->setIconText(QStringLiteral("覚えた"));
-    notYetAction->setToolTip(QStringLiteral("まだ (Ctrl+1)"));
-    knewAction->setToolTip(QStringLiteral("覚えた (Ctrl+2)"));
-    for (QToolButton* b : {notYetButton, knewButton}) {
+    for (auto [b, a, text] : {std::tuple(notYetButton, notYetAction, "まだ"), {knewButton, knewAction, "覚えた"}}) {
+        b->setText(QString::fromUtf8(text));
+        b->setToolTip(QString::fromUtf8(text) + " (" + a->shortcut().toString(QKeySequence::NativeText) + ")");
+        b->setAccessibleName(b->text());
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the page
+        connect(b, &QToolButton::clicked, a, &QAction::trigger);
     }
-    w.pageStatus->addPermanentWidget(notice_);
+    w.pageStatus->addPermanentWidget(notice_, 1);
     w.pageStatus->addPermanentWidget(progress_);
     w.pageStatus->addPermanentWidget(notYetButton);
     w.pageStatus->addPermanentWidget(knewButton);
@@ -61,13 +78,23 @@ Study::Study(MainWindow& w, std::string folder) : QObject(&w), w_(w), folder_(st
 
     leaveKey_ = new QShortcut(QKeySequence(Qt::Key_Escape), &w);
     connect(leaveKey_, &QShortcut::activated, this, &Study::leave);
+    // The text boxes take Ctrl+Z for their own undo; in a drill it takes a grade back.
+    for (QPlainTextEdit* edit : w.halfEdit) edit->installEventFilter(this);
     setRunning(false);
 
-    w.files.deckOpened = [this] { deckOpened(); };
-    w.files.deckSavedAs = [this] { deckSavedAs(); };
+    w.doc.pageEdited = [this](const Page& before, const Page& after) {
+        // A typo fixed keeps the page's schedule.
+        store_.carry(learn::PageKey(before.question, before.answer), learn::PageKey(after.question, after.answer),
+                     today(), seconds());
+    };
+    openStore(chosenFolder_);
 }
 
 learn::Day Study::today() const { return learn::LocalLearnDay(clock()); }
+
+std::int64_t Study::seconds() const {
+    return std::chrono::duration_cast<std::chrono::seconds>(clock().time_since_epoch()).count();
+}
 
 const std::vector<learn::Key>& Study::keys() {
     if (keysRevision_ != w_.doc.revision()) {
@@ -77,36 +104,47 @@ const std::vector<learn::Key>& Study::keys() {
     return keys_;
 }
 
-namespace {
-// The history is found from the deck's whole path, however it was named.
-std::string wholePath(const std::string& path) {
-    if (path.empty()) return path;
-    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+void Study::openStore(const std::string& folder) {
+    // Without a data folder of its own (as in tests) the memory stays in memory.
+    if (dataFolder_.empty())
+        store_.open({}, {});
+    else
+        store_.open(folder.empty() ? inFolder(dataFolder_, "memory") : folder, inFolder(dataFolder_, "local"),
+                    dataFolder_);
+    tellStoreTrouble();
 }
-}  // namespace
 
 void Study::deckOpened() {
     leave();
-    // Without a folder of its own (as in tests) the history stays in memory.
-    store_.open(folder_, folder_.empty() ? std::string() : wholePath(w_.files.fileName()), keys());
+    store_.refresh();  // what other windows and machines graded meanwhile
     tellStoreTrouble();
 }
 
-void Study::deckSavedAs() {
-    if (folder_.empty()) return;
-    store_.deckSavedAs(wholePath(w_.files.fileName()));
+void Study::updateMenu() {
+    store_.refresh();
     tellStoreTrouble();
+    const auto& order = w_.doc.deck().displayOrder;
+    const int due = Drill::Today(store_, keys(), order, today(), newPagesPerDay).left();
+    const int missed = Drill::Missed(store_, keys(), order, today()).left();
+    todayAction->setText(QStringLiteral("今日の復習 (%1)(&T)").arg(due));
+    missedAction->setText(QStringLiteral("間違えたページ (%1)(&M)").arg(missed));
+}
+
+int Study::dueToday(const Deck& deck) {
+    return Drill::Today(store_, learn::DeckKeys(deck.pages), deck.displayOrder, today(), newPagesPerDay).left();
 }
 
 void Study::startToday() {
     FinishComposition();
     w_.doc.storeTypedText();
+    store_.refresh();
     start(Drill::Today(store_, keys(), w_.doc.deck().displayOrder, today(), newPagesPerDay), false);
 }
 
 void Study::startMissed() {
     FinishComposition();
     w_.doc.storeTypedText();
+    store_.refresh();
     start(Drill::Missed(store_, keys(), w_.doc.deck().displayOrder, today()), true);
 }
 
@@ -128,6 +166,21 @@ void Study::showDrillPage() {
     w_.doc.showPage(static_cast<std::int32_t>(std::find(order.begin(), order.end(), s) - order.begin()),
                     {.storeTyped = true});
     progress_->setText(progress());
+    undoAction->setEnabled(drill_->canUndo());
+}
+
+bool Study::clockLooksRight() {
+    if (clockAnswer_) return *clockAnswer_;
+    const std::int64_t latest = store_.latestTime(), now = seconds();
+    if (latest == 0 || (now >= latest - kBehindSeconds && now <= latest + kAheadSeconds)) return true;
+    std::tm t{};
+    const bool known = learn::LocalCalendar(now, t);
+    const std::string date = known ? std::to_string(t.tm_year + 1900) + "年" + std::to_string(t.tm_mon + 1) + "月" +
+                                         std::to_string(t.tm_mday) + "日"
+                                   : "?";
+    clockAnswer_ = w_.prompt.ask("日付が " + date + " になっています。このまま記録しますか？", Buttons::YesNo,
+                                 Icon::Question, Answer::No) == Answer::Yes;
+    return *clockAnswer_;
 }
 
 void Study::grade(Grade g) {
@@ -142,9 +195,19 @@ void Study::grade(Grade g) {
     w_.doc.storeTypedText();
     // A page whose text was just edited is a new page: it is not graded.
     if (drill_->current(keys()) == shown_) {
-        drill_->grade(g, store_, today());
+        // Under a clock the learner doubts, the drill goes on but the
+        // grades stay out of the memory.
+        drill_->grade(g, clockLooksRight() ? store_ : offRecord_, today(), seconds());
         tellStoreTrouble();
     }
+    showDrillPage();
+}
+
+void Study::undoGrade() {
+    if (!running() || !drill_->canUndo()) return;
+    FinishComposition();
+    w_.doc.storeTypedText();
+    if (drill_->undo(clockAnswer_ == false ? offRecord_ : store_, today(), seconds())) tellStoreTrouble();
     showDrillPage();
 }
 
@@ -166,8 +229,26 @@ void Study::setRunning(bool on) {
     for (QWidget* v : std::initializer_list<QWidget*>{progress_, notYetButton, knewButton}) v->setVisible(on);
     knewAction->setEnabled(on);
     notYetAction->setEnabled(on);
+    undoAction->setEnabled(on && drill_->canUndo());
     leaveKey_->setEnabled(on);
     if (!on) progress_->clear();
+    coversChanged();
+}
+
+void Study::coversChanged() {
+    const int hidden = w_.doc.hideMode();
+    const bool open = running() && !((hidden == 0 || hidden == 1) && w_.isCovered(hidden));
+    knewButton->setEnabled(open);
+    notYetButton->setEnabled(open);
+}
+
+bool Study::eventFilter(QObject* watched, QEvent* e) {
+    // Eaten here, the text box's claim on Ctrl+Z never reaches the key's
+    // action, which then takes the grade back.
+    if (e->type() == QEvent::ShortcutOverride && running() && undoAction->isEnabled() &&
+        static_cast<QKeyEvent*>(e)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Z))
+        return true;
+    return QObject::eventFilter(watched, e);
 }
 
 QString Study::progress() const {
@@ -178,9 +259,14 @@ QString Study::notice() const { return notice_->isVisible() ? notice_->text() : 
 
 void Study::tellStoreTrouble() {
     const std::string text = store_.takeMessage();
-    if (text.empty()) return;
-    notice_->setText(QString::fromStdString(text).replace('\r', ' ').replace('\n', ' '));
-    notice_->show();
+    if (!text.empty()) {
+        const QString shown = QString::fromStdString(text).replace('\r', ' ').replace('\n', ' ');
+        notice_->setText(shown);
+        notice_->setToolTip(shown);
+        notice_->show();
+    } else if (store_.healthy()) {
+        notice_->hide();  // reading and keeping work again
+    }
 }
 
 void Study::showRecord() {
@@ -198,6 +284,21 @@ void Study::chooseNewPagesPerDay() {
     ask.setIntValue(newPagesPerDay);
     w_.runModal(ask);
     if (ask.result() == QDialog::Accepted) newPagesPerDay = ask.intValue();
+}
+
+// The memory moves with everything it holds; the old folder stays as it
+// was, so another machine still reading it loses nothing.
+void Study::chooseMemoryFolder() {
+    if (dataFolder_.empty()) return;
+    const std::string folder = w_.prompt.chooseFolder("記録の場所", store_.folder());
+    if (folder.empty() || folder == store_.folder()) return;
+    leave();
+    learn::LearnStore moved;
+    moved.open(folder, inFolder(dataFolder_, "local"));
+    moved.takeIn(store_);
+    store_ = std::move(moved);
+    chosenFolder_ = folder;
+    tellStoreTrouble();
 }
 
 }  // namespace rvm

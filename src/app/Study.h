@@ -1,7 +1,9 @@
-// Learning on top of the main window: the 学習 menu, grading a page
-// 覚えた or まだ once its hidden half is open, drills in an order of their
-// own, the progress panel in the status bar and the record window. The
-// history lives in the user's data folder, never in the deck file.
+// Learning on top of the main window: the 学習 menu with the pages due,
+// grading a page 覚えた or まだ once its hidden half is open, taking a grade
+// back, drills in an order of their own, the progress panel in the status
+// bar and the record window. The memory (LearnStore) is the learner's, for
+// every deck; it lives in the user's data folder or a folder they chose,
+// never in the deck file.
 #pragma once
 
 #include <QObject>
@@ -21,12 +23,14 @@ class QShortcut;
 namespace rvm {
 
 class MainWindow;
+struct Deck;
 
 class Study : public QObject {
     Q_OBJECT
 public:
-    // folder: where the histories are kept.
-    Study(MainWindow& w, std::string folder);
+    // dataFolder: the program's own data folder, where the memory lives
+    // unless memoryFolder names another; empty: kept in memory only.
+    Study(MainWindow& w, std::string dataFolder, std::string memoryFolder = {});
 
     // The clock the learning day is read from; tests set their own.
     std::function<std::chrono::system_clock::time_point()> clock = [] {
@@ -37,27 +41,45 @@ public:
     void startToday();
     void startMissed();
     void grade(learn::Grade g);
+    void undoGrade();
     // Back to the normal page view; the page shown stays.
     void leave();
     void showRecord();
     void chooseNewPagesPerDay();
+    void chooseMemoryFolder();
+    // The pages of a deck due in 今日の復習 today.
+    int dueToday(const Deck& deck);
+    // The grade buttons follow the cover: a grade says what was known once
+    // the answer was seen.
+    void coversChanged();
 
     bool running() const { return drill_.has_value(); }
     QString progress() const;
     QString notice() const;
     learn::LearnStore& store() { return store_; }
+    // The folder the memory lives in now; empty: the usual one.
+    const std::string& memoryFolder() const { return chosenFolder_; }
 
     QMenu* menu = nullptr;
-    QAction *todayAction = nullptr, *missedAction = nullptr, *knewAction = nullptr,
-            *notYetAction = nullptr, *recordAction = nullptr, *newPagesAction = nullptr;
+    QAction *todayAction = nullptr, *missedAction = nullptr, *knewAction = nullptr, *notYetAction = nullptr,
+            *undoAction = nullptr, *recordAction = nullptr, *newPagesAction = nullptr, *folderAction = nullptr;
     QToolButton *knewButton = nullptr, *notYetButton = nullptr;
 
-private:
+    // Another deck took the window: the drill ends, the memory is read again.
     void deckOpened();
-    void deckSavedAs();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void updateMenu();
     learn::Day today() const;
-    // The page keys of the deck as it stands, made again only after it changed.
+    std::int64_t seconds() const;
+    // False when the learner would rather not keep grades under a clock
+    // that looks wrong; asked once a run.
+    bool clockLooksRight();
     const std::vector<learn::Key>& keys();
+    void openStore(const std::string& folder);
     void start(learn::Drill drill, bool missedOnly);
     void showDrillPage();
     void finish();
@@ -65,11 +87,13 @@ private:
     void setRunning(bool on);
 
     MainWindow& w_;
-    std::string folder_;
+    std::string dataFolder_, chosenFolder_;
     learn::LearnStore store_;
+    learn::LearnStore offRecord_;  // grades under a clock the learner doubts
     std::optional<learn::Drill> drill_;
     std::vector<learn::Key> keys_;
     std::optional<std::uint64_t> keysRevision_;  // the deck's revision keys_ were made from
+    std::optional<bool> clockAnswer_;            // the learner's word on a doubtful clock
     QLabel* progress_ = nullptr;
     QLabel* notice_ = nullptr;
     QShortcut* leaveKey_ = nullptr;

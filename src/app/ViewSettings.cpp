@@ -16,8 +16,9 @@ namespace {
 
 // Lines of "name = value". The geometry is Qt's own record of the window,
 // in hexadecimal; the point size a whole number.
-const std::string_view kGeometry = "geometry", kPointSize = "pointSize", kNewPages = "newPagesPerDay";
-// Far more than the two lines ever need.
+const std::string_view kGeometry = "geometry", kPointSize = "pointSize", kNewPages = "newPagesPerDay",
+                       kMemoryFolder = "memoryFolder", kRecent = "recent";
+// Far more than the lines ever need.
 constexpr std::uint64_t kMaxBytes = 64 << 10;
 
 std::string_view trimmed(std::string_view s) {
@@ -54,6 +55,10 @@ ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
             const bool whole = err == std::errc() && end == value.data() + value.size();
             if (name == kPointSize) pointSize_ = whole && n > 0 ? n : 0;
             else newPages_ = whole && n >= 0 ? n : -1;
+        } else if (name == kMemoryFolder) {
+            memoryFolder_ = value;
+        } else if (name == kRecent && !value.empty()) {
+            recent_.emplace_back(value);
         }
     }
 }
@@ -63,6 +68,8 @@ void ViewSettings::write(const QByteArray& geometry, int textPointSize, int newP
     std::string text = std::string(kGeometry) + " = " + geometry.toHex().toStdString() + "\n";
     if (textPointSize > 0) text += std::string(kPointSize) + " = " + std::to_string(textPointSize) + "\n";
     if (newPagesPerDay >= 0) text += std::string(kNewPages) + " = " + std::to_string(newPagesPerDay) + "\n";
+    if (!memoryFolder_.empty()) text += std::string(kMemoryFolder) + " = " + memoryFolder_ + "\n";
+    for (const std::string& deck : recent_) text += std::string(kRecent) + " = " + deck + "\n";
     QDir().mkpath(QFileInfo(QString::fromStdString(path_)).absolutePath());
     std::string error;
     WriteFileAtomic(path_, text, error);  // the view is not worth a question at the end

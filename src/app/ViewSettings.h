@@ -1,9 +1,12 @@
 // How the user last left the window: its size and place, the text size of
-// the page, and how many new pages a day's review brings. Kept apart from Ravmemo.ini, whose two lines stay as they are.
+// the page, how many new pages a day's review brings, where the learner's
+// memory lives and the decks opened last. Kept apart from Ravmemo.ini, whose
+// two lines stay as they are.
 #pragma once
 
 #include <QByteArray>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -19,6 +22,12 @@ public:
     QByteArray windowGeometry() const { return geometry_; }
     int textPointSize() const { return pointSize_; }  // 0 when none is kept
     int newPagesPerDay() const { return newPages_; }   // -1 when none is kept
+    // The folder the learner chose for the memory; empty: the usual one.
+    const std::string& memoryFolder() const { return memoryFolder_; }
+    void setMemoryFolder(std::string folder) { memoryFolder_ = std::move(folder); }
+    // The decks opened last, the latest first.
+    const std::vector<std::string>& recentDecks() const { return recent_; }
+    void setRecentDecks(std::vector<std::string> decks) { recent_ = std::move(decks); }
 
     // Once, when the program ends, through the deck's safe writer: only a
     // regular file (or a new one) is written, nothing else replaced.
@@ -34,6 +43,8 @@ private:
     QByteArray geometry_;
     int pointSize_ = 0;
     int newPages_ = -1;
+    std::string memoryFolder_;
+    std::vector<std::string> recent_;
 };
 
 }  // namespace rvm

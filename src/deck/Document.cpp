@@ -1,5 +1,7 @@
 #include "Document.h"
 
+#include <utility>
+
 #include "PageOrder.h"
 
 namespace rvm {
@@ -42,8 +44,9 @@ void Document::storeTypedText() {
     Page& page = deck_.pages[storageIndex(currentPage_)];
     std::string question = view_.text(0), answer = view_.text(1);
     if (question == page.question && answer == page.answer) return;
-    page = {std::move(question), std::move(answer)};
+    const Page before = std::exchange(page, {std::move(question), std::move(answer)});
     ++revision_;
+    if (pageEdited) pageEdited(before, page);
 }
 
 void Document::showPage(std::int32_t position, ShowOptions options) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,6 +35,8 @@ public:
     // Counts every change of the pages' texts or of their set, so a view of
     // the deck (the drill's page keys) knows when to look again.
     std::uint64_t revision() const { return revision_; }
+    // Told when what was typed into a page is kept: the page before and after.
+    std::function<void(const Page& before, const Page& after)> pageEdited;
 
     bool changed() const { return changed_; }
     void setChanged(bool flag);

@@ -38,6 +38,8 @@ public:
     // A table file to import (or, saving, to export to), of one of the
     // types given as "name (*.ext *.ext)".
     virtual TableChoice tableFile(bool saving, const std::vector<std::string>& types) = 0;
+    // A folder, starting from current; empty: cancelled.
+    virtual std::string chooseFolder(const std::string& title, const std::string& current) = 0;
     // std::nullopt when the clipboard holds no text at all.
     virtual std::optional<std::string> clipboardText() = 0;
     virtual void setClipboardText(const std::string& text) = 0;

@@ -39,10 +39,17 @@ std::optional<Fault> FaultOfErrno(int err) {
 
 }  // namespace detail
 
-ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::uint64_t limit) {
+ReadStatus FileReader::open(const std::string& path, std::string& error) { return open(path, true, error); }
+
+ReadStatus FileReader::openOwn(const std::string& path, std::string& error) { return open(path, false, error); }
+
+namespace {
+
+ReadStatus readWhole(const std::string& path, bool own, std::string& bytes, std::string& error,
+                     std::uint64_t limit) {
     bytes.clear();
     FileReader file;
-    ReadStatus status = file.open(path, error);
+    ReadStatus status = own ? file.openOwn(path, error) : file.open(path, error);
     if (status != ReadStatus::Ok) return status;
     if (file.size() > limit) return ReadStatus::TooLarge;
     bytes.reserve(static_cast<std::size_t>(file.size()));
@@ -57,6 +64,16 @@ ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::strin
         bytes.append(buf, got);
     }
     return ReadStatus::Ok;
+}
+
+}  // namespace
+
+ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error, std::uint64_t limit) {
+    return readWhole(path, false, bytes, error, limit);
+}
+
+ReadStatus ReadOwnFile(const std::string& path, std::string& bytes, std::string& error, std::uint64_t limit) {
+    return readWhole(path, true, bytes, error, limit);
 }
 
 }  // namespace rvm

@@ -29,6 +29,9 @@ public:
     // plain file (a folder, a FIFO, a device) is an Error at once, never a
     // wait; a file larger than kMaxReadBytes is TooLarge.
     ReadStatus open(const std::string& path, std::string& error);
+    // As open, for the program's own files: a link there is refused, so no
+    // link planted in its folders makes it read elsewhere.
+    ReadStatus openOwn(const std::string& path, std::string& error);
     // The file's size when it was opened.
     std::uint64_t size() const { return size_; }
     // Up to room bytes into dst; got is 0 at the end of the file. TooLarge
@@ -36,6 +39,7 @@ public:
     ReadStatus read(char* dst, std::size_t room, std::size_t& got, std::string& error);
 
 private:
+    ReadStatus open(const std::string& path, bool followLinks, std::string& error);
     std::intptr_t handle_ = -1;
     std::uint64_t size_ = 0, done_ = 0;
 };
@@ -44,6 +48,9 @@ private:
 // for a file larger than limit.
 ReadStatus ReadWholeFile(const std::string& path, std::string& bytes, std::string& error,
                          std::uint64_t limit = kMaxReadBytes);
+// The same for the program's own files (FileReader::openOwn).
+ReadStatus ReadOwnFile(const std::string& path, std::string& bytes, std::string& error,
+                       std::uint64_t limit = kMaxReadBytes);
 
 // True when path names an existing regular file (also through links) that
 // this user can open for reading. Never blocks: a folder, a FIFO or a device
@@ -69,10 +76,14 @@ bool FileOpensForReading(const std::string& path);
 // On failure returns false and sets error to a description for the user.
 bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::string& error);
 
-// Adds bytes at the end of the file at path (made when missing) and has
-// them on disk before it returns, for a log that must keep each line it was
-// given through a crash. A crash meanwhile may leave part of bytes at the
-// end. A folder, FIFO or device is refused at once.
+// WriteFileAtomic for the program's own files (its data folders): never in
+// place, and a link at path is itself replaced, never followed.
+bool WriteOwnFile(const std::string& path, const std::string& bytes, std::string& error);
+
+// Adds bytes at the end of the program's own file at path (made when
+// missing) and has them on disk before it returns, for a log that must keep
+// each line it was given through a crash. A crash meanwhile may leave part
+// of bytes at the end. A link, folder, FIFO or device is refused at once.
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error);
 // The copy kept while the file at path was rewritten in place, when that
 // rewrite never finished (a crash, a kill, a power cut): the path of the copy,

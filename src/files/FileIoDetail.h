@@ -15,9 +15,6 @@ std::optional<Fault> FaultOfErrno(int err);
 // empty when the system names none.
 std::string UserDataFolder();
 
-// WriteFileAtomic for the program's own files in that folder: never in place.
-bool WriteDataFile(const std::string& path, const std::string& bytes, std::string& error);
-
 // The old content of a file being rewritten in place, kept in the user's data
 // folder until the file is whole again.
 class SaveBackup {

@@ -67,9 +67,9 @@ FileReader::~FileReader() {
     if (handle_ >= 0) ::close(static_cast<int>(handle_));
 }
 
-ReadStatus FileReader::open(const std::string& path, std::string& error) {
+ReadStatus FileReader::open(const std::string& path, bool followLinks, std::string& error) {
     // Without O_NONBLOCK a FIFO with no writer would hold the open for ever.
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         int err = errno;
         struct stat st {};
@@ -306,11 +306,20 @@ int syncFolder(const std::string& folder) {
 }
 
 // 0, or an errno with why set when the errno alone would not tell the user.
+// inPlace: a user's file, rewritten in place where nothing else is allowed,
+// through a link to the file it names; otherwise one of the program's own,
+// whose link is replaced itself.
 int writeFile(const std::string& given, const std::string& bytes, bool inPlace, std::string& why) {
-    std::string path;
+    std::string path = given;
     struct stat st {};
     bool exists = false;
-    if (int err = resolveTarget(given, path, st, exists)) return err;
+    if (inPlace) {
+        if (int err = resolveTarget(given, path, st, exists)) return err;
+    } else if (::lstat(path.c_str(), &st) == 0) {
+        exists = !S_ISLNK(st.st_mode);
+    } else if (errno != ENOENT) {
+        return errno;
+    }
     mode_t mode;
     int own = -1;  // the existing file, open for writing
     if (exists) {
@@ -368,8 +377,8 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
 
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
     // O_NONBLOCK: a FIFO with no reader fails at once instead of waiting.
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW,
+                          0666);
     int err = fd < 0 ? errno : 0;
     struct stat st {};
     if (!err && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) err = ENOTSUP;
@@ -384,11 +393,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes, std::string
 
 std::string DescribeErrno(int err) { return describe(err); }
 
-namespace detail {
-
-bool WriteDataFile(const std::string& path, const std::string& bytes, std::string& error) {
+bool WriteOwnFile(const std::string& path, const std::string& bytes, std::string& error) {
     return writeWith(path, bytes, false, error);
 }
+
+namespace detail {
 
 std::string UserDataFolder() {
     const char* data = std::getenv("XDG_DATA_HOME");

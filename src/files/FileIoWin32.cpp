@@ -107,9 +107,16 @@ private:
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-HANDLE openForReading(const std::wstring& path) {
+HANDLE openForReading(const std::wstring& path, bool followLinks = true) {
     return CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN |
+                           (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT),
+                       nullptr);
+}
+
+bool isLink(HANDLE h) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(h, &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // A file the user points at through a link is the one replaced, not the link.
@@ -248,8 +255,10 @@ DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes, std::st
 DWORD writeFile(const std::string& given, const std::string& bytes, bool inPlace, std::string& why) {
     std::wstring wpath;
     if (!widen(given, wpath)) return ERROR_NO_UNICODE_TRANSLATION;
-    const std::wstring path = finalPath(wpath);
-    const bool exists = GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    // The program's own files replace a link rather than follow it.
+    const std::wstring path = inPlace ? finalPath(wpath) : wpath;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES && (inPlace || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT));
     if (isFolder(path)) return kFolder;
     if (exists) {
         // Replacing needs the right to delete the old file, which a program
@@ -298,13 +307,13 @@ FileReader::~FileReader() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }
 
-ReadStatus FileReader::open(const std::string& path, std::string& error) {
+ReadStatus FileReader::open(const std::string& path, bool followLinks, std::string& error) {
     std::wstring wpath;
     if (!widen(path, wpath)) {
         error = describe(ERROR_NO_UNICODE_TRANSLATION);
         return ReadStatus::Error;
     }
-    HANDLE h = openForReading(wpath);
+    HANDLE h = openForReading(wpath, followLinks);
     if (h == INVALID_HANDLE_VALUE) {
         DWORD err = GetLastError();
         if (err == ERROR_FILE_NOT_FOUND && isFolder(folderOf(wpath))) return ReadStatus::NotFound;
@@ -313,7 +322,7 @@ ReadStatus FileReader::open(const std::string& path, std::string& error) {
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);
     // Pipes and devices (CON, COM1) could block or never end.
-    if (GetFileType(h) != FILE_TYPE_DISK) {
+    if (GetFileType(h) != FILE_TYPE_DISK || (!followLinks && isLink(h))) {
         error = describe(kNotAFile);
         return ReadStatus::Error;
     }
@@ -356,10 +365,12 @@ bool AppendToFile(const std::string& path, const std::string& bytes, std::string
     // FILE_APPEND_DATA alone: every write lands at the end, as with O_APPEND.
     Handle h(err ? INVALID_HANDLE_VALUE
                  : CreateFileW(wpath.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!err) err = !h.ok() ? GetLastError()
-                    : GetFileType(h.get()) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED
-                                                             : writeAll(h.get(), bytes);
+                    : GetFileType(h.get()) != FILE_TYPE_DISK || isLink(h.get()) ? ERROR_NOT_SUPPORTED
+                                                                                : writeAll(h.get(), bytes);
+    // On disk before it returns, as the log's readers are promised.
+    if (!err) err = flush(h.get());
     if (!h.close() && !err) err = GetLastError();
     if (err) error = describe(err);
     return err == 0;
@@ -370,11 +381,11 @@ std::string DescribeErrno(int err) {
     return std::strerror(err);
 }
 
-namespace detail {
-
-bool WriteDataFile(const std::string& path, const std::string& bytes, std::string& error) {
+bool WriteOwnFile(const std::string& path, const std::string& bytes, std::string& error) {
     return writeWith(path, bytes, false, error);
 }
+
+namespace detail {
 
 std::string UserDataFolder() {
     wchar_t local[MAX_PATH];

@@ -58,7 +58,7 @@ std::optional<Slot> slotOf(const std::string& path) {
 
 std::optional<Note> readNote(const Slot& s) {
     std::string bytes, error;
-    if (ReadWholeFile(utf8(s.note), bytes, error, 1 << 16) != ReadStatus::Ok) return std::nullopt;
+    if (ReadOwnFile(utf8(s.note), bytes, error, 1 << 16) != ReadStatus::Ok) return std::nullopt;
     Note n;
     int end = 0;
     if (std::sscanf(bytes.c_str(), "%" SCNu64 " %" SCNx64 "\n%" SCNu64 " %" SCNx64 "\n%n", &n.before.size,
@@ -129,9 +129,9 @@ bool SaveBackup::keep(const std::string& path, const std::string& fresh, std::st
         if (fs::create_directories(slot->copy.parent_path(), ec))
             fs::permissions(slot->copy.parent_path(), fs::perms::owner_all, ec);
         if (ec) return why = describe(ec), refuse();
-        if (!WriteDataFile(copy_, before_, why)) return refuse();
+        if (!WriteOwnFile(copy_, before_, why)) return refuse();
     }
-    return WriteDataFile(note_, noteText(note, slot->file), why) || refuse();
+    return WriteOwnFile(note_, noteText(note, slot->file), why) || refuse();
 }
 
 void SaveBackup::settle(bool fresh) {

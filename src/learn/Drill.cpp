@@ -58,11 +58,12 @@ int Drill::current(const std::vector<Key>& keys) {
     return -1;
 }
 
-void Drill::grade(Grade g, LearnStore& store, Day today) {
+void Drill::grade(Grade g, LearnStore& store, Day today, std::int64_t time) {
     if (queue_.empty()) return;
+    before_.push_back({queue_, known_, missed_});
     Entry e = queue_.front();
     queue_.pop_front();
-    store.grade(e.key, g, today);
+    store.grade(e.key, g, today, time);
     if (g == Grade::Knew) {
         known_ += !e.missed;
         return;
@@ -70,6 +71,15 @@ void Drill::grade(Grade g, LearnStore& store, Day today) {
     missed_ += !e.missed;
     e.missed = true;
     queue_.insert(queue_.begin() + static_cast<std::ptrdiff_t>(std::min(kComesBackAfter, queue_.size())), e);
+}
+
+bool Drill::undo(LearnStore& store, Day today, std::int64_t time) {
+    if (before_.empty() || store.undoGrade(today, time) == kBlankPage) return false;
+    queue_ = std::move(before_.back().queue);
+    known_ = before_.back().known;
+    missed_ = before_.back().missed;
+    before_.pop_back();
+    return true;
 }
 
 std::string Drill::progressText() const {

@@ -26,9 +26,14 @@ public:
     // Pages gone from the deck as keys now has it (deleted, or their text
     // edited) are passed over.
     int current(const std::vector<Key>& keys);
-    // Grades the page current() gave, in the store at once. A page graded
-    // まだ comes back a few pages later until it is graded 覚えた.
-    void grade(Grade g, LearnStore& store, Day today);
+    // Grades the page current() gave, in the store at once (time: the wall
+    // time). A page graded まだ comes back a few pages later until it is
+    // graded 覚えた.
+    void grade(Grade g, LearnStore& store, Day today, std::int64_t time);
+    // Takes the latest grade of this drill back, in the store too, and
+    // puts the drill where it was before it; false when there is none.
+    bool undo(LearnStore& store, Day today, std::int64_t time);
+    bool canUndo() const { return !before_.empty(); }
 
     int left() const { return static_cast<int>(queue_.size()); }
     int known() const { return known_; }    // pages graded 覚えた without a まだ in this drill
@@ -42,8 +47,13 @@ private:
         int at;  // its storage index when last seen
         bool missed;
     };
+    struct State {
+        std::deque<Entry> queue;
+        int known, missed;
+    };
     std::deque<Entry> queue_;
     int known_ = 0, missed_ = 0;
+    std::vector<State> before_;  // before each grade of this drill
 };
 
 // The message at the end of 今日の復習, with the day's counts.

@@ -1,13 +1,12 @@
 #include "LearnStore.h"
 
 #include <algorithm>
-#include <array>
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
-#include <unordered_set>
+#include <random>
 #include <utility>
 
+#include "LegacyHistory.h"
 #include "files/FileIo.h"
 
 namespace rvm::learn {
@@ -16,12 +15,10 @@ namespace {
 
 const char* const kCannotRead = "学習の記録を読めませんでした。";
 const char* const kCannotKeep = "学習の記録を保存できません。";
-constexpr std::string_view kHeader = "Ravolin Memorel learning history 1";
-// Many times the history of the largest deck: anything larger is not ours,
-// and reading it would only hold up the deck.
-constexpr std::uint64_t kMaxHistoryBytes = std::uint64_t{64} << 20;
-// Replaying this many grades costs about as much as reading the history.
-constexpr int kFoldAfter = 4096;
+// Far more than years of grades: anything larger is not ours, and reading
+// it would only hold up the deck.
+constexpr std::uint64_t kMaxFileBytes = std::uint64_t{256} << 20;
+constexpr std::string_view kLog = ".log", kSnapshot = ".snapshot";
 
 fs::path toPath(const std::string& utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
 
@@ -30,12 +27,13 @@ std::string fromPath(const fs::path& p) {
     return {s.begin(), s.end()};
 }
 
-// One name for each deck: absolute, links resolved where the file exists.
-std::string deckName(const std::string& path) {
-    std::error_code ec;
-    fs::path p = fs::weakly_canonical(toPath(path), ec);
-    if (ec) p = fs::absolute(toPath(path), ec);
-    return ec ? path : fromPath(p);
+std::string join(const std::string& folder, const std::string& name) { return fromPath(toPath(folder) / toPath(name)); }
+
+std::string randomName() {
+    std::random_device rd;
+    char name[17];
+    std::snprintf(name, sizeof name, "%08x%08x", rd(), rd());
+    return name;
 }
 
 bool makeFolder(const std::string& folder, std::string& error) {
@@ -45,241 +43,320 @@ bool makeFolder(const std::string& folder, std::string& error) {
     return !ec;
 }
 
-// Kept for the user to look at, out of the way of a fresh history.
-void putAside(const std::string& path) {
-    std::error_code ec;
-    fs::rename(toPath(path), toPath(path + ".bad"), ec);
+// Events a writer made, one number each.
+std::uint64_t eventId(std::uint32_t writer, std::uint64_t seq) { return std::uint64_t{writer} << 40 | seq; }
+
+// This machine's name: made once, kept in the local folder.
+std::string machineName(const std::string& local) {
+    const std::string path = join(local, "machine");
+    std::string name, error;
+    if (ReadOwnFile(path, name, error, 64) == ReadStatus::Ok && name.size() == 16 &&
+        name.find_first_not_of("0123456789abcdef") == std::string::npos)
+        return name;
+    name = randomName();
+    WriteOwnFile(path, name, error);
+    return name;
 }
 
-// The next line of text without its LF; false at the end or at a last line
-// without one, which a crash cut short.
-bool nextLine(std::string_view& text, std::string_view& line) {
-    const auto end = text.find('\n');
-    if (end == std::string_view::npos) return false;
-    line = text.substr(0, end);
-    text.remove_prefix(end + 1);
-    return true;
-}
-
-// The blank-separated fields of a line; fewer than N or more is no line of ours.
-template <std::size_t N>
-bool split(std::string_view line, std::array<std::string_view, N>& fields) {
-    for (auto& f : fields) {
-        const auto end = std::min(line.find(' '), line.size());
-        f = line.substr(0, end);
-        line.remove_prefix(std::min(end + 1, line.size()));
-        if (f.empty()) return false;
-    }
-    return line.empty();
-}
-
-template <class T>
-bool number(std::string_view s, T& value, int base = 10) {
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
-    return ec == std::errc() && end == s.data() + s.size();
-}
-
-template <class T>
-void put(std::string& out, T value, int base = 10, char after = ' ') {
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value, base).ptr);
-    out += after;
-}
-
-// Line breaks in a path would break the line that names the deck.
-std::string oneLine(std::string s) {
-    std::replace_if(s.begin(), s.end(), [](char c) { return c == '\n' || c == '\r'; }, '?');
-    return s;
-}
-
-std::string logLine(std::uint64_t seq, Day day, Key key, Grade g) {
-    std::string line;
-    put(line, seq);
-    put(line, day);
-    put(line, key, 16);
-    put(line, static_cast<int>(g));
-    // A line that reached the disk only in part fails its check.
-    put(line, Hash64(line) & 0xFFFFFFFFu, 16, '\n');
-    return line;
-}
+bool endsWith(const std::string& s, std::string_view end) { return s.size() > end.size() && s.ends_with(end); }
 
 }  // namespace
 
-std::string LearnStore::HistoryPath(const std::string& folder, const std::string& deckPath) {
-    char name[17];
-    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(Hash64(deckName(deckPath))));
-    return fromPath(toPath(folder) / (std::string(name) + ".rvmlearn"));
+LearnStore::LearnStore() = default;
+LearnStore::~LearnStore() = default;
+LearnStore::LearnStore(LearnStore&&) noexcept = default;
+LearnStore& LearnStore::operator=(LearnStore&&) noexcept = default;
+
+std::uint32_t LearnStore::writerIndex(const std::string& name) {
+    const auto [it, fresh] = writerOf_.try_emplace(name, static_cast<std::uint32_t>(writers_.size()));
+    if (fresh) writers_.push_back(name);
+    return it->second;
 }
 
-void LearnStore::setDeck(const std::string& deckPath) {
-    deck_ = deckName(deckPath);
-    history_ = folder_.empty() ? "" : HistoryPath(folder_, deck_);
-    log_ = history_.empty() ? "" : history_ + ".log";
+bool LearnStore::add(Event e) {
+    if (!seen_.insert(eventId(e.writer, e.seq)).second) return false;
+    applied_ = false;
+    if (e.kind == Event::Kind::Undo) undone_.insert(eventId(e.writer, e.other));
+    events_.push_back(e);
+    sorted_ = false;
+    return true;
 }
 
-void LearnStore::open(const std::string& folder, const std::string& deckPath,
-                      const std::vector<Key>& deckKeys) {
-    *this = LearnStore();
+void LearnStore::open(const std::string& folder, const std::string& local, const std::string& legacyFolder) {
+    *this = {};
     folder_ = folder;
-    if (deckPath.empty()) return;
-    setDeck(deckPath);
+    local_ = local;
+    std::string error;
+    if (folder_.empty() || local_.empty() || !makeFolder(join(local_, "runs"), error)) {
+        if (!error.empty()) report(kCannotKeep, error);
+        keptWell_ = error.empty();  // kept in memory only, as asked or for want of a folder
+        folder_.clear();
+        writer_ = "here";
+        return;
+    }
+    machine_ = machineName(local_);
+    const std::string run = randomName();
+    writer_ = machine_ + "-" + run;
+    running_.tryLock(join(join(local_, "runs"), run + ".lock"));
+    if (!makeFolder(folder_, error)) report(kCannotKeep, error);
+    readFolder();
+    bool legacy = false;
+    const std::string done = join(local_, "earlier-histories-read");
+    if (!legacyFolder.empty() && !FileOpensForReading(done)) {
+        LegacyHistory old = ReadLegacyHistories(legacyFolder);
+        addSeeds(old.pages, old.days);
+        legacy = !old.pages.empty() || !old.days.empty();
+        WriteOwnFile(done, "", error);
+    }
+    replay();
+    foldIfDue(legacy);
+}
+
+void LearnStore::refresh() {
+    if (folder_.empty()) return;
+    readWell_ = true;
+    const std::size_t before = events_.size();
+    readFolder();
+    if (events_.size() != before) replay();
+}
+
+// The same states may come from several snapshots: a page keeps its latest,
+// a day its highest counts.
+void LearnStore::addSeeds(const std::map<Key, PageState>& pages, const std::map<Day, DayCounts>& days) {
+    for (const auto& [key, p] : pages) {
+        auto [it, fresh] = seeds_.try_emplace(key, p);
+        if (!fresh && p.last > it->second.last) it->second = p;
+    }
+    for (const auto& [day, c] : days) {
+        DayCounts& d = seedDays_[day];
+        d = {std::max(d.reviewed, c.reviewed), std::max(d.missed, c.missed), std::max(d.introduced, c.introduced)};
+    }
+}
+
+void LearnStore::takeIn(const LearnStore& other) {
+    for (Event e : other.events_) {
+        e.writer = writerIndex(other.writers_[e.writer]);
+        add(e);
+    }
+    addSeeds(other.seeds_, other.seedDays_);
+    replay();
+    foldIfDue(true);
+}
+
+void LearnStore::readFolder() {
     std::error_code ec;
-    if (history_.empty() || !fs::is_directory(toPath(folder_), ec)) return;  // nothing kept yet
+    std::vector<std::string> snapshots;
+    for (const auto& entry : fs::directory_iterator(toPath(folder_), ec)) {
+        std::error_code kind;
+        // Links are never followed out of the folder.
+        if (entry.symlink_status(kind).type() != fs::file_type::regular) continue;
+        const std::string name = fromPath(entry.path().filename());
+        if (endsWith(name, kLog)) readLog(name);
+        if (endsWith(name, kSnapshot)) snapshots.push_back(name);
+    }
+    if (ec) {
+        readWell_ = false;
+        report(kCannotRead, DescribeErrno(ec.value()));
+    }
+    // After the logs: a log folded and removed meanwhile is in a snapshot by now.
+    for (const std::string& name : snapshots) readSnapshot(name);
+}
+
+void LearnStore::readLog(const std::string& name) {
     std::string bytes, error;
-    bool damaged = false, torn = false;
-    int lines = 0;
-    const ReadStatus status = ReadWholeFile(history_, bytes, error, kMaxHistoryBytes);
-    pages_.reserve(bytes.size() / 40);  // about one line's length
-    const Read read = status == ReadStatus::Ok ? readHistory(bytes) : Read::Fine;
-    if ((status != ReadStatus::Ok && status != ReadStatus::NotFound) || read == Read::NotOurs) {
-        // The log went with that file; both start afresh.
-        pages_ = {};
-        days_.clear();
-        seq_ = 0;
-        putAside(history_);
-        putAside(log_);
-        damaged = true;
+    const ReadStatus status = ReadOwnFile(join(folder_, name), bytes, error, kMaxFileBytes);
+    if (status == ReadStatus::NotFound) return;
+    if (status != ReadStatus::Ok) {
+        readWell_ = false;
+        return report(kCannotRead, status == ReadStatus::Error ? error : std::string());
+    }
+    LogState& state = logs_[name];
+    if (bytes.size() == state.bytes) return;
+    const LogRead r = ReadLog(bytes, state.bytes);
+    if (r.writer.empty()) return;  // not one of ours
+    state.writer = writerIndex(r.writer);
+    state.bytes = r.bytes;
+    state.damaged += r.damaged;
+    state.events += r.events.size();
+    for (Event e : r.events) {
+        e.writer = state.writer;
+        add(e);
+    }
+    if (r.damaged) {
+        readWell_ = false;
+        report(kCannotRead, {});
+    }
+}
+
+void LearnStore::readSnapshot(const std::string& name) {
+    std::string bytes, error;
+    const ReadStatus status = ReadOwnFile(join(folder_, name), bytes, error, kMaxFileBytes);
+    if (status == ReadStatus::NotFound) return;
+    Snapshot s;
+    if (status == ReadStatus::Ok)
+        s = ReadSnapshot(bytes);
+    else
+        s.damaged = 1;
+    std::vector<std::uint32_t> index;
+    for (const std::string& w : s.writers) index.push_back(writerIndex(w));
+    for (Event e : s.events) {
+        e.writer = index[e.writer];
+        add(e);
+    }
+    addSeeds(s.seeds, s.seedDays);
+    for (const auto& [log, held] : s.logs) snapshotLogs_[log] = std::max(snapshotLogs_[log], held);
+    if (s.damaged) {
+        readWell_ = false;
+        report(kCannotRead, status == ReadStatus::Error ? error : std::string());
+    }
+}
+
+void LearnStore::replay() {
+    if (!sorted_) {
+        // One order for every reader: by time, then by writer and number.
+        rank_.assign(writers_.size(), 0);
+        std::vector<std::uint32_t> byName(writers_.size());
+        for (std::uint32_t i = 0; i < byName.size(); ++i) byName[i] = i;
+        std::sort(byName.begin(), byName.end(), [&](auto a, auto b) { return writers_[a] < writers_[b]; });
+        for (std::uint32_t r = 0; r < byName.size(); ++r) rank_[byName[r]] = r;
+        std::sort(events_.begin(), events_.end(), [&](const Event& a, const Event& b) { return before(a, b); });
+        sorted_ = true;
+    }
+    pages_ = PageTable();
+    pages_.reserve(seeds_.size() + events_.size() / 4);
+    for (const auto& [key, p] : seeds_) pages_[key] = p;
+    days_ = seedDays_;
+    latest_ = 0;
+    for (const Event& e : events_) apply(e);
+    applied_ = true;
+}
+
+bool LearnStore::before(const Event& a, const Event& b) const {
+    return std::tie(a.time, rank_[a.writer], a.seq) < std::tie(b.time, rank_[b.writer], b.seq);
+}
+
+void LearnStore::apply(const Event& e) {
+    latest_ = std::max(latest_, e.time);
+    switch (e.kind) {
+    case Event::Kind::Grade:
+        if (!undone_.contains(eventId(e.writer, e.seq))) ApplyGrade(pages_[e.key], e.grade, e.day, days_[e.day]);
+        break;
+    case Event::Kind::Carry:
+        if (const PageState* from = pages_.find(e.key); from && !pages_.find(e.other)) {
+            const PageState state = *from;
+            pages_[e.other] = state;
+        }
+        break;
+    case Event::Kind::Undo:
+        break;
+    }
+}
+
+void LearnStore::append(Event e) {
+    e.writer = writerIndex(writer_);
+    e.seq = ++seq_;
+    // Most events come after all the others: applied as they come. One that
+    // does not (a clock put back) or that takes a grade back changes what
+    // came after it.
+    const bool inOrder = applied_ && sorted_ && e.writer < rank_.size() && e.kind != Event::Kind::Undo &&
+                         (events_.empty() || before(events_.back(), e));
+    add(e);
+    if (inOrder) {
+        sorted_ = true;  // it went to the end, where it belongs
+        apply(e);
     } else {
-        damaged = read == Read::Damaged;
-        const ReadStatus logStatus = ReadWholeFile(log_, bytes, error, kMaxHistoryBytes);
-        if (logStatus == ReadStatus::Ok) replay(bytes, damaged, torn, lines);
-        if (logStatus != ReadStatus::Ok && logStatus != ReadStatus::NotFound) {
-            putAside(log_);
-            damaged = true;
-        }
+        replay();
     }
-    if (damaged) report(kCannotRead, error);
-    // A torn last line is cut off before anything is appended after it.
-    if (damaged || torn || lines >= kFoldAfter) writeWhole(&deckKeys);
+    if (folder_.empty()) return;
+    const std::string name = writer_ + std::string(kLog);
+    std::string line = logs_.contains(name) ? std::string() : LogHeader(writer_), error;
+    line += LogLine(e);
+    keptWell_ = AppendToFile(join(folder_, name), line, error);
+    if (!keptWell_) return report(kCannotKeep, error);
+    logs_[name].writer = e.writer;
+    logs_[name].bytes += line.size();
 }
 
-LearnStore::Read LearnStore::readHistory(std::string_view text) {
-    std::string_view line;
-    std::array<std::string_view, 2> pair;  // "seq n", "end n"
-    if (!nextLine(text, line) || line != kHeader || !nextLine(text, line) ||
-        line != "deck " + oneLine(deck_) || !nextLine(text, line) || !split(line, pair) || pair[0] != "seq" ||
-        !number(pair[1], seq_))
-        return Read::NotOurs;
-    std::size_t records = 0, good = 0;
-    std::array<std::string_view, 5> day;
-    std::array<std::string_view, 6> page;
-    while (nextLine(text, line)) {
-        Day d = 0;
-        DayCounts c;
-        Key key = 0;
-        PageState p;
-        int stage = 0;
-        if (line.starts_with("page ")) {
-            if (!split(line, page) || !number(page[1], key, 16) || key == kBlankPage ||
-                !number(page[2], stage) || stage < 0 || stage > kTopStage || !number(page[3], p.due) ||
-                !number(page[4], p.last) || !number(page[5], p.missed))
-                continue;
-            p.stage = static_cast<std::int8_t>(stage);
-            pages_[key] = p;
-        } else if (line.starts_with("day ")) {
-            if (!split(line, day) || !number(day[1], d) || !number(day[2], c.reviewed) ||
-                !number(day[3], c.missed) || !number(day[4], c.introduced))
-                continue;
-            days_[d] = c;
-        } else if (line.starts_with("end ")) {
-            const bool whole = split(line, pair) && number(pair[1], records) && records == good;
-            return whole && text.empty() ? Read::Fine : Read::Damaged;
-        } else {
-            continue;
-        }
-        ++good;
-    }
-    return Read::Damaged;  // cut short
-}
-
-void LearnStore::replay(std::string_view log, bool& damaged, bool& torn, int& lines) {
-    const std::uint64_t folded = seq_;
-    std::string_view line;
-    std::array<std::string_view, 5> f;
-    for (; nextLine(log, line); ++lines) {
-        std::uint64_t seq = 0, check = 0;
-        Day day = 0;
-        Key key = 0;
-        int g = 0;
-        if (!split(line, f) || !number(f[0], seq) || !number(f[1], day) || !number(f[2], key, 16) ||
-            key == kBlankPage || !number(f[3], g) || g < 0 || g > 1 || !number(f[4], check, 16) ||
-            check != (Hash64(line.substr(0, line.size() - f[4].size())) & 0xFFFFFFFFu)) {
-            damaged = true;
-            continue;
-        }
-        // Lines the history already holds are left over from a fold cut short.
-        if (seq <= folded) continue;
-        ApplyGrade(pages_[key], static_cast<Grade>(g), day, days_[day]);
-        seq_ = std::max(seq_, seq);
-    }
-    torn = !log.empty();
-}
-
-std::string LearnStore::historyText() const {
-    std::string text;
-    text.reserve(64 * (pages_.size() + days_.size() + 4));
-    text.append(kHeader) += "\ndeck " + oneLine(deck_) + "\nseq ";
-    put(text, seq_, 10, '\n');
-    for (const auto& [day, c] : days_) {
-        text += "day ";
-        put(text, day);
-        put(text, c.reviewed);
-        put(text, c.missed);
-        put(text, c.introduced, 10, '\n');
-    }
-    pages_.forEach([&](Key key, const PageState& p) {
-        text += "page ";
-        put(text, key, 16);
-        put(text, static_cast<int>(p.stage));
-        put(text, p.due);
-        put(text, p.last);
-        put(text, p.missed, 10, '\n');
-    });
-    text += "end ";
-    put(text, days_.size() + pages_.size(), 10, '\n');
-    return text;
-}
-
-void LearnStore::writeWhole(const std::vector<Key>* live) {
-    if (history_.empty()) return;
-    if (live && !live->empty()) {
-        const std::unordered_set<Key> keep(live->begin(), live->end());
-        pages_.keepIf([&](Key key) { return keep.contains(key); });
-    }
-    std::string error;
-    if (!makeFolder(folder_, error) || !WriteFileAtomic(history_, historyText(), error))
-        return report(kCannotKeep, error);
-    std::error_code ec;
-    fs::remove(toPath(log_), ec);
-}
-
-void LearnStore::grade(Key key, Grade g, Day day) {
+void LearnStore::grade(Key key, Grade g, Day day, std::int64_t time) {
     if (key == kBlankPage) return;
-    ApplyGrade(pages_[key], g, day, days_[day]);
-    ++seq_;
-    if (history_.empty()) return;
-    std::string error;
-    if (!makeFolder(folder_, error) || !AppendToFile(log_, logLine(seq_, day, key, g), error))
-        report(kCannotKeep, error);
+    append({.kind = Event::Kind::Grade, .grade = g, .time = time, .day = day, .key = key});
+    ownGrades_.push_back(seq_);
 }
 
-void LearnStore::deckSavedAs(const std::string& deckPath) {
-    const std::string before = history_;
-    setDeck(deckPath);
-    if (history_ == before) return;
-    // The log of a deck this one replaced is no part of this history.
-    std::error_code ec;
-    fs::remove(toPath(log_), ec);
-    writeWhole(nullptr);
+Key LearnStore::undoGrade(Day day, std::int64_t time) {
+    if (ownGrades_.empty()) return kBlankPage;
+    const std::uint64_t seq = ownGrades_.back();
+    ownGrades_.pop_back();
+    const std::uint32_t own = writerIndex(writer_);
+    const auto it = std::find_if(events_.rbegin(), events_.rend(),
+                                 [&](const Event& e) { return e.writer == own && e.seq == seq; });
+    const Key key = it == events_.rend() ? kBlankPage : it->key;
+    append({.kind = Event::Kind::Undo, .time = time, .day = day, .other = seq});
+    return key;
 }
 
-const PageState* LearnStore::find(Key key) const {
-    return pages_.find(key);
+void LearnStore::carry(Key from, Key to, Day day, std::int64_t time) {
+    if (from == to || to == kBlankPage || !pages_.find(from) || pages_.find(to)) return;
+    append({.kind = Event::Kind::Carry, .time = time, .day = day, .key = from, .other = to});
 }
 
 DayCounts LearnStore::counts(Day day) const {
     const auto it = days_.find(day);
     return it == days_.end() ? DayCounts{} : it->second;
+}
+
+void LearnStore::foldIfDue(bool force) {
+    if (folder_.empty()) return;
+    // This machine's logs of writers that have ended: theirs to fold.
+    struct Ended {
+        std::string name;
+        FileLock lock;
+    };
+    std::vector<Ended> ended;
+    std::size_t events = 0;
+    const std::string prefix = machine_ + "-", own = writer_ + std::string(kLog);
+    for (const auto& [name, state] : logs_) {
+        if (name == own || !name.starts_with(prefix) || writers_[state.writer] != name.substr(0, name.size() - 4)) continue;
+        const std::string run = name.substr(prefix.size(), name.size() - prefix.size() - kLog.size());
+        FileLock lock;
+        if (!lock.tryLock(join(join(local_, "runs"), run + ".lock"))) continue;  // still running
+        ended.push_back({name, std::move(lock)});
+        events += state.events;
+    }
+    if (!force && events < kFoldAfter && ended.size() < 16) return;
+    FileLock folding;
+    if (!folding.tryLock(join(local_, "fold.lock"))) return;  // another window folds
+    for (const Ended& e : ended) readLog(e.name);  // what they wrote since
+    replay();
+    Snapshot s;
+    s.writers = writers_;
+    s.events = events_;
+    s.seeds = seeds_;
+    s.seedDays = seedDays_;
+    s.logs = snapshotLogs_;
+    for (const auto& [name, state] : logs_) s.logs[name] = std::max(s.logs[name], state.bytes);
+    const std::string path = join(folder_, machine_ + std::string(kSnapshot));
+    std::string error;
+    // A damaged snapshot of this machine's is kept aside, never overwritten.
+    if (!readWell_ && FileOpensForReading(path)) {
+        std::error_code ec;
+        fs::rename(toPath(path), toPath(path + ".bad-" + randomName()), ec);
+    }
+    if (!WriteOwnFile(path, SnapshotText(s), error)) return report(kCannotKeep, error);
+    for (Ended& e : ended) {
+        const std::string log = join(folder_, e.name);
+        std::error_code ec;
+        if (fs::file_size(toPath(log), ec) != logs_[e.name].bytes && !ec) continue;  // a torn end: kept as it is
+        // A log with damaged lines is kept aside; the others are in the snapshot now.
+        if (logs_[e.name].damaged)
+            fs::rename(toPath(log), toPath(log + ".bad"), ec);
+        else
+            fs::remove(toPath(log), ec);
+        if (!ec) logs_.erase(e.name);
+        const std::string run = e.name.substr(prefix.size(), e.name.size() - prefix.size() - kLog.size());
+        e.lock.release();
+        fs::remove(toPath(join(join(local_, "runs"), run + ".lock")), ec);
+    }
 }
 
 std::string LearnStore::takeMessage() { return std::exchange(message_, {}); }

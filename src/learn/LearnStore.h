@@ -1,63 +1,125 @@
-// A deck's learning history: the state of each page by its key and the
-// counts of each day. It lives in the user's data folder, in one file per
-// deck named after the deck's path, never in the deck file, so a read-only
-// deck keeps one too. Each grade is appended to a log beside that file and
-// is on disk before grade() returns; opening folds a long log into the file.
-// A history that cannot be read or kept never stops the deck: the store
-// goes on in memory and says so once.
+// The learner's memory: the state of each page, found by the page's text
+// alone, for the whole user, and the counts of each day. A page known in one
+// deck is known wherever the same question and answer stand, so moving,
+// renaming or copying a deck keeps it.
+//
+// The memory lives in a folder (MemoryFiles.h) that may be kept by a
+// file-sync program: this store appends only to its own log, each grade on
+// disk before grade() returns, and merges what every other writer (another
+// window, another machine) has written. What stays with this machine (its
+// name, the locks of the writers running here) lives in a local folder that
+// is never synced. A memory that cannot be read or kept never stops the
+// deck: the store goes on in memory and says so once.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
-#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "MemoryFiles.h"
 #include "PageKey.h"
 #include "PageTable.h"
 #include "Schedule.h"
+#include "files/FileLock.h"
 
 namespace rvm::learn {
 
 class LearnStore {
 public:
-    // Reads the history of the deck at deckPath (UTF-8) from folder. An
-    // untitled deck (empty path) starts an empty history that is kept in
-    // memory until deckSavedAs(). deckKeys are the keys of the deck as
-    // opened: pages no longer in it are dropped when the file is rewritten.
-    void open(const std::string& folder, const std::string& deckPath, const std::vector<Key>& deckKeys);
-    // Records a grade, on disk before it returns.
-    void grade(Key key, Grade g, Day day);
-    // The deck has been saved under deckPath (Save As, or the first save of
-    // an untitled deck): the history goes with it, and the deck it was saved
-    // from keeps its own.
-    void deckSavedAs(const std::string& deckPath);
+    LearnStore();
+    ~LearnStore();
+    LearnStore(LearnStore&&) noexcept;
+    LearnStore& operator=(LearnStore&&) noexcept;
 
-    const PageState* find(Key key) const;  // nullptr: never graded
+    // Reads the memory in folder (made when missing); local: this machine's
+    // own folder. Both empty: kept in memory only. Histories of earlier
+    // versions in legacyFolder are carried over the first time.
+    void open(const std::string& folder, const std::string& local, const std::string& legacyFolder = {});
+    // Takes in what other writers added since.
+    void refresh();
+    // Takes in everything other holds (the memory moved to this folder) and
+    // keeps it in this machine's snapshot here.
+    void takeIn(const LearnStore& other);
+
+    // Records a grade at wall time `time` (seconds since 1970), on disk
+    // before it returns.
+    void grade(Key key, Grade g, Day day, std::int64_t time);
+    // Takes back this program's latest grade that still stands; the page's
+    // key, or kBlankPage when there is none.
+    Key undoGrade(Day day, std::int64_t time);
+    bool canUndo() const { return !ownGrades_.empty(); }
+    // A page's text was edited here: its memory goes on under the new text,
+    // unless that text has one of its own.
+    void carry(Key from, Key to, Day day, std::int64_t time);
+
+    const PageState* find(Key key) const { return pages_.find(key); }
     DayCounts counts(Day day) const;
+    // The wall time of the latest event of any writer; 0: none yet.
+    std::int64_t latestTime() const { return latest_; }
+
     // "学習の記録を読めませんでした。" or "学習の記録を保存できません。",
     // with the system's reason on a line of its own where there is one, the
     // first time each happens after open(); otherwise empty.
     std::string takeMessage();
+    // Whether the last open() or refresh() read everything it found and
+    // the last event was kept on disk.
+    bool healthy() const { return readWell_ && keptWell_; }
 
-    // The history file of the deck at deckPath; its log is the same name
-    // with ".log" added.
-    static std::string HistoryPath(const std::string& folder, const std::string& deckPath);
+    const std::string& folder() const { return folder_; }
+    const std::string& writerName() const { return writer_; }
+
+    // Own logs of writers that have ended hold this many events before a
+    // fold puts them into this machine's snapshot.
+    static constexpr int kFoldAfter = 4096;
 
 private:
-    enum class Read { Fine, Damaged, NotOurs };
-    void setDeck(const std::string& deckPath);
-    Read readHistory(std::string_view text);
-    void replay(std::string_view log, bool& damaged, bool& torn, int& lines);
-    std::string historyText() const;
-    void writeWhole(const std::vector<Key>* live);
+    struct LogState {
+        std::uint64_t bytes = 0;  // read up to here
+        std::uint32_t writer = 0;
+        int damaged = 0;
+        std::size_t events = 0;
+    };
+    std::uint32_t writerIndex(const std::string& name);
+    bool add(Event e);  // false: known already
+    void addSeeds(const std::map<Key, PageState>& pages, const std::map<Day, DayCounts>& days);
+    void readFolder();
+    void readLog(const std::string& name);
+    void readSnapshot(const std::string& name);
+    void replay();
+    bool before(const Event& a, const Event& b) const;  // in the one order of all events
+    void apply(const Event& e);
+    void append(Event e);
+    void foldIfDue(bool legacyFound);
     void report(const char* text, const std::string& detail);
 
+    // The memory.
+    std::vector<std::string> writers_;
+    std::unordered_map<std::string, std::uint32_t> writerOf_;
+    std::vector<Event> events_;
+    std::unordered_set<std::uint64_t> seen_;  // writer and seq of every event held
+    std::map<Key, PageState> seeds_;
+    std::map<Day, DayCounts> seedDays_;
+    std::map<std::string, LogState> logs_;     // by file name
+    std::map<std::string, std::uint64_t> snapshotLogs_;  // bytes of each log some snapshot holds
+    // What the events make of it.
     PageTable pages_;
     std::map<Day, DayCounts> days_;
-    std::string folder_, deck_, history_, log_;  // history_ empty: kept in memory only
-    std::uint64_t seq_ = 0;                      // the number of the last grade
-    bool toldRead_ = false, toldKeep_ = false;
+    std::unordered_set<std::uint64_t> undone_;
+    std::int64_t latest_ = 0;
+    bool sorted_ = true;
+    std::vector<std::uint32_t> rank_;  // each writer's place in the order of names
+    bool applied_ = false;             // every event held is applied, the last one last
+
+    // This writer.
+    std::string folder_, local_, machine_, writer_;
+    std::uint64_t seq_ = 0;
+    std::vector<std::uint64_t> ownGrades_;  // seqs of this run's grades that still stand
+    FileLock running_;                      // held while this writer runs
+    bool readWell_ = true, keptWell_ = true, toldRead_ = false, toldKeep_ = false;
     std::string message_;
 };
 

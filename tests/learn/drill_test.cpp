@@ -43,22 +43,27 @@ struct LearnDrill : ::testing::Test {
     const std::vector<int> order{8, 7, 6, 5, 4, 3, 2, 1, 0};  // display order: storage order reversed
     Deck deck;
     std::vector<Key> keys;
-    LearnStore store;  // an untitled deck's, in memory
+    LearnStore store = history();  // kept in memory
     LearnDrill() {
         for (int k = 0; k < 8; ++k) deck.push_back({"q" + std::to_string(k), "a"});
         deck.push_back({});  // blank, never drilled
         keys = DeckKeys(deck);
+        store = history();
+    }
+    LearnStore history() const {
+        LearnStore s;
         // Due today, overdue since day 6, due today, missed on day 8, begun today.
         for (const auto& [page, day, g] : {std::tuple(0, 9, Grade::Knew), {1, 5, Grade::Knew},
                                             {2, 9, Grade::Knew}, {3, 8, Grade::NotYet}, {4, 10, Grade::Knew}})
-            store.grade(keys[page], g, day);
+            if (!keys.empty()) s.grade(keys[page], g, day, day * 86400);
+        return s;
     }
     // The pages shown while the grades ("KM...") are given, until the drill ends.
     std::vector<int> run(Drill drill, LearnStore& s, std::string grades) {
         std::vector<int> shown;
         for (int at; (at = drill.current(keys)) >= 0 && !grades.empty(); grades.erase(0, 1)) {
             shown.push_back(at);
-            drill.grade(grades[0] == 'K' ? Grade::Knew : Grade::NotYet, s, kToday);
+            drill.grade(grades[0] == 'K' ? Grade::Knew : Grade::NotYet, s, kToday, kToday * 86400 + 3600);
         }
         panel = drill.progressText();
         return shown;
@@ -72,7 +77,7 @@ TEST_F(LearnDrill, TodayDueFirstThenNewPagesUpToTheDailyLimit) {
     const struct { int newPerDay; std::vector<int> shown; } rows[] = {
         {20, {1, 3, 2, 0, 7, 6, 5}}, {2, {1, 3, 2, 0, 7}}, {1, {1, 3, 2, 0}}, {0, {1, 3, 2, 0}}};
     for (const auto& r : rows) {
-        LearnStore s = store;
+        LearnStore s = history();
         EXPECT_EQ(run(Drill::Today(s, keys, order, kToday, r.newPerDay), s, "KKKKKKKKK"), r.shown);
     }
 }
@@ -85,7 +90,7 @@ TEST_F(LearnDrill, MissedPagesComeBackUntilKnown) {
         rows[] = {{false, "MKMKKKMK", {1, 3, 2, 0, 7, 1, 2, 2}, {2, 1}, "残り 0  ○ 3  × 2", "○ 4  × 2"},
                   {true, "MKKK", {0, 1, 6, 0}, {0}, "残り 0  ○ 2  × 1", "○ 3  × 1"}};
     for (const auto& r : rows) {
-        LearnStore s = store;
+        LearnStore s = history();
         const Drill drill = Drill::Today(s, keys, order, kToday, 2);
         Deck edited = deck;
         if (r.edited) edited.erase(edited.begin()), edited[2].answer = "b";
@@ -103,4 +108,24 @@ TEST_F(LearnDrill, RecordFigures) {
     EXPECT_EQ(ReviewsPerDay(store, kToday, 4), days);
     EXPECT_EQ(DuePerDay(store, keys, kToday, 3), (std::vector{4, 1, 0}));  // overdue counted today
     EXPECT_EQ(PagesPerStage(store, keys), (std::vector{3, 1, 4, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// A grade taken back puts the drill and the day's counts where they were.
+TEST_F(LearnDrill, UndoPutsTheDrillBack) {
+    Drill drill = Drill::Today(store, keys, order, kToday, 0);
+    const auto shownAfter = [&](const char* grades) {
+        Drill copy = drill;
+        for (char g : std::string(grades)) {
+            copy.current(keys);
+            copy.grade(g == 'K' ? Grade::Knew : Grade::NotYet, store, kToday, kToday * 86400 + 3600);
+        }
+        return copy;
+    };
+    Drill d = shownAfter("KM");
+    EXPECT_TRUE(d.undo(store, kToday, 0));
+    EXPECT_EQ(std::tuple(d.current(keys), d.progressText(), store.counts(kToday)),
+              std::tuple(3, std::string("残り 3  ○ 1  × 0"), DayCounts{2, 0, 1}));
+    EXPECT_TRUE(d.undo(store, kToday, 0));
+    EXPECT_EQ(std::tuple(d.current(keys), store.find(keys[1])->stage), std::tuple(1, std::int8_t{1}));
+    EXPECT_FALSE(d.undo(store, kToday, 0));
 }

@@ -1,8 +1,8 @@
-// The history on disk: it follows the deck, survives a crash but for the
-// last grade, and never stops the deck when its files are bad.
+// The memory on disk: writers that never hide each other's grades, files
+// half synced or damaged, links planted in the folder, earlier histories
+// carried over, grades taken back and edits carried.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <tuple>
@@ -10,6 +10,8 @@
 #include "TempDir.h"
 #include "learn/LearnStore.h"
 #ifndef _WIN32
+#include <sys/stat.h>
+
 #include "AsUser.h"
 #endif
 
@@ -22,116 +24,181 @@ namespace {
 const std::string kCannotRead = "学習の記録を読めませんでした。";
 const std::string kCannotKeep = "学習の記録を保存できません。";
 
-struct LearnFiles : ::testing::Test {
+struct Memory : ::testing::Test {
     TempDir dir;
-    std::string data = dir.file("data"), deck = dir.file("デッキ.rvm");
-    LearnStore store;
-    std::string open(const std::string& path) {
-        store.open(data, path, {'A', 'B', 'C'});
-        return store.takeMessage();
-    }
-    std::string grade(Key key) {
-        store.grade(key, Grade::Knew, 2);
-        return store.takeMessage();
-    }
-    // The pages the history holds of A, B and C.
-    std::string held() const {
-        std::string s;
-        for (char key : {'A', 'B', 'C'}) s += store.find(key) ? std::string(1, key) : "";
+    std::string folder = dir.file("memory");
+    // Each writer a store of its own; a machine a local folder of its own.
+    LearnStore open(const std::string& machine, const std::string& legacy = {}) {
+        LearnStore s;
+        s.open(folder, dir.file(machine), legacy);
         return s;
     }
-    // An untitled deck's grade of A, kept from its first save on.
-    void saved() {
-        open("");
-        store.grade('A', Grade::NotYet, 1);
-        store.deckSavedAs(deck);
+    // The pages of "ABCD" the store holds, and the stage of each.
+    static std::string held(const LearnStore& s) {
+        std::string out;
+        for (char key : {'A', 'B', 'C', 'D'})
+            if (const PageState* p = s.find(key)) out += key + std::to_string(p->stage);
+        return out;
+    }
+    std::vector<std::string> files() const {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(fsPath(folder))) names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
     }
 };
 
-// The file's text as f changes it.
-void change(const std::string& path, const std::function<void(std::string&)>& f) {
-    std::string s = slurp(path);
-    f(s);
-    spit(path, s);
+void grade(LearnStore& s, Key key, Grade g = Grade::Knew, Day day = 10, std::int64_t time = 0) {
+    s.grade(key, g, day, time ? time : day * 86400 + 36000 + static_cast<std::int64_t>(key));
 }
-
-void folderAt(const std::string& path) { fs::remove(fsPath(path)), fs::create_directory(fsPath(path)); }
 
 }  // namespace
 
-// Save As carries the history to the new name; the old name keeps its own.
-TEST_F(LearnFiles, FollowsTheDeckFromUntitledThroughSaveAs) {
-    saved();
-    grade('B');
-    const std::string copy = dir.file("copy.rvm");
-    store.deckSavedAs(copy);
-    grade('C');
-    EXPECT_EQ((std::tuple{open(deck), held(), store.counts(1)}), std::tuple("", "AB", DayCounts{1, 1, 1}));
-    EXPECT_EQ((std::tuple{open(copy), held(), store.counts(2)}), std::tuple("", "ABC", DayCounts{2, 0, 2}));
-    // One deck, one history, whichever way its path is written.
-    EXPECT_EQ(LearnStore::HistoryPath(data, dir.file("no/../copy.rvm")), LearnStore::HistoryPath(data, copy));
+// Windows and machines each write their own log; every reader sees all of
+// it, whatever was folded, in the same order, so all agree.
+TEST_F(Memory, WritersNeverHideEachOthersGrades) {
+    LearnStore first = open("m1");
+    LearnStore second = open("m1");  // another window
+    LearnStore other = open("m2");   // another machine
+    grade(first, 'A');
+    for (int day = 10; day < 14; ++day) grade(second, 'B', Grade::Knew, day);
+    grade(other, 'C', Grade::NotYet);
+    grade(other, 'A', Grade::NotYet, 11);
+    second = {};  // the window closes: a third open may fold its log
+    LearnStore third = open("m1");
+    grade(first, 'D');  // after the fold, as before it
+    for (LearnStore* s : {&first, &third, &other}) s->refresh();
+    EXPECT_EQ(held(first), "A0B3C0D1");
+    EXPECT_EQ(held(third), held(first));
+    EXPECT_EQ(held(other), held(first));
+    EXPECT_EQ(first.counts(10), (DayCounts{4, 1, 4}));
+    // Reopened from the files alone, the same.
+    EXPECT_EQ(held(open("m3")), held(first));
 }
 
-// A bad history opens the deck all the same, says so once, keeps what it
-// could read and is whole again after the next grade. The history holds A,
-// its log B.
-TEST_F(LearnFiles, BadFilesNeverStopTheDeck) {
+// Folding puts ended writers' logs of this machine into its snapshot and
+// removes them, never another machine's or a running writer's.
+TEST_F(Memory, FoldsOnlyWhatItRead) {
+    LearnStore running = open("m1");
+    grade(running, 'A');
+    LearnStore other = open("m2");
+    grade(other, 'B');
+    // A writer of this machine that ended with a long log.
+    std::string log = LogHeader(slurp(dir.file("m1/machine")) + "-00000000000000ff");
+    for (int n = 1; n <= LearnStore::kFoldAfter; ++n)
+        log += LogLine({.seq = static_cast<std::uint64_t>(n), .time = 900000 + n, .day = 10 + n, .key = 'C'});
+    spit(folder + "/" + slurp(dir.file("m1/machine")) + "-00000000000000ff.log", log);
+    const auto before = files();
+    LearnStore folding = open("m1");
+    const auto after = files();
+    EXPECT_EQ(after.size(), before.size());  // one log gone, one snapshot made
+    EXPECT_EQ(std::count_if(after.begin(), after.end(), [](auto& n) { return n.ends_with(".snapshot"); }), 1);
+    grade(running, 'D');
+    EXPECT_EQ(held(open("m3")), held(folding) + "D1");
+}
+
+// A log cut mid-line (a sync in progress), a conflict copy, a damaged line,
+// a damaged snapshot: what can be read is read, nothing is counted twice,
+// the damage is told once and never thrown away.
+TEST_F(Memory, HalfSyncedAndDamagedFilesAreReadSafely) {
     using Text = std::string&;
-    const struct { const char* what; std::function<void(const std::string&)> damage; bool told; const char* held; }
+    const struct { const char* what; std::function<void(Text)> damage; std::string copy; bool told; const char* held; }
         rows[] = {
-            {"as written", [](auto&) {}, false, "AB"},
-            {"last line cut short", [](auto& h) { change(h + ".log", [](Text s) { s += "9 2 c 1"; }); }, false, "AB"},
-            {"log line altered", [](auto& h) { change(h + ".log", [](Text s) { s[2] = '3'; }); }, true, "A"},
-            {"history line altered", [](auto& h) { change(h, [](Text s) { s[s.find("page 41") + 5] = 'x'; }); },
-             true, "B"},
-            {"history cut short", [](auto& h) { change(h, [](Text s) { s.erase(s.find("end")); }); }, true, "AB"},
-            {"another deck's", [](auto& h) { change(h, [](Text s) { s.insert(s.find("deck ") + 5, "/x"); }); },
-             true, ""},
-            {"too large", [](auto& h) { fs::resize_file(fsPath(h), std::uintmax_t{65} << 20); }, true, ""},
-            {"history a folder", [](auto& h) { folderAt(h); }, true, ""},
-            {"log a folder", [](auto& h) { folderAt(h + ".log"); }, true, "A"},
-#ifndef _WIN32
-            {"history a FIFO", [](auto& h) { fs::remove(h), ::mkfifo(h.c_str(), 0600); }, true, ""},
-#endif
+            {"as written", [](Text) {}, "", false, "A2B1"},
+            {"last line cut short", [](Text s) { s.resize(s.size() - 5); }, "", false, "A1B1"},
+            {"a conflict copy", [](Text) {}, "x.sync-conflict-20261208-101010-ABC.log", false, "A2B1"},
+            {"a line altered", [](Text s) { s[s.rfind("g ") + 2] = '7'; }, "", true, "A1B1"},
+            {"no log of ours", [](Text s) { s = "hello\n"; }, "", false, "B1"},
         };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        fs::remove_all(fsPath(data));
-        saved();
-        grade('B');
-        r.damage(LearnStore::HistoryPath(data, deck));
-        EXPECT_EQ(open(deck).substr(0, r.told ? kCannotRead.size() : 0), r.told ? kCannotRead : "");
-        EXPECT_EQ(held(), r.held);
-        EXPECT_EQ(grade('C'), "");
-        EXPECT_EQ((std::tuple{open(deck), held()}), std::tuple("", r.held + std::string("C")));
+        fs::remove_all(fsPath(folder));
+        std::string log;
+        {
+            LearnStore s = open("m1");
+            grade(s, 'A');
+            grade(s, 'A', Grade::Knew, 11);
+            log = s.folder() + "/" + s.writerName() + ".log";
+        }
+        LearnStore b = open("m2");
+        grade(b, 'B');
+        std::string text = slurp(log);
+        r.damage(text);
+        spit(r.copy.empty() ? log : dir.file("memory/" + r.copy), text);
+        LearnStore reader = open("m3");
+        EXPECT_EQ(reader.takeMessage().substr(0, r.told ? kCannotRead.size() : 0), r.told ? kCannotRead : "");
+        EXPECT_EQ(held(reader), r.held);
     }
+    // A snapshot cut short: its whole lines still count.
+    LearnStore s = open("m4");
+    const std::string snapshot = folder + "/cut.snapshot";
+    spit(snapshot, "Ravolin Memorel memory 1\nw ab-cd\ne 0 g 1 900000 10 44 1\ne 0 g 2 9");
+    EXPECT_EQ(held(open("m5")), "B1D1");
+}
+
+// Links planted in the folder are never followed: not for reading, not for
+// appending, not for replacing.
+TEST_F(Memory, NeverFollowsALinkOutOfItsFolder) {
+    const std::string outside = dir.file("outside.txt");
+    spit(outside, "mine\n");
+    LearnStore s = open("m1");
+    fs::create_symlink(fsPath(outside), fsPath(s.folder() + "/" + s.writerName() + ".log"));
+    fs::create_symlink(fsPath(outside), fsPath(folder + "/planted.log"));
+    grade(s, 'A');
+    EXPECT_EQ(s.takeMessage().substr(0, kCannotKeep.size()), kCannotKeep);
+    EXPECT_EQ(held(s), "A1");  // graded all the same, in memory
+    EXPECT_EQ(slurp(outside), "mine\n");
+}
+
+// A grade taken back is gone from every reader; edits carry a page's memory
+// to its new text unless that text has one of its own.
+TEST_F(Memory, UndoAndCarry) {
+    LearnStore s = open("m1");
+    grade(s, 'A', Grade::NotYet);
+    grade(s, 'B');
+    grade(s, 'C');
+    const std::int64_t later = 11 * 86400;
+    EXPECT_EQ(s.undoGrade(10, later), 'C');
+    EXPECT_EQ(s.undoGrade(10, later), 'B');
+    EXPECT_TRUE(s.canUndo());
+    s.carry('A', 'D', 10, later);
+    s.carry('B', 'C', 10, later);  // nothing to carry
+    EXPECT_EQ(held(s), "A0D0");
+    EXPECT_EQ(s.counts(10), (DayCounts{1, 1, 1}));
+    EXPECT_EQ(held(open("m2")), "A0D0");
+}
+
+// The per-deck histories of earlier versions are carried over once.
+TEST_F(Memory, EarlierHistoriesAreCarriedOver) {
+    const std::string legacy = dir.file("legacy");
+    fs::create_directory(fsPath(legacy));
+    const std::string line = "1 12 41 1 ";
+    char check[16];
+    std::snprintf(check, sizeof check, "%llx", static_cast<unsigned long long>(Hash64(line) & 0xFFFFFFFFu));
+    spit(legacy + "/0123456789abcdef.rvmlearn",
+         "Ravolin Memorel learning history 1\ndeck /d.rvm\nseq 0\nday 9 1 0 1\npage 42 3 20 9 -2147483648\nend 2\n");
+    spit(legacy + "/0123456789abcdef.rvmlearn.log", line + check + "\n");
+    EXPECT_EQ(held(open("m1", legacy)), "A1B3");
+    EXPECT_EQ(open("m2").counts(9), (DayCounts{1, 0, 1}));
+    fs::remove_all(fsPath(legacy + "/0123456789abcdef.rvmlearn"));
+    EXPECT_EQ(held(open("m1", legacy)), "A1B3");  // kept, not read again
 }
 
 #ifndef _WIN32
-// As an ordinary user: what cannot be read or kept is told once with the
-// system's reason, and grading goes on in memory.
-TEST_F(LearnFiles, RefusedFilesAreToldOnce) {
-    const std::string denied = "\r許可がありません";
-    // What opening, grading B and grading C say, and what the history holds then.
-    using Refuse = std::function<void(LearnFiles&, const TempDir&)>;
-    const struct { Refuse refuse; std::array<std::string, 4> told; } rows[] = {
-        {[](auto& f, auto&) { ::chmod(f.data.c_str(), 0555); }, {"", kCannotKeep + denied, "", "ABC"}},
-        {[](auto& f, auto& t) {  // a folder that cannot be made
-             f.data = t.file("ro/data");
-             fs::create_directory(t.file("ro")), ::chmod(t.file("ro").c_str(), 0555);
-         }, {"", kCannotKeep + denied, "", "BC"}},
-        {[](auto& f, auto&) { ::chmod(LearnStore::HistoryPath(f.data, f.deck).c_str(), 0); },
-         {kCannotRead + denied, "", "", "BC"}},
-    };
+// As an ordinary user: a folder that cannot be written is told once with
+// the system's reason, and grading goes on in memory.
+TEST_F(Memory, RefusedFolderIsToldOnce) {
     runAsUser([&] {
-        for (const auto& r : rows) {
-            TempDir mine;
-            data = mine.file("data");
-            deck = mine.file("d.rvm");
-            saved();
-            r.refuse(*this, mine);
-            EXPECT_EQ((std::array{open(deck), grade('B'), grade('C'), held()}), r.told);  // in this order
-        }
+        TempDir mine;
+        folder = mine.file("memory");
+        fs::create_directory(fsPath(folder));
+        ::chmod(folder.c_str(), 0555);
+        LearnStore s;
+        s.open(folder, mine.file("local"));
+        grade(s, 'A');
+        EXPECT_EQ(s.takeMessage(), kCannotKeep + "\r許可がありません");
+        grade(s, 'B');
+        EXPECT_EQ(std::tuple(s.takeMessage(), held(s)), std::tuple("", "A1B1"));
     });
 }
 #endif
