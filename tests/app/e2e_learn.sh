@@ -3,7 +3,7 @@
 # by keyboard alone: 今日の復習 through the 学習 menu, each page uncovered
 # and graded 覚えた, the message at the end; the next day, when every page
 # is back; then the record window. Checked in the files: the deck is never
-# written, and the history in the data folder holds each grade once, on its
+# written, and the memory in the data folder holds each grade once, on its
 # day. Each step waits for the window it needs, never for a fixed time.
 # Usage: e2e_learn.sh PROGRAM ARTIFACTDIR
 set -uo pipefail
@@ -15,12 +15,12 @@ source "$(dirname "$0")/learn.sh" "$1"
 
 make_deck 3 >"$deck"
 cp "$deck" "$work/deck.before"
-# The history holds grades 1..N, all 覚えた, the last COUNT on DAY, each of
+# The memory holds N grades, all 覚えた, the last COUNT on DAY, each of
 # the deck's 3 pages graded as often as the others.
 graded() {
   history | awk -v n="$1" -v from=$(($1 - $2)) -v day="$3" '
-    $1 != NR || $4 != 1 || NF != 5 || (NR > from && $2 != day) { exit 1 }
-    { times[$3]++ }
+    $6 != 1 || NF != 7 || (NR > from && $4 != day) { exit 1 }
+    { times[$5]++ }
     END { for (k in times) if (times[k] != n / 3 || ++pages > 3) exit 1; if (NR != n) exit 1 }' ||
     { history; fail "$4"; }
 }
@@ -33,7 +33,7 @@ grade 2 2 2
 drill_ends "on day 1"
 close_program
 cmp -s "$deck" "$work/deck.before" || fail "the deck was written on day 1"
-[[ -f "$(echo "$data"/*.rvmlearn.log)" ]] || fail "not one history log in $data"
+[[ -f "$(echo "$data"/memory/*.log)" ]] || fail "not one memory log in $data/memory"
 graded 3 3 "$(day_of "$day1")" "day 1's grades"
 
 # Day 2: the pages known on day 1 are back, once each.

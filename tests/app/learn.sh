@@ -14,7 +14,8 @@ export TZ=UTC DONT_FAKE_MONOTONIC=1
 export XDG_DATA_HOME="$work/home/.local/share"
 data="$XDG_DATA_HOME/ravolin-memorel"
 # The grades kept so far, oldest first: "number day key grade check".
-history() { cat "$data"/*.rvmlearn.log 2>/dev/null; }
+# Every grade in the memory's logs, in the order given: "g seq time day key grade check".
+history() { cat "$data"/memory/*.log 2>/dev/null | grep '^g ' | sort -k3n; }
 # The program runs from a folder of its own, so its settings land there.
 app="$work/bin/$(basename "$1")"
 install -D "$1" "$app"
