@@ -5,6 +5,7 @@
 
 #include <QToolButton>
 
+#include "app/RecentDecks.h"
 #include "app/RecordWindow.h"
 #include "app/Study.h"
 #include "app/WindowFixture.h"
@@ -71,6 +72,15 @@ private slots:
         QTest::newRow("new pages a day") << "new:2 today" << "Q1 残り 2  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("Esc leaves the drill") << "today Escape" << "Q1 - beeps:0 changed:0 said:";
         QTest::newRow("a step leaves the drill") << "today Ctrl+PgDown Ctrl+2" << "Q2 - beeps:0 changed:0 said:";
+        QTest::newRow("grade buttons wait for the cover") << "today knew Ctrl+Return knew"
+                                                          << "Q2 残り 2  ○ 1  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("Ctrl+Z takes grades back, from the text box too")
+            << "today Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+1 Ctrl+Z Ctrl+Z" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("a typo fixed keeps the page's memory")
+            << "today" + all + " edit new:0 day:1 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:1 " + done;
+        QTest::newRow("a clock far ahead is asked about")
+            << "today" + all + " day:400 today Ctrl+Return Ctrl+2"
+            << "Q2 残り 2  ○ 1  × 0 beeps:0 changed:0 " + done + "|日付が 2028年1月11日 になっています。このまま記録しますか？";
         QTest::newRow("no history kept: the deck still works")
             << "nofolder today Ctrl+Return Ctrl+2"
             << "Q2 残り 2  ○ 1  × 0 beeps:0 changed:0 said: 学習の記録を保存できません。";
@@ -89,6 +99,7 @@ private slots:
             else if (step == "knew") w->study->knewButton->click();
             else if (step == "notyet") w->study->notYetButton->click();
             else if (step.startsWith("new:")) w->study->newPagesPerDay = arg.toInt();
+            else if (step == "edit") w->halfEdit[0]->setPlainText(w->halfEdit[0]->toPlainText() + "x");
             else if (step.startsWith("day:")) now = noon + days(arg.toInt());
             else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
             else if (step.startsWith("restart:")) startOn(arg.toStdString());
@@ -112,6 +123,24 @@ private slots:
                  expected);
         // The deck file is never touched by learning.
         QCOMPARE(slurp(three).size(), std::size_t(42));
+    }
+
+    // The 学習 menu and ﾌｧｲﾙ > 最近使ったファイル count what is due before
+    // a drill starts; a recent deck opens as Open would.
+    void dueCountsBeforeStarting() {
+        startOn("three.rvm");
+        auto menuTexts = [this] {
+            emit w->study->menu->aboutToShow();
+            return w->study->todayAction->text() + " " + w->study->missedAction->text() + " " +
+                   w->recentDecks->captions().join(' ');
+        };
+        QCOMPARE(menuTexts(), QStringLiteral("今日の復習 (3)(&T) 間違えたページ (0)(&M) &1 three.rvm (3)"));
+        w->study->todayAction->trigger();
+        for (const char* k : {"Ctrl+Return", "Ctrl+1", "Ctrl+Return", "Ctrl+2"}) key(k);
+        w->study->leave();
+        spit(dir.file("other.rvm"), slurp(three));
+        w->files.openDroppedDeck(dir.file("other.rvm"));
+        QCOMPARE(menuTexts(), QStringLiteral("今日の復習 (2)(&T) 間違えたページ (1)(&M) &1 other.rvm (2) &2 three.rvm (2)"));
     }
 };
 
