@@ -36,19 +36,30 @@ Deck readDeck(const std::string& path) {
 
 std::vector<Key> keysOf(const Deck& deck) { return DeckKeys(deck.pages); }
 
-// Every page graded five to ten times over the last year, one in six まだ;
-// at most `limit` grades.
-void fullHistory(LearnStore& store, const std::vector<Key>& keys, int limit = 1 << 30) {
+// A log of an ended writer of machine `machine` in folder: every page
+// graded five to ten times over the last year, one in six まだ; at most
+// `limit` grades. Written at once: grading one by one would wait for the
+// disk each time.
+void fullHistory(const std::string& folder, const std::string& machine, const std::vector<Key>& keys,
+                 int limit = 1 << 30) {
     std::mt19937 rng(3);
+    std::string log = LogHeader(machine + "-00000000000000ff");
+    std::uint64_t seq = 0;
     for (const Key key : keys) {
+        PageState page;  // for the days the page comes due
+        DayCounts counts;
         Day day = kToday - 365 + static_cast<Day>(rng() % 30);
         for (int n = 5 + static_cast<int>(rng() % 6); n > 0 && day < kToday && limit-- > 0; --n) {
             const Grade g = rng() % 6 == 0 ? Grade::NotYet : Grade::Knew;
-            store.grade(key, g, day, std::int64_t{day} * 86400 + 36000);
-            const PageState* page = store.find(key);
-            day = std::max(day + 1, page->due + static_cast<Day>(rng() % 5));
+            const std::int64_t time = std::int64_t{day} * 86400 + 36000;
+            ApplyGrade(page, g, day, counts);
+            log += LogLine({.grade = g, .seq = ++seq, .time = time, .day = day, .key = key});
+            day = std::max(day + 1, page.due + static_cast<Day>(rng() % 5));
         }
     }
+    std::filesystem::create_directories(folder);
+    std::string error;
+    WriteOwnFile(folder + "/" + machine + "-00000000000000ff.log", log, error);
 }
 
 template <class F>
@@ -81,11 +92,8 @@ int main() {
     const Deck deck = readDeck(deckPath);
     std::vector<Key> keys = keysOf(deck);
     LearnStore store;
-    {
-        LearnStore writer;
-        writer.open(data, dir.file("local"));
-        fullHistory(writer, keys);
-    }
+    store.open(data, dir.file("local"));  // this machine's name
+    fullHistory(data, test::slurp(dir.file("local/machine")), keys);
     const int reps = 5;
     // The next open folds that ended writer's log into a snapshot.
     const double fold = bestMs(1, [&] { store.open(data, dir.file("local")); });
@@ -98,11 +106,8 @@ int main() {
     {
         // Three machines' logs of 100,000 grades each, none folded.
         const std::string merged = dir.file("merged");
-        for (int m = 0; m < 3; ++m) {
-            LearnStore writer;
-            writer.open(merged, dir.file("machine" + std::to_string(m)));
-            fullHistory(writer, keys, 100000);
-        }
+        for (const char* machine : {"0000000000000001", "0000000000000002", "0000000000000003"})
+            fullHistory(merged, machine, keys, 100000);
         LearnStore reader;
         const double three = bestMs(reps, [&] { reader.open(merged, dir.file("reader")); });
         std::printf("learn open with three writers' logs of 100,000 grades: memory %.1f ms, ratio %.3f (at most 1.5)\n",

@@ -69,7 +69,10 @@ LearnStore& LearnStore::operator=(LearnStore&&) noexcept = default;
 
 std::uint32_t LearnStore::writerIndex(const std::string& name) {
     const auto [it, fresh] = writerOf_.try_emplace(name, static_cast<std::uint32_t>(writers_.size()));
-    if (fresh) writers_.push_back(name);
+    if (fresh) {
+        writers_.push_back(name);
+        sorted_ = false;  // the writers' places in the order change
+    }
     return it->second;
 }
 
@@ -97,6 +100,7 @@ void LearnStore::open(const std::string& folder, const std::string& local, const
     machine_ = machineName(local_);
     const std::string run = randomName();
     writer_ = machine_ + "-" + run;
+    writerIndex(writer_);  // placed in the order now, not at the first grade
     running_.tryLock(join(join(local_, "runs"), run + ".lock"));
     if (!makeFolder(folder_, error)) report(kCannotKeep, error);
     readFolder();
@@ -222,6 +226,7 @@ void LearnStore::replay() {
         std::sort(events_.begin(), events_.end(), [&](const Event& a, const Event& b) { return before(a, b); });
         sorted_ = true;
     }
+    ++replays_;
     pages_ = PageTable();
     pages_.reserve(seeds_.size() + events_.size() / 4);
     for (const auto& [key, p] : seeds_) pages_[key] = p;
@@ -258,11 +263,12 @@ void LearnStore::append(Event e) {
     // Most events come after all the others: applied as they come. One that
     // does not (a clock put back) or that takes a grade back changes what
     // came after it.
-    const bool inOrder = applied_ && sorted_ && e.writer < rank_.size() && e.kind != Event::Kind::Undo &&
-                         (events_.empty() || before(events_.back(), e));
+    const bool atEnd = applied_ && sorted_ && e.writer < rank_.size() && (events_.empty() || before(events_.back(), e));
     add(e);
-    if (inOrder) {
-        sorted_ = true;  // it went to the end, where it belongs
+    if (atEnd && e.kind == Event::Kind::Undo) {
+        sorted_ = applied_ = true;  // the caller works out what it changes
+    } else if (atEnd) {
+        sorted_ = applied_ = true;  // it went to the end, where it belongs
         apply(e);
     } else {
         replay();
@@ -291,8 +297,42 @@ Key LearnStore::undoGrade(Day day, std::int64_t time) {
     const auto it = std::find_if(events_.rbegin(), events_.rend(),
                                  [&](const Event& e) { return e.writer == own && e.seq == seq; });
     const Key key = it == events_.rend() ? kBlankPage : it->key;
+    // Only this page's state and its share of the days change: worked out
+    // from its own events, which spares replaying every other page.
+    const std::optional<Share> was = applied_ && sorted_ ? shareOf(key) : std::nullopt;
+    const std::uint64_t replays = replays_;
     append({.kind = Event::Kind::Undo, .time = time, .day = day, .other = seq});
+    if (replays_ != replays) return key;  // worked out whole already
+    const std::optional<Share> is = was ? shareOf(key) : std::nullopt;
+    if (!is) {
+        replay();
+        return key;
+    }
+    for (const auto& [d, c] : was->days) days_[d] = {days_[d].reviewed - c.reviewed, days_[d].missed - c.missed,
+                                                     days_[d].introduced - c.introduced};
+    for (const auto& [d, c] : is->days) days_[d] = {days_[d].reviewed + c.reviewed, days_[d].missed + c.missed,
+                                                    days_[d].introduced + c.introduced};
+    if (is->state)
+        pages_[key] = *is->state;
+    else
+        pages_.keepIf([key](Key k) { return k != key; });
     return key;
+}
+
+std::optional<LearnStore::Share> LearnStore::shareOf(Key key) const {
+    Share share;
+    PageState page;
+    const auto seed = seeds_.find(key);
+    if (seed != seeds_.end()) page = seed->second;
+    bool graded = seed != seeds_.end();
+    for (const Event& e : events_) {
+        if (e.kind == Event::Kind::Carry && (e.key == key || e.other == key)) return std::nullopt;
+        if (e.kind != Event::Kind::Grade || e.key != key || undone_.contains(eventId(e.writer, e.seq))) continue;
+        ApplyGrade(page, e.grade, e.day, share.days[e.day]);
+        graded = true;
+    }
+    if (graded) share.state = page;
+    return share;
 }
 
 void LearnStore::carry(Key from, Key to, Day day, std::int64_t time) {

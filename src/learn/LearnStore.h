@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
@@ -89,6 +90,13 @@ private:
     void readFolder();
     void readLog(const std::string& name);
     void readSnapshot(const std::string& name);
+    // A page's state from its own events alone and what it adds to each
+    // day's counts; none when a carry mixes another page's events in.
+    struct Share {
+        std::optional<PageState> state;
+        std::map<Day, DayCounts> days;
+    };
+    std::optional<Share> shareOf(Key key) const;
     void replay();
     bool before(const Event& a, const Event& b) const;  // in the one order of all events
     void apply(const Event& e);
@@ -112,6 +120,7 @@ private:
     std::int64_t latest_ = 0;
     bool sorted_ = true;
     std::vector<std::uint32_t> rank_;  // each writer's place in the order of names
+    std::uint64_t replays_ = 0;        // how often everything was worked out again
     bool applied_ = false;             // every event held is applied, the last one last
 
     // This writer.
