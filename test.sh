@@ -1,9 +1,10 @@
 #!/bin/bash
 # Builds everything (installing what is missing) and runs every test: the
-# core and window tests, the end-to-end check under Xvfb, the package check,
-# the core tests again with AddressSanitizer and UBSan, the core tests built
-# for Windows and run under Wine, and fuzzing (every run under CI, otherwise
-# a short run after the readers changed).
+# core and window tests, the end-to-end check under Xvfb, the memory carried
+# between two Syncthings, the package check, the core tests again with
+# AddressSanitizer and UBSan, the core tests built for Windows and run under
+# Wine, and fuzzing (every run under CI, otherwise a short run after the
+# readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/tools/env.sh"
@@ -13,7 +14,7 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset LANGUAGE
 # One compile per core, however many jobs the build tool would guess.
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
-"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils faketime procps \
+"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils faketime procps syncthing \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm \
   g++-mingw-w64-x86-64-posix wine64 googletest
