@@ -364,7 +364,7 @@ void MainWindow::setCovered(int k, bool covered) {
     if (study) study->coversChanged();
 }
 
-void MainWindow::focusText(int k) { halfEdit[k]->setFocus(); }
+void MainWindow::focusText(int k) { half_[k]->focus(); }
 
 void MainWindow::setStatus(const std::string& text) {
     pageStatus->showMessage(QString::fromStdString(text));

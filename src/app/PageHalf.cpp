@@ -30,26 +30,29 @@ void PageHalf::setCovered(bool covered) {
         scroll_ = edit_->verticalScrollBar()->value();
         edit_->clear();
         cover_->show();
-        edit_->setFocusProxy(cover_);
         if (keyboard) cover_->setFocus();
         edit_->hide();
     } else {
+        // The box takes the keyboard first and is filled after: a screen
+        // reader reads out what arrives in the box that has the focus, and
+        // nothing that was there before it came.
         const bool keyboard = cover_->hasFocus();
-        edit_->setFocusProxy(nullptr);
+        edit_->show();
+        if (keyboard) edit_->setFocus();
+        cover_->hide();
         edit_->setPlainText(hidden_);
         hidden_.clear();
         QTextCursor c = edit_->textCursor();
         c.setPosition(anchor_);
         c.setPosition(position_, QTextCursor::KeepAnchor);
         edit_->setTextCursor(c);
-        edit_->show();
         edit_->verticalScrollBar()->setValue(scroll_);
-        if (keyboard) edit_->setFocus();
-        cover_->hide();
     }
     coverAgain_->setVisible(!covered);
     shown_ = edit_->toPlainText();
 }
+
+void PageHalf::focus() { (covered_ ? static_cast<QWidget*>(cover_) : edit_)->setFocus(); }
 
 QString PageHalf::text() const { return covered_ ? hidden_ : edit_->toPlainText(); }
 

@@ -1,7 +1,8 @@
 // One half of the page: its text box and the buttons that cover and open
 // it. While covered the box is hidden and holds no text, so no screen reader
 // can read it out, and the cover takes the keyboard in its place: Tab and
-// focusing the box reach the cover, whose Space or Enter opens it.
+// focus() reach the cover, whose Space or Enter opens it. The hidden box
+// never claims the focus beside it.
 #pragma once
 
 #include <QObject>
@@ -18,6 +19,8 @@ public:
 
     bool covered() const { return covered_; }
     void setCovered(bool covered);
+    // The keyboard to the box, or to its cover while it is covered.
+    void focus();
     // The half's text, also while it is covered.
     QString text() const;
     void setText(const QString& text);

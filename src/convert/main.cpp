@@ -35,12 +35,42 @@ int refuse(const FileFault& fault, const std::string& name) {
     return FaultStatus(fault);
 }
 
+struct InputDeck : DeckRead {
+    std::string bytes;  // standard input's, kept to tell a torn deck
+};
+
 // The input deck: a file read in pieces, or standard input whole.
-DeckRead readDeck(const std::string& path) {
-    if (path != "-") return ReadDeckFile(path);
-    std::string bytes, error;
-    if (!ReadStandardInput(bytes, error)) return {{}, FileFault{FileFault::Error, error}};
-    return ReadDeckBytes(bytes);
+InputDeck readDeck(const std::string& path) {
+    if (path != "-") return {ReadDeckFile(path), {}};
+    InputDeck in;
+    std::string error;
+    if (!ReadStandardInput(in.bytes, error)) in.fault = FileFault{FileFault::Error, error};
+    else static_cast<DeckRead&>(in) = ReadDeckBytes(in.bytes);
+    return in;
+}
+
+// True (and told) when the input is what a cut-off save in place left: a
+// file whose note says so, or standard input holding exactly such a file.
+// A note that cannot be read is told, and the deck converted as it is.
+bool tornInput(const std::string& input, const std::string& bytes) {
+    if (input == "-") {
+        const auto file = TornFileHolding(bytes);
+        if (file) std::fprintf(stderr, "%s: [%s]の上書き保存が途中で終わったときの内容です。\n", kName, file->c_str());
+        return file.has_value();
+    }
+    const auto left = InterruptedSaveBackup(input);
+    if (!left) return false;
+    if (left->kind == SaveLeftover::NoteUnreadable) {
+        std::fprintf(stderr, "%s: 上書き保存の記録[%s]を読めないため、[%s]が途中までしか書かれていないかどうか分かりません。\n",
+                     kName, left->note.c_str(), input.c_str());
+        return false;
+    }
+    std::fprintf(stderr, "[%s]の上書き保存が途中で終わっています。", input.c_str());
+    if (left->kind == SaveLeftover::Torn)
+        std::fprintf(stderr, "保存する前の内容は[%s]にあります。\n", left->copy.c_str());
+    else
+        std::fprintf(stderr, "保存する前の内容の控えは記録[%s]と合いません。\n", left->note.c_str());
+    return true;
 }
 
 TableRead readTable(const std::string& path) {
@@ -57,14 +87,12 @@ std::optional<std::string> convert(const ParsedArguments& a, int& status) {
     ConvertReport report;
     std::optional<std::string> out;
     if (o.from == DeckFormat::Rvm) {
-        const DeckRead deck = readDeck(a.input);
+        const InputDeck deck = readDeck(a.input);
         const bool read = !deck.fault || deck.fault->kind == FileFault::NotADeck ||
                           deck.fault->kind == FileFault::TooManyPages;
         // What is left of a deck whose save was cut off would convert as
         // if whole; its old content waits elsewhere.
-        if (const auto copy = read && a.input != "-" ? InterruptedSaveBackup(a.input) : std::nullopt) {
-            std::fprintf(stderr, "[%s]の上書き保存が途中で終わっています。保存する前の内容は[%s]にあります。\n",
-                         a.input.c_str(), copy->c_str());
+        if (read && tornInput(a.input, deck.bytes)) {
             status = kConvertRefused;
             return std::nullopt;
         }

@@ -86,8 +86,10 @@ void Document::arrangeCovers(bool uncovered) {
 }
 
 void Document::uncoverHalf(int half) {
-    view_.setCovered(half, false);
+    // The keyboard first, so the box is filled while it has it, whatever
+    // uncovered it (a key on the cover, a click, the uncover key).
     view_.focusText(half);
+    view_.setCovered(half, false);
 }
 
 void Document::coverHalf(int half) {

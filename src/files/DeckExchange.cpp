@@ -119,6 +119,43 @@ void warnProgramLosses(TableProgram p, const std::vector<Page>& pages, const std
                            std::to_string(losing - kShownProblems) + " ページあります。");
 }
 
+// A field a spreadsheet opening a CSV takes for a formula or a number,
+// showing something other than its text: =1+2, +81, @x, 001234, 1/2.
+bool spreadsheetReadsOtherwise(std::string_view t) {
+    if (t.empty()) return false;
+    if (std::string_view("=+-@").find(t[0]) != std::string_view::npos) return true;
+    // Digits with a leading zero, or a date: two or three groups of digits
+    // joined by / or -.
+    if (t.find_first_not_of("0123456789") == std::string_view::npos) return t.size() > 1 && t[0] == '0';
+    int groups = 0;
+    for (std::size_t at = 0; at <= t.size(); ++groups) {
+        const std::size_t end = std::min(t.find_first_of("/-", at), t.size());
+        if (end == at || end - at > 4 || t.substr(at, end - at).find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        at = end + 1;
+    }
+    return groups <= 3;
+}
+
+// Told once, with the first such field: a CSV cannot say "this is text".
+void warnSpreadsheetReadings(const std::vector<Page>& pages, const std::vector<int>& rows, std::size_t firstLine,
+                             const std::string& output, std::vector<std::string>& messages) {
+    std::size_t count = 0;
+    std::string first;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (const bool answer : {false, true}) {
+            const std::string& t = answer ? pages[rows[r]].answer : pages[rows[r]].question;
+            if (!spreadsheetReadsOtherwise(t) || count++) continue;
+            std::size_t shown = std::min<std::size_t>(t.size(), 40);
+            while (shown < t.size() && (t[shown] & 0xC0) == 0x80) --shown;  // whole characters
+            first = where(output, firstLine + r) + "警告: " + (answer ? "答え" : "問題") + "「" + t.substr(0, shown) +
+                    "」のような欄は、表計算ソフトで開くと数式や数値として読まれ、その文字のままでは表示されません。";
+        }
+    }
+    if (count > 1) first += "同じような欄はほかに " + std::to_string(count - 1) + " 欄あります。";
+    if (count) messages.push_back(first);
+}
+
 void refuse(ConvertReport& r, int status, std::string message) {
     r.status = status;
     r.messages.push_back(std::move(message));
@@ -323,6 +360,7 @@ std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o
         return std::nullopt;
     }
     warnProgramLosses(o.program, pages, rows, firstLine, o.outputName, r.messages);
+    if (o.to == DeckFormat::Csv && !d.html) warnSpreadsheetReadings(pages, rows, firstLine, o.outputName, r.messages);
     // Spreadsheets on a Japanese Windows read a table without a mark as code page 932.
     const TextEncoding encoding = o.encoding == TextEncoding::Detect && o.program == TableProgram::Excel
                                       ? TextEncoding::Cp932

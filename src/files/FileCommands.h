@@ -7,6 +7,7 @@
 #include <string>
 
 #include "deck/Document.h"
+#include "files/FileIo.h"
 
 namespace rvm {
 
@@ -48,6 +49,8 @@ private:
     // none: the user said no.
     std::optional<std::string> deckBytes();
     void opened(bool readOnly);
+    // What a cut-off save left, told; the copy to open instead, or none.
+    std::optional<std::string> askForSaveCopy(const std::string& path, const SaveLeftover& left);
 
     Document& doc_;
     PageView& view_;

@@ -85,14 +85,22 @@ bool WriteOwnFile(const std::string& path, const std::string& bytes, std::string
 // each line it was given through a crash. A crash meanwhile may leave part
 // of bytes at the end. A link, folder, FIFO or device is refused at once.
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error);
-// The copy kept while the file at path was rewritten in place, when that
-// rewrite never finished (a crash, a kill, a power cut): the path of the copy,
-// the whole old file, or nothing. A copy whose rewrite did finish, or whose
-// file holds its old content after all, is dropped here without a word; the
-// others stay until the next save of that file succeeds.
-std::optional<std::string> InterruptedSaveBackup(const std::string& path);
-// Drops that copy: the user keeps the file as it is.
-void DiscardSaveBackup(const std::string& path);
+// What a rewrite in place of a file left in the user's data folder when it
+// never finished (a crash, a kill, a power cut). Torn: the file holds neither
+// its old nor its new content and copy is the whole old file. CopyDiffers:
+// the file is torn, but the copy does not match its note. NoteUnreadable: a
+// note that cannot be read (or names another file), so nobody knows. copy is
+// empty when there is no copy that reads. Nothing is ever deleted here but a
+// copy whose file holds its old or new content after all; the others stay
+// until the next save of that file finishes.
+struct SaveLeftover {
+    enum Kind { Torn, CopyDiffers, NoteUnreadable } kind;
+    std::string copy, note;
+};
+std::optional<SaveLeftover> InterruptedSaveBackup(const std::string& path);
+// The file whose rewrite was cut off leaving exactly bytes (read from
+// standard input, say), when some kept note tells so.
+std::optional<std::string> TornFileHolding(const std::string& bytes);
 
 // The description of a C library error number, in the words of the file
 // functions above (for the standard streams, which report errno).

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "FileLock.h"
+
 namespace rvm::detail {
 
 // The file errors users meet, told in the same words on every platform.
@@ -19,8 +21,9 @@ std::string UserDataFolder();
 // folder until the file is whole again.
 class SaveBackup {
 public:
-    // Reads the file's present content and puts a copy of it safely on disk,
-    // with a note of what the save writes. When the file is the remains of an
+    // Takes the file's lock (waiting a little for another rewrite), reads its
+    // present content and puts a copy of it safely on disk, with a note of
+    // what the save writes. When the file is the remains of an
     // earlier save cut off half-way, the copy of that earlier save stays.
     // False when no copy can be made: error then says why, for the user.
     bool keep(const std::string& path, const std::string& fresh, std::string& error);
@@ -33,6 +36,7 @@ public:
 private:
     std::string before_, copy_, note_;
     bool older_ = false;  // the copy is of an earlier save's old content
+    FileLock lock_;       // held until the rewrite is over
 };
 
 // A save that took the file's place in one step leaves no copy behind.

@@ -108,10 +108,14 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
 
 namespace {
 
-// 0 or the errno of the first failure; the bytes go from the file's start.
-int writeAll(int fd, const std::string& bytes) {
+// 0 or the errno of the first failure; the bytes go from the file's start,
+// or with atEnd to its end, which POSIX promises write() under O_APPEND (a
+// pwrite() there takes its offset everywhere but on Linux).
+int writeAll(int fd, const std::string& bytes, bool atEnd = false) {
     for (std::size_t done = 0; done < bytes.size();) {
-        ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        const std::size_t left = bytes.size() - done;
+        ssize_t n = atEnd ? ::write(fd, bytes.data() + done, left)
+                          : ::pwrite(fd, bytes.data() + done, left, static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -382,7 +386,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes, std::string
     int err = fd < 0 ? errno : 0;
     struct stat st {};
     if (!err && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) err = ENOTSUP;
-    if (!err) err = writeAll(fd, bytes);
+    if (!err) err = writeAll(fd, bytes, true);
     if (!err && ::fsync(fd) != 0) err = errno;
     // The name of a file just made must reach the disk too.
     if (!err && st.st_size == 0) err = syncFolder(folderOf(path));

@@ -2,13 +2,17 @@
 // whether such a rewrite was cut off. A copy lives in the user's data folder
 // as NAME.rvm beside NAME.note, NAME being drawn from the file's full path;
 // the note holds what the file held before the save and what the save
-// writes (each as size and checksum), then the file's path.
+// writes (each as size and checksum), then the file's path. A rewrite holds
+// locks/NAME.lock there meanwhile: the deck's own folder may take no new file.
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 #include "FileIo.h"
 #include "FileIoDetail.h"
+#include "FileLock.h"
 
 namespace rvm {
 namespace fs = std::filesystem;
@@ -39,7 +43,7 @@ struct Note {
 
 struct Slot {
     std::string file;  // the full path, links resolved
-    fs::path copy, note;
+    fs::path copy, note, lock;
 };
 
 std::optional<Slot> slotOf(const std::string& path) {
@@ -47,25 +51,41 @@ std::optional<Slot> slotOf(const std::string& path) {
     const fs::path real = fs::canonical(pathOf(path), ec);
     const std::string data = detail::UserDataFolder();
     if (ec || data.empty()) return std::nullopt;
-    Slot s{utf8(real), {}, {}};
+    Slot s{utf8(real), {}, {}, {}};
     char name[24];
     std::snprintf(name, sizeof name, "%016" PRIx64, stampOf(s.file).sum);
     const fs::path folder = pathOf(data) / "saves";
     s.copy = folder / (std::string(name) + ".rvm");
     s.note = folder / (std::string(name) + ".note");
+    s.lock = pathOf(data) / "locks" / (std::string(name) + ".lock");
     return s;
 }
 
-std::optional<Note> readNote(const Slot& s) {
+// Makes one of the program's folders, only this user's; a link planted in
+// its place is refused, so nothing is written where it points.
+bool ownFolder(const fs::path& folder, std::error_code& ec) {
+    if (fs::create_directories(folder, ec)) fs::permissions(folder, fs::perms::owner_all, ec);
+    if (!ec && !fs::is_directory(fs::symlink_status(folder, ec)))
+        ec = std::make_error_code(std::errc::not_a_directory);
+    return !ec;
+}
+
+// The note's stamps and the file it names; none when it is not a note.
+std::optional<std::pair<Note, std::string>> parseNote(const fs::path& note) {
     std::string bytes, error;
-    if (ReadOwnFile(utf8(s.note), bytes, error, 1 << 16) != ReadStatus::Ok) return std::nullopt;
+    if (ReadOwnFile(utf8(note), bytes, error, 1 << 16) != ReadStatus::Ok) return std::nullopt;
     Note n;
     int end = 0;
     if (std::sscanf(bytes.c_str(), "%" SCNu64 " %" SCNx64 "\n%" SCNu64 " %" SCNx64 "\n%n", &n.before.size,
-                    &n.before.sum, &n.fresh.size, &n.fresh.sum, &end) != 4 ||
-        end == 0 || bytes.compare(static_cast<std::size_t>(end), std::string::npos, s.file) != 0)
+                    &n.before.sum, &n.fresh.size, &n.fresh.sum, &end) != 4 || end == 0)
         return std::nullopt;
-    return n;
+    return std::pair(n, bytes.substr(static_cast<std::size_t>(end)));
+}
+
+std::optional<Note> readNote(const Slot& s) {
+    const auto note = parseNote(s.note);
+    if (!note || note->second != s.file) return std::nullopt;
+    return note->first;
 }
 
 std::string noteText(const Note& n, const std::string& file) {
@@ -80,10 +100,25 @@ std::string describe(const std::error_code& ec) {
     return c.category() == std::generic_category() ? DescribeErrno(c.value()) : ec.message();
 }
 
-std::optional<Stamp> stampOfFile(const fs::path& p) {
+// own: a file in the program's folders, whose link is never followed.
+std::optional<Stamp> stampOfFile(const fs::path& p, bool own) {
     std::string bytes, error;
-    if (ReadWholeFile(utf8(p), bytes, error) != ReadStatus::Ok) return std::nullopt;
+    if ((own ? ReadOwnFile(utf8(p), bytes, error) : ReadWholeFile(utf8(p), bytes, error)) != ReadStatus::Ok)
+        return std::nullopt;
     return stampOf(bytes);
+}
+
+// Waits a little for a rewrite of the same file by another program (or
+// window) to end; false only when it goes on longer. Where no lock can be
+// made at all, no copy can be either, which tells why.
+bool waitForLock(FileLock& lock, const fs::path& path) {
+    std::error_code ec;
+    if (!ownFolder(path.parent_path(), ec)) return true;
+    for (int tries = 0; !lock.tryLock(utf8(path)); ++tries) {
+        if (tries == 100) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
 }
 
 // The note goes first: a copy without its note is never offered.
@@ -109,6 +144,11 @@ bool SaveBackup::keep(const std::string& path, const std::string& fresh, std::st
         return false;
     };
     if (!slot) return why = FaultWords(Fault::NotFound), refuse();
+    if (!waitForLock(lock_, slot->lock)) {
+        error = "[" + slot->file + "]は、ほかのプログラムが上書き保存しているところです。\r"
+                "しばらくしてから、もう一度保存してください。";
+        return false;
+    }
     switch (ReadWholeFile(slot->file, before_, why)) {
     case ReadStatus::Ok: break;
     case ReadStatus::NotFound: return why = FaultWords(Fault::NotFound), refuse();
@@ -120,15 +160,13 @@ bool SaveBackup::keep(const std::string& path, const std::string& fresh, std::st
     Note note{stampOf(before_), stampOf(fresh)};
     const std::optional<Note> earlier = readNote(*slot);
     older_ = earlier && note.before != earlier->before && note.before != earlier->fresh &&
-             stampOfFile(slot->copy) == earlier->before;
+             stampOfFile(slot->copy, true) == earlier->before;
     if (older_) {
         note.before = earlier->before;
     } else {
         std::error_code ec;
         // Copies of decks are nobody else's business.
-        if (fs::create_directories(slot->copy.parent_path(), ec))
-            fs::permissions(slot->copy.parent_path(), fs::perms::owner_all, ec);
-        if (ec) return why = describe(ec), refuse();
+        if (!ownFolder(slot->copy.parent_path(), ec)) return why = describe(ec), refuse();
         if (!WriteOwnFile(copy_, before_, why)) return refuse();
     }
     return WriteOwnFile(note_, noteText(note, slot->file), why) || refuse();
@@ -148,20 +186,41 @@ void ForgetSaveBackup(const std::string& path) {
 
 }  // namespace detail
 
-std::optional<std::string> InterruptedSaveBackup(const std::string& path) {
+std::optional<SaveLeftover> InterruptedSaveBackup(const std::string& path) {
     const std::optional<Slot> slot = slotOf(path);
-    const std::optional<Note> note = slot ? readNote(*slot) : std::nullopt;
-    if (!note) return std::nullopt;
-    const std::optional<Stamp> now = stampOfFile(slot->file);
+    std::error_code ec;
+    if (!slot || !fs::exists(fs::symlink_status(slot->note, ec))) return std::nullopt;
+    // A rewrite still running is no rewrite cut off.
+    FileLock lock;
+    waitForLock(lock, slot->lock);
+    std::string bytes, error;
+    const bool copyReads = ReadOwnFile(utf8(slot->copy), bytes, error) == ReadStatus::Ok;
+    SaveLeftover left{SaveLeftover::Torn, copyReads ? utf8(slot->copy) : "", utf8(slot->note)};
+    const std::optional<Note> note = readNote(*slot);
+    if (!note) return left.kind = SaveLeftover::NoteUnreadable, left;
+    const std::optional<Stamp> now = stampOfFile(slot->file, false);
     if (!now) return std::nullopt;  // the reader tells what is wrong with it
-    if (*now != note->before && *now != note->fresh && stampOfFile(slot->copy) == note->before)
-        return utf8(slot->copy);
-    drop(slot->copy, slot->note);
-    return std::nullopt;
+    if (*now == note->before || *now == note->fresh) {
+        drop(slot->copy, slot->note);  // the file is whole
+        return std::nullopt;
+    }
+    if (!copyReads || stampOf(bytes) != note->before) left.kind = SaveLeftover::CopyDiffers;
+    return left;
 }
 
-void DiscardSaveBackup(const std::string& path) {
-    if (const std::optional<Slot> slot = slotOf(path)) drop(slot->copy, slot->note);
+std::optional<std::string> TornFileHolding(const std::string& bytes) {
+    const std::string data = detail::UserDataFolder();
+    std::error_code ec;
+    if (data.empty()) return std::nullopt;
+    const Stamp stamp = stampOf(bytes);
+    for (const auto& e : fs::directory_iterator(pathOf(data) / "saves", ec)) {
+        if (e.path().extension() != ".note" || !e.is_regular_file(ec) || e.is_symlink(ec)) continue;
+        const auto note = parseNote(e.path());
+        if (!note || stamp == note->first.before || stamp == note->first.fresh) continue;
+        const std::optional<Slot> slot = slotOf(note->second);
+        if (slot && slot->note == e.path() && stampOfFile(slot->file, false) == stamp) return slot->file;
+    }
+    return std::nullopt;
 }
 
 }  // namespace rvm

@@ -57,18 +57,47 @@ bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
     return true;
 }
 
+std::optional<std::string> FileCommands::askForSaveCopy(const std::string& path, const SaveLeftover& left) {
+    const std::string cut = "[" + path + "]の上書き保存が途中で終わっています。\r";
+    const std::string no = "\r（いいえ: 今の内容を開きます。控え[" + left.copy + "]は残しておき、次に開くときにまた尋ねます。）";
+    std::string text;
+    Answer preferred = Answer::Yes;
+    switch (left.kind) {
+    case SaveLeftover::Torn: text = cut + "保存する前の内容を開きますか？" + no; break;
+    case SaveLeftover::CopyDiffers:
+        if (left.copy.empty()) {
+            prompt_.message(cut + "保存する前の内容の控えを読めません。\r[" + left.note + "]を残しておきます。",
+                            Icon::Warning);
+            return std::nullopt;
+        }
+        text = cut + "保存する前の内容の控えは記録と合わず、傷んでいるかもしれません。\r控えを開きますか？" + no;
+        break;
+    case SaveLeftover::NoteUnreadable:
+        const std::string unknown = "上書き保存の記録[" + left.note + "]を読めないため、[" + path +
+                                    "]が途中までしか書かれていないかどうか分かりません。";
+        if (left.copy.empty()) {
+            prompt_.message(unknown, Icon::Warning);
+            return std::nullopt;
+        }
+        text = unknown + "\r保存する前の内容の控えを開きますか？" + no;
+        preferred = Answer::No;
+        break;
+    }
+    if (prompt_.ask(text, Buttons::YesNo, Icon::Question, preferred) != Answer::Yes) return std::nullopt;
+    return left.copy;
+}
+
 bool FileCommands::loadDeck(const std::string& path, bool readOnlyBox) {
-    // A save in place that never finished left the old content aside.
-    if (const auto copy = InterruptedSaveBackup(path)) {
-        if (prompt_.ask("[" + path + "]の上書き保存が途中で終わっています。\r保存する前の内容を開きますか？",
-                       Buttons::YesNo, Icon::Question, Answer::Yes) == Answer::Yes) {
+    // A save in place that never finished left the old content aside; it
+    // stays there whatever the answer, until this deck is saved.
+    if (const auto left = InterruptedSaveBackup(path)) {
+        if (const std::optional<std::string> copy = askForSaveCopy(path, *left)) {
             if (!loadDeck(*copy, readOnlyBox)) return false;
             setFileName(path);
-            doc_.setChanged(true);  // the copy stays until this deck is saved
+            doc_.setChanged(true);
             if (deckOpened) deckOpened();  // under the deck's own name
             return true;
         }
-        DiscardSaveBackup(path);
     }
     DeckRead read = ReadDeckFile(path);
     if (read.fault) {

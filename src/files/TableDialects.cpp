@@ -264,8 +264,14 @@ std::string_view SkipHeaderLines(std::string_view text, TableProgram program, Ta
     for (lines = 0;; ++lines) {
         const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
         const std::string_view line = text.substr(0, end);
-        if (program == TableProgram::Kde) {  // their export starts with exactly these two
-            if (!(lines == 0 ? line.starts_with("Title:") : lines == 1 && line.starts_with("Author:"))) break;
+        if (program == TableProgram::Kde) {
+            // Their export starts with exactly these two; a lone row of
+            // either is a page, which they keep too.
+            std::string_view next = text.substr(end);
+            next.remove_prefix(next.starts_with("\r\n") ? 2 : !next.empty());
+            if (!(lines == 0 ? line.starts_with("Title:") && next.starts_with("Author:")
+                             : lines == 1 && line.starts_with("Author:")))
+                break;
         } else if (program == TableProgram::Anki && line.starts_with('#')) {
             separatorPinned |= ankiHeader(line, dialect);
         } else if (!(program == TableProgram::Anki && lines == 0 && line.starts_with("tags:"))) {
@@ -276,11 +282,13 @@ std::string_view SkipHeaderLines(std::string_view text, TableProgram program, Ta
     return text;
 }
 
-// Mnemosyne refuses the whole file for an empty question or a blank answer
+// Anki skips a note whose first field is empty. Mnemosyne refuses the whole file for an empty question or a blank answer
 // (it strips the end of each line). KWordQuiz and Parley drop a page with
 // neither, and pack every run of blanks, full-width spaces too, into one
 // half-width space.
 std::string ProgramLoss(TableProgram program, const std::string& q, const std::string& a) {
+    if (program == TableProgram::Anki && blank(q))
+        return "問題が空です。Anki はこのページを読み込みません。";
     if (program == TableProgram::Mnemosyne && (q.empty() || blank(a)))
         return which(q.empty(), blank(a)) + "が空です。Mnemosyne はこのファイルを読み込みません。";
     if (program != TableProgram::Kde) return {};

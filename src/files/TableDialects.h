@@ -18,7 +18,8 @@ namespace rvm {
 // Excel: CSV, code page 932 out, any encoding in.
 // Anki: quoted TSV with HTML fields and its #key:value header lines.
 // Mnemosyne: plain TSV with HTML fields; it refuses empty questions and answers.
-// Kde (KWordQuiz, Parley): plain TSV; their Title: and Author: lines are skipped.
+// Kde (KWordQuiz, Parley): plain TSV; the Title: and Author: lines their
+// export starts with are skipped, both or none.
 enum class TableProgram { None, Excel, Anki, Mnemosyne, Kde };
 
 struct TableDialect {

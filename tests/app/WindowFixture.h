@@ -37,7 +37,11 @@ struct WindowFixture {
         QVERIFY(QTest::qWaitForWindowActive(w.get()));
     }
     // The box with the keyboard: 0 the question, 1 the answer, -1 neither.
-    int focus() const { return w->halfEdit[1]->hasFocus() ? 1 : w->halfEdit[0]->hasFocus() - 1; }
+    // The half that has the keyboard, in its box or on its cover; -1 for none.
+    int focus() const {
+        const auto has = [this](int k) { return w->halfEdit[k]->hasFocus() || w->cover[k]->hasFocus(); };
+        return has(1) ? 1 : has(0) - 1;
+    }
     // A key as menus write it ("Num+" for the keypad), to the focused widget.
     static void key(const QString& k) {
         const QKeyCombination c = QKeySequence(k)[0];

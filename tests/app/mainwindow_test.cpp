@@ -80,7 +80,7 @@ class MainWindowTest : public QObject, WindowFixture {
             QString item = c->text(QAccessible::Name);
             if (c->role() == QAccessible::EditableText) item += '=' + c->text(QAccessible::Value);
             if (st.expandable) item += st.collapsed ? "[closed]" : "[open]";
-            found << (st.invisible ? "(" + item + ")" : item + (st.focused ? "*" : ""));
+            found << (st.invisible ? "(" + item + (st.focused ? "*" : "") + ")" : item + (st.focused ? "*" : ""));
         }
         return found.join(" | ");
     }

@@ -134,6 +134,15 @@ TEST(DeckExchange, DeckToTable) {
           "out:2: 警告: 問題が空です。Mnemosyne はこのファイルを読み込みません。",
           "out:3: 警告: 答えが空です。Mnemosyne はこのファイルを読み込みません。"},
          "q\t\n\ta\n \t \n東京　都\tx\nok\to  k\n"},
+        {{.to = Tsv, .program = TableProgram::Anki}, deck({"", "q", " "}, {"a", "", "b"}), 0,
+         {"out:3: 警告: 問題が空です。Anki はこのページを読み込みません。",
+          "out:5: 警告: 問題が空です。Anki はこのページを読み込みません。"},
+         "#separator:tab\n#html:true\n\ta\nq\t\n \tb\n"},
+        // What a spreadsheet would read as a formula, a number or a date is told once.
+        {{.to = Csv}, deck({"=1+2", "001234", "-", "0", "1-2-3"}, {"1/2", "@x", "", "x", "12/1/2020"}), 0,
+         {"out:1: 警告: 問題「=1+2」のような欄は、表計算ソフトで開くと数式や数値として読まれ、その文字のままでは表示されません。"
+          "同じような欄はほかに 6 欄あります。"},
+         "=1+2,1/2\n001234,@x\n-,\n0,x\n1-2-3,12/1/2020\n"},
         {{.to = Tsv, .program = TableProgram::Kde}, blanks, 0,
          {"out:3: 警告: 問題も答えも空のページは KWordQuiz と Parley に読み込まれません。",
           "out:4: 警告: 問題" + kdeBlanks, "out:5: 警告: 答え" + kdeBlanks},
@@ -211,6 +220,8 @@ TEST(DeckExchange, TableToDeck) {
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde},
          "Title:\t単語\r\nAuthor:\tme\r\n\"q\t\"a\"\r\nTitle:\tt\r\n",
          0, {}, deck({"\"q", "Title:"}, {"\"a\"", "t"})},
+        {{.from = Tsv, .to = Rvm, .program = TableProgram::Kde}, "Title:\tt\rq\ta\nAuthor:\tb\n", 0, {},
+         deck({"Title:", "q", "Author:"}, {"t", "a", "b"})},
         {{.from = Tsv, .to = Rvm, .program = TableProgram::Mnemosyne}, "q<br>\t<br>\n", 0, {}, deck({"q\r\n"}, {""})},
         // Characters a deck cannot hold, each named on its line.
         {{.from = Csv, .to = Rvm}, "ok,\"x\ny😀\"\n", 1,

@@ -90,6 +90,9 @@ for i in $(seq 1 30); do
   if ! whole "$deck"; then
     # The converter refuses the deck, naming the copy: ...[COPY]にあります。
     copy=$($user "$conv" "$deck" "$inplace/out.tsv" 2>&1 | sed -n 's/.*保存する前の内容は\[\(.*\)\]にあります。$/\1/p')
+    # From standard input too, the same refusal.
+    st=0; $user "$conv" --from rvm - "$inplace/out.tsv" <"$deck" 2>/dev/null || st=$?
+    [ $st = 1 ] || bad "kill $i in place: the cut-off deck converts from standard input"
     if [ -n "$copy" ] && cmp -s "$copy" "$work/ref/old.rvm"; then
       copies=$((copies + 1))
     else
