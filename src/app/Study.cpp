@@ -56,9 +56,9 @@ Study::Study(MainWindow& w, std::string dataFolder, std::string memoryFolder)
     // Beside the page text of the status bar, which stays as it is.
     progress_ = new QLabel(w.pageStatus);
     notice_ = new QLabel(w.pageStatus);
-    // A long notice gives way: the grade buttons always stay in sight.
-    notice_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    notice_->setMinimumWidth(0);
+    // A long notice is cut short (the whole of it in its tip), so the page's
+    // place and the grade buttons always stay in sight.
+    notice_->setMaximumWidth(notice_->fontMetrics().averageCharWidth() * 24);
     // Small buttons, as the status bar's own: the same as the keys.
     notYetButton = new QToolButton(w.pageStatus);
     knewButton = new QToolButton(w.pageStatus);
@@ -70,7 +70,7 @@ Study::Study(MainWindow& w, std::string dataFolder, std::string memoryFolder)
         b->setFocusPolicy(Qt::NoFocus);  // the keyboard stays in the page
         connect(b, &QToolButton::clicked, a, &QAction::trigger);
     }
-    w.pageStatus->addPermanentWidget(notice_, 1);
+    w.pageStatus->addPermanentWidget(notice_);
     w.pageStatus->addPermanentWidget(progress_);
     w.pageStatus->addPermanentWidget(notYetButton);
     w.pageStatus->addPermanentWidget(knewButton);
@@ -255,14 +255,15 @@ QString Study::progress() const {
     return drill_ ? QString::fromStdString(drill_->progressText()) : QString();
 }
 
-QString Study::notice() const { return notice_->isVisible() ? notice_->text() : QString(); }
+QString Study::notice() const { return notice_->isVisible() ? notice_->toolTip() : QString(); }
 
 void Study::tellStoreTrouble() {
     const std::string text = store_.takeMessage();
     if (!text.empty()) {
         const QString shown = QString::fromStdString(text).replace('\r', ' ').replace('\n', ' ');
-        notice_->setText(shown);
+        notice_->setText(notice_->fontMetrics().elidedText(shown, Qt::ElideRight, notice_->maximumWidth()));
         notice_->setToolTip(shown);
+        notice_->setAccessibleName(shown);
         notice_->show();
     } else if (store_.healthy()) {
         notice_->hide();  // reading and keeping work again

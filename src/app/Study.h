@@ -55,7 +55,7 @@ public:
 
     bool running() const { return drill_.has_value(); }
     QString progress() const;
-    QString notice() const;
+    QString notice() const;  // whole, however much of it the status bar shows
     learn::LearnStore& store() { return store_; }
     // The folder the memory lives in now; empty: the usual one.
     const std::string& memoryFolder() const { return chosenFolder_; }
