@@ -12,8 +12,7 @@ class FileLock {
 public:
     FileLock() = default;
     ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
+    // Moved, never copied: one holder for each lock.
     FileLock(FileLock&& other) noexcept;
     FileLock& operator=(FileLock&& other) noexcept;
 

@@ -8,18 +8,6 @@
 
 namespace rvm {
 
-FileLock::~FileLock() { release(); }
-
-FileLock::FileLock(FileLock&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
-
 bool FileLock::tryLock(const std::string& path) {
     release();
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600);

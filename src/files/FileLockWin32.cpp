@@ -16,18 +16,6 @@ bool widen(const std::string& s, std::wstring& w) {
 }
 }  // namespace
 
-FileLock::~FileLock() { release(); }
-
-FileLock::FileLock(FileLock&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
-
-FileLock& FileLock::operator=(FileLock&& other) noexcept {
-    if (this != &other) {
-        release();
-        handle_ = std::exchange(other.handle_, -1);
-    }
-    return *this;
-}
-
 bool FileLock::tryLock(const std::string& path) {
     release();
     std::wstring wpath;

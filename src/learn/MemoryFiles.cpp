@@ -1,87 +1,51 @@
 #include "MemoryFiles.h"
 
-#include <array>
-#include <charconv>
+#include "TextLines.h"
 
 namespace rvm::learn {
 namespace {
-
-template <class T>
-void put(std::string& out, T value, int base = 10, char after = ' ') {
-    char buf[24];
-    out.append(buf, std::to_chars(buf, buf + sizeof buf, value, base).ptr);
-    out += after;
-}
-
-template <class T>
-bool number(std::string_view s, T& value, int base = 10) {
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
-    return !s.empty() && ec == std::errc() && end == s.data() + s.size();
-}
-
-// The next line without its LF; false at the end or at a last line without
-// one, which a crash or a sync in progress cut short.
-bool nextLine(std::string_view& text, std::string_view& line) {
-    const auto end = text.find('\n');
-    if (end == std::string_view::npos) return false;
-    line = text.substr(0, end);
-    text.remove_prefix(end + 1);
-    return true;
-}
-
-// The blank-separated fields of a line, up to fields.size(); their number.
-template <std::size_t N>
-std::size_t split(std::string_view line, std::array<std::string_view, N>& fields) {
-    std::size_t n = 0;
-    while (!line.empty() && n < N) {
-        const auto end = std::min(line.find(' '), line.size());
-        fields[n++] = line.substr(0, end);
-        line.remove_prefix(std::min(end + 1, line.size()));
-    }
-    return line.empty() ? n : N + 1;
-}
 
 std::uint32_t checkOf(std::string_view text) { return static_cast<std::uint32_t>(Hash64(text) & 0xFFFFFFFFu); }
 
 // "g seq time day key grade", "c seq time day from to", "u seq time day undone".
 void putEvent(std::string& out, const Event& e) {
     out += e.kind == Event::Kind::Grade ? "g " : e.kind == Event::Kind::Carry ? "c " : "u ";
-    put(out, e.seq);
-    put(out, e.time);
-    put(out, e.day);
+    PutNumber(out, e.seq);
+    PutNumber(out, e.time);
+    PutNumber(out, e.day);
     if (e.kind == Event::Kind::Undo) {
-        put(out, e.other);
+        PutNumber(out, e.other);
         return;
     }
-    put(out, e.key, 16);
+    PutNumber(out, e.key, 16);
     if (e.kind == Event::Kind::Carry)
-        put(out, e.other, 16);
+        PutNumber(out, e.other, 16);
     else
-        put(out, static_cast<int>(e.grade));
+        PutNumber(out, static_cast<int>(e.grade));
 }
 
 // The event of fields (as putEvent writes them), or false.
 template <std::size_t N>
 bool parseEvent(const std::array<std::string_view, N>& f, std::size_t n, Event& e) {
-    if (n < 5 || f[0].size() != 1 || !number(f[1], e.seq) || e.seq == 0 || !number(f[2], e.time) ||
-        !number(f[3], e.day))
+    if (n < 5 || f[0].size() != 1 || !ReadNumber(f[1], e.seq) || e.seq == 0 || !ReadNumber(f[2], e.time) ||
+        !ReadNumber(f[3], e.day))
         return false;
     switch (f[0][0]) {
     case 'g': {
         int g = 0;
         e.kind = Event::Kind::Grade;
-        if (n != 6 || !number(f[4], e.key, 16) || e.key == kBlankPage || !number(f[5], g) || g < 0 || g > 1)
+        if (n != 6 || !ReadNumber(f[4], e.key, 16) || e.key == kBlankPage || !ReadNumber(f[5], g) || g < 0 || g > 1)
             return false;
         e.grade = static_cast<Grade>(g);
         return true;
     }
     case 'c':
         e.kind = Event::Kind::Carry;
-        return n == 6 && number(f[4], e.key, 16) && number(f[5], e.other, 16) && e.key != kBlankPage &&
+        return n == 6 && ReadNumber(f[4], e.key, 16) && ReadNumber(f[5], e.other, 16) && e.key != kBlankPage &&
                e.other != kBlankPage;
     case 'u':
         e.kind = Event::Kind::Undo;
-        return n == 5 && number(f[4], e.other);
+        return n == 5 && ReadNumber(f[4], e.other);
     default:
         return false;
     }
@@ -92,7 +56,7 @@ bool parseEvent(const std::array<std::string_view, N>& f, std::size_t n, Event& 
 std::string LogLine(const Event& e) {
     std::string line;
     putEvent(line, e);
-    put(line, checkOf(line), 16, '\n');
+    PutNumber(line, checkOf(line), 16, '\n');
     return line;
 }
 
@@ -102,15 +66,15 @@ LogRead ReadLog(std::string_view text, std::uint64_t from) {
     LogRead r;
     const std::string_view whole = text;
     std::string_view line;
-    if (!nextLine(text, line) || !line.starts_with(kLogHeader) || line.size() == kLogHeader.size()) return r;
+    if (!NextLine(text, line) || !line.starts_with(kLogHeader) || line.size() == kLogHeader.size()) return r;
     r.writer = std::string(line.substr(kLogHeader.size()));
     if (from > whole.size() - text.size() && from <= whole.size()) text = whole.substr(static_cast<std::size_t>(from));
     std::array<std::string_view, 7> f;
-    while (nextLine(text, line)) {
-        const std::size_t n = split(line, f);
+    while (NextLine(text, line)) {
+        const std::size_t n = SplitFields(line, f);
         std::uint32_t check = 0;
         Event e;
-        if (n < 2 || n > f.size() || !number(f[n - 1], check, 16) ||
+        if (n < 2 || n > f.size() || !ReadNumber(f[n - 1], check, 16) ||
             check != checkOf(line.substr(0, line.size() - f[n - 1].size())) || !parseEvent(f, n - 1, e)) {
             ++r.damaged;
             continue;
@@ -128,33 +92,33 @@ std::string SnapshotText(const Snapshot& s) {
     for (const std::string& w : s.writers) text += "w " + w + "\n";
     for (const auto& [name, bytes] : s.logs) {
         text += "l ";
-        put(text, bytes);
+        PutNumber(text, bytes);
         text += name + "\n";  // last: a name may hold blanks
     }
     for (const auto& [key, p] : s.seeds) {
         text += "s ";
-        put(text, key, 16);
-        put(text, static_cast<int>(p.stage));
-        put(text, p.due);
-        put(text, p.last);
-        put(text, p.missed, 10, '\n');
+        PutNumber(text, key, 16);
+        PutNumber(text, static_cast<int>(p.stage));
+        PutNumber(text, p.due);
+        PutNumber(text, p.last);
+        PutNumber(text, p.missed, 10, '\n');
     }
     for (const auto& [day, c] : s.seedDays) {
         text += "d ";
-        put(text, day);
-        put(text, c.reviewed);
-        put(text, c.missed);
-        put(text, c.introduced, 10, '\n');
+        PutNumber(text, day);
+        PutNumber(text, c.reviewed);
+        PutNumber(text, c.missed);
+        PutNumber(text, c.introduced, 10, '\n');
     }
     for (const Event& e : s.events) {
         text += "e ";
-        put(text, e.writer);
+        PutNumber(text, e.writer);
         putEvent(text, e);
         text.back() = '\n';
     }
     // The end names what came before it, so a snapshot cut short is known.
     text += "end ";
-    put(text, checkOf(text), 16, '\n');
+    PutNumber(text, checkOf(text), 16, '\n');
     return text;
 }
 
@@ -162,24 +126,24 @@ Snapshot ReadSnapshot(std::string_view text) {
     Snapshot s;
     const std::string_view whole = text;
     std::string_view line;
-    if (!nextLine(text, line) || line != kSnapshotHeader) {
+    if (!NextLine(text, line) || line != kSnapshotHeader) {
         s.damaged = 1;
         return s;
     }
     std::array<std::string_view, 8> f;
     bool ended = false;
-    while (!ended && nextLine(text, line)) {
+    while (!ended && NextLine(text, line)) {
         if (line.starts_with("l ")) {
             const std::string_view rest = line.substr(2);
             const auto blank = rest.find(' ');
             std::uint64_t bytes = 0;
             const bool good = blank != std::string_view::npos && blank + 1 < rest.size() &&
-                              number(rest.substr(0, blank), bytes);
+                              ReadNumber(rest.substr(0, blank), bytes);
             if (good) s.logs[std::string(rest.substr(blank + 1))] = bytes;
             s.damaged += !good;
             continue;
         }
-        const std::size_t n = split(line, f);
+        const std::size_t n = SplitFields(line, f);
         bool good = n >= 2 && n <= f.size();
         if (good && f[0] == "w" && n == 2) {
             s.writers.emplace_back(f[1]);
@@ -187,26 +151,26 @@ Snapshot ReadSnapshot(std::string_view text) {
             Key key = 0;
             PageState p;
             int stage = 0;
-            good = number(f[1], key, 16) && key != kBlankPage && number(f[2], stage) && stage >= 0 &&
-                   stage <= kTopStage && number(f[3], p.due) && number(f[4], p.last) && number(f[5], p.missed);
+            good = ReadNumber(f[1], key, 16) && key != kBlankPage && ReadNumber(f[2], stage) && stage >= 0 &&
+                   stage <= kTopStage && ReadNumber(f[3], p.due) && ReadNumber(f[4], p.last) && ReadNumber(f[5], p.missed);
             p.stage = static_cast<std::int8_t>(stage);
             if (good) s.seeds[key] = p;
         } else if (good && f[0] == "d" && n == 5) {
             DayCounts c;
             Day day = 0;
-            good = number(f[1], day) && number(f[2], c.reviewed) && number(f[3], c.missed) &&
-                   number(f[4], c.introduced);
+            good = ReadNumber(f[1], day) && ReadNumber(f[2], c.reviewed) && ReadNumber(f[3], c.missed) &&
+                   ReadNumber(f[4], c.introduced);
             if (good) s.seedDays[day] = c;
         } else if (good && f[0] == "e" && n >= 6) {
             Event e;
             std::array<std::string_view, 7> ev;
             for (std::size_t k = 2; k < n; ++k) ev[k - 2] = f[k];
-            good = number(f[1], e.writer) && e.writer < s.writers.size() && parseEvent(ev, n - 2, e);
+            good = ReadNumber(f[1], e.writer) && e.writer < s.writers.size() && parseEvent(ev, n - 2, e);
             if (good) s.events.push_back(e);
         } else if (good && f[0] == "end" && n == 2) {
             std::uint32_t check = 0;
             const std::string_view before = whole.substr(0, static_cast<std::size_t>(line.data() - whole.data()));
-            ended = number(f[1], check, 16) && check == checkOf(std::string_view(before.data(), before.size() + 4));
+            ended = ReadNumber(f[1], check, 16) && check == checkOf(std::string_view(before.data(), before.size() + 4));
             good = ended;
         } else {
             good = false;
