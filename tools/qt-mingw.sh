@@ -3,8 +3,8 @@
 # same version as the host Qt whose moc, rcc and uic the cross build uses,
 # with only what the program needs. The result is kept in a cache folder
 # outside the checkout, named after the source version and the options, and
-# reused when present; the stamp is written last, so an interrupted build is
-# done again. Prints the Qt prefix on its last line.
+# reused when present; the stamp is written last, so an interrupted build
+# goes on where it stopped. Prints the Qt prefix on its last line.
 # Usage: tools/qt-mingw.sh; RVM_QT_CACHE overrides the cache folder.
 set -euo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"
@@ -65,15 +65,18 @@ if [[ -z "$src" || ! -f "$src/.unpacked" ]]; then
 fi
 
 echo "== building Qt $version for Windows into $prefix (about 35 minutes on two cores)" >&2
-rm -rf "$work/build" "$prefix"
+rm -rf "$prefix"
 # Qt's own DLLs use MinGW's runtime DLLs, so its build goes without the
 # toolchain's -static.
-cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
-  -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-  "${options[@]}" >"$work/configure.log" 2>&1 || { tail -n 40 "$work/configure.log" >&2; exit 1; }
-cmake --build "$work/build" --parallel "${RVM_QT_JOBS:-2}" >&2
+[[ -f "$work/build/build.ninja" ]] ||
+  cmake -S "$src" -B "$work/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" \
+    -DCMAKE_EXE_LINKER_FLAGS= -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    "${options[@]}" >"$work/configure.log" 2>&1 || { tail -n 40 "$work/configure.log" >&2; rm -rf "$work/build"; exit 1; }
+echo "   (progress in $work/build.log)" >&2
+cmake --build "$work/build" --parallel "${RVM_QT_JOBS:-2}" >"$work/build.log" 2>&1 ||
+  { tail -n 40 "$work/build.log" >&2; exit 1; }
 cmake --install "$work/build" >/dev/null
-rm -rf "$work/build"
+rm -rf "$work"
 touch "$prefix/.complete"
 echo "$prefix"
