@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <clocale>
 #include <cwchar>
 
@@ -28,12 +29,20 @@ void useUtf8CharacterType() {
         std::setlocale(LC_CTYPE, "C.UTF-8");
 }
 
+// Windows folders can deny new files without a read-only flag (Program
+// Files): only a file made there tells.
+bool takesNewFiles(const QString& dir) {
+    QTemporaryFile probe(dir + "/.rvm-probe-XXXXXX");
+    return probe.open();
+}
+
 // Next to the program when it runs from a folder of its own (a build tree,
 // a portable copy, with Help beside it) that can be written; otherwise, as
 // for an installed program, in the user's configuration folder.
 std::string settingsPath(const QString& programDir) {
     QString dir = programDir;
-    if (!QFileInfo::exists(programDir + "/Help/Help.htm") || !QFileInfo(programDir).isWritable()) {
+    if (!QFileInfo::exists(programDir + "/Help/Help.htm") || !QFileInfo(programDir).isWritable() ||
+        !takesNewFiles(programDir)) {
         dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
         QDir().mkpath(dir);
     }

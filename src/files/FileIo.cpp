@@ -20,6 +20,11 @@ std::string FaultWords(Fault fault) {
     case Fault::ReadOnlyDisk: return "読み込み専用ファイルシステムです";
     case Fault::TooLarge: return "ファイルが大きすぎます";
     case Fault::Broken: return "入力/出力エラーです";
+    case Fault::NotAFolder: return "ディレクトリではありません";
+    case Fault::BadName: return "ファイル名が正しくありません";
+    case Fault::NameTooLong: return "ファイル名が長すぎます";
+    case Fault::InUse: return "ほかのプログラムが使用中です";
+    case Fault::NotReady: return "デバイスの準備ができていません";
     }
     return {};
 }

@@ -9,7 +9,10 @@
 namespace rvm::detail {
 
 // The file errors users meet, told in the same words on every platform.
-enum class Fault { NotFound, Denied, Folder, NotAFile, DiskFull, ReadOnlyDisk, TooLarge, Broken };
+// The last ones only Windows reports, in its own words when it is not
+// Japanese (Wine).
+enum class Fault { NotFound, Denied, Folder, NotAFile, DiskFull, ReadOnlyDisk, TooLarge, Broken,
+                   NotAFolder, BadName, NameTooLong, InUse, NotReady };
 std::string FaultWords(Fault fault);
 std::optional<Fault> FaultOfErrno(int err);
 

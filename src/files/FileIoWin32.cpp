@@ -24,6 +24,27 @@ bool widen(const std::string& s, std::wstring& w) {
     return true;
 }
 
+// A path as every call takes it: whole, since ReplaceFileW fails on a
+// relative one or one rooted at "/" under Wine ("Directory name invalid"),
+// and in the "\\?\" form when it is long, leaving room for the name of
+// the temporary file beside it.
+bool systemPath(const std::string& s, std::wstring& w) {
+    if (!widen(s, w)) return false;
+    if (w.empty() || w.starts_with(L"\\\\?\\") || w.starts_with(L"\\\\.\\")) return true;
+    std::wstring full(GetFullPathNameW(w.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD n = full.empty() ? 0 : GetFullPathNameW(w.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0 || n >= full.size()) return true;  // the call that uses it tells what is wrong
+    full.resize(n);
+    if (full.size() > MAX_PATH - 64) {
+        if (full.starts_with(L"\\\\"))
+            full.replace(0, 2, L"\\\\?\\UNC\\");  // \\server\share\...
+        else
+            full.insert(0, L"\\\\?\\");
+    }
+    w = std::move(full);
+    return true;
+}
+
 std::string narrow(const wchar_t* w, std::size_t len) {
     if (len == 0) return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, w, static_cast<int>(len), nullptr, 0, nullptr, nullptr);
@@ -48,6 +69,11 @@ std::optional<detail::Fault> faultOf(DWORD err) {
     case ERROR_FILE_TOO_LARGE: return Fault::TooLarge;
     case ERROR_CRC: case ERROR_IO_DEVICE: case ERROR_READ_FAULT: case ERROR_WRITE_FAULT:
     case ERROR_GEN_FAILURE: case ERROR_SECTOR_NOT_FOUND: return Fault::Broken;
+    case ERROR_DIRECTORY: return Fault::NotAFolder;
+    case ERROR_INVALID_NAME: case ERROR_BAD_PATHNAME: return Fault::BadName;
+    case ERROR_FILENAME_EXCED_RANGE: return Fault::NameTooLong;
+    case ERROR_SHARING_VIOLATION: case ERROR_LOCK_VIOLATION: case ERROR_USER_MAPPED_FILE: return Fault::InUse;
+    case ERROR_NOT_READY: return Fault::NotReady;
     default: return std::nullopt;
     }
 }
@@ -254,7 +280,7 @@ DWORD rewriteInPlace(const std::wstring& path, const std::string& bytes, std::st
 // 0, or an error with why set when the code alone would not tell the user.
 DWORD writeFile(const std::string& given, const std::string& bytes, bool inPlace, std::string& why) {
     std::wstring wpath;
-    if (!widen(given, wpath)) return ERROR_NO_UNICODE_TRANSLATION;
+    if (!systemPath(given, wpath)) return ERROR_NO_UNICODE_TRANSLATION;
     // The program's own files replace a link rather than follow it.
     const std::wstring path = inPlace ? finalPath(wpath) : wpath;
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -309,7 +335,7 @@ FileReader::~FileReader() {
 
 ReadStatus FileReader::open(const std::string& path, bool followLinks, std::string& error) {
     std::wstring wpath;
-    if (!widen(path, wpath)) {
+    if (!systemPath(path, wpath)) {
         error = describe(ERROR_NO_UNICODE_TRANSLATION);
         return ReadStatus::Error;
     }
@@ -350,7 +376,7 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
 
 bool FileOpensForReading(const std::string& path) {
     std::wstring wpath;
-    if (!widen(path, wpath) || isFolder(wpath)) return false;
+    if (!systemPath(path, wpath) || isFolder(wpath)) return false;
     Handle h(openForReading(wpath));
     return h.ok() && GetFileType(h.get()) == FILE_TYPE_DISK;
 }
@@ -361,7 +387,7 @@ bool WriteFileAtomic(const std::string& path, const std::string& bytes, std::str
 
 bool AppendToFile(const std::string& path, const std::string& bytes, std::string& error) {
     std::wstring wpath;
-    DWORD err = widen(path, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
+    DWORD err = systemPath(path, wpath) ? 0 : ERROR_NO_UNICODE_TRANSLATION;
     // FILE_APPEND_DATA alone: every write lands at the end, as with O_APPEND.
     Handle h(err ? INVALID_HANDLE_VALUE
                  : CreateFileW(wpath.c_str(), FILE_APPEND_DATA, kShareAll, nullptr, OPEN_ALWAYS,

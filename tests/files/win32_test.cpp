@@ -2,6 +2,7 @@
 // boundary, and the old file kept whole when replacing it fails.
 #include <windows.h>
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
@@ -60,4 +61,34 @@ TEST(Win32Files, JapaneseNamesTheReadLimitAndFailedReplaces) {
     std::filesystem::resize_file(fsPath(deck), kMaxReadBytes + 1);
     EXPECT_EQ(ReadWholeFile(deck, bytes, error), ReadStatus::TooLarge);
     EXPECT_EQ(entries(), 1);
+}
+
+// A deck named as a command line or another program may name it: saved new,
+// then saved over, then read back.
+TEST(Win32Files, PathsAsGiven) {
+    TempDir dir;
+    const std::string full = dir.file("単語.rvm");
+    std::string slashes = full;  // as Qt writes them
+    std::ranges::replace(slashes, '\\', '/');
+    std::wstring deep = L"\\\\?\\" + dir.path.wstring();
+    for (int i = 0; i < 6; ++i) CreateDirectoryW((deep += L"\\長いフォルダの名前" + std::wstring(40, L'x')).c_str(), nullptr);
+    const std::string longName = reinterpret_cast<const char*>(
+        std::filesystem::path(deep.substr(4) + L"\\単語.rvm").u8string().c_str());
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path);
+    for (const std::string& path : {std::string("単語.rvm"), slashes, longName}) {
+        std::string bytes, error;
+        for (const std::string content : {"new", "replaced"}) {
+            EXPECT_TRUE(WriteFileAtomic(path, content, error)) << path << ": " << error;
+        }
+        EXPECT_EQ(ReadWholeFile(path, bytes, error), ReadStatus::Ok) << path;
+        EXPECT_EQ(bytes, "replaced") << path;
+        EXPECT_TRUE(AppendToFile(path, "+", error)) << path;
+        EXPECT_TRUE(FileOpensForReading(path)) << path;
+    }
+    std::filesystem::current_path(before);
+    EXPECT_EQ(slurp(full), "replaced+");
+    std::string error;  // Wine words it in English
+    EXPECT_FALSE(WriteFileAtomic(dir.file("単語?.rvm"), "new", error));
+    EXPECT_EQ(error, "ファイル名が正しくありません");
 }
