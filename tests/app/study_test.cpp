@@ -50,7 +50,7 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");  // page, progress, beeps, deck changed, what was said
         const QString all = " Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2";
-        const QString done = "said:今日の復習は終わりました。\r○ 3  × 0";
+        const QString done = "said:今日の復習は終わりました。\r○ 3  × 0\r次の復習は3日後 (12月10日)、3 ページです。";
         QTest::newRow("new pages, graded once open") << "today Ctrl+2" + all << "Q3 - beeps:1 changed:0 " + done;
         QTest::newRow("by mouse") << "today Ctrl+Return knew Ctrl+Return knew Ctrl+Return notyet"
                                   << "Q3 残り 1  ○ 2  × 1 beeps:0 changed:0 said:";
@@ -58,15 +58,17 @@ private slots:
                                           << "Q3 残り 2  ○ 1  × 1 beeps:0 changed:0 said:";
         QTest::newRow("missed pages again")
             << "today Ctrl+Return Ctrl+1" + all + " missed Ctrl+Return Ctrl+2"
-            << "Q1 - beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1|間違えたページは終わりました。\r○ 2  × 1";
+            << "Q1 - beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1\r次の復習は明日 (12月8日)、1 ページです。"
+               "|間違えたページは終わりました。\r○ 2  × 1\r次の復習は明日 (12月8日)、1 ページです。";
         QTest::newRow("nothing due twice a day") << "today" + all + " today"
                                                  << "Q3 - beeps:0 changed:0 " + done + "|" + done.mid(5);
-        QTest::newRow("due the next day, after a restart")
-            << "today" + all + " restart:three.rvm day:1 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
-        QTest::newRow("not before 4:00 the next day")
-            << "today" + all + " restart:three.rvm hour:15 today" << "Q1 - beeps:0 changed:0 " + done;
+        QTest::newRow("known at once: due three days later, after a restart")
+            << "today" + all + " restart:three.rvm day:3 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("not before 4:00 that day")
+            << "today" + all + " restart:three.rvm hour:63 today"
+            << "Q1 - beeps:0 changed:0 said:今日復習するページはありません。\r次の復習は明日 (12月10日)、3 ページです。";
         QTest::newRow("Save As takes the history along")
-            << "today" + all + " saveas:two.rvm restart:two.rvm day:1 record today"
+            << "today" + all + " saveas:two.rvm restart:two.rvm day:3 record today"
             << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("new pages a day") << "new:2 today" << "Q1 残り 2  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("Esc leaves the drill") << "today Escape" << "Q1 - beeps:0 changed:0 said:";
@@ -88,7 +90,8 @@ private slots:
             else if (step == "record") w->study->recordAction->trigger();
             else if (step == "knew") w->study->knewButton->click();
             else if (step == "notyet") w->study->notYetButton->click();
-            else if (step.startsWith("new:")) w->study->newPagesPerDay = arg.toInt();
+            else if (step.startsWith("new:"))
+                w->study->setSettings({learn::kRetention, arg.toInt(), learn::kReviewsPerDay});
             else if (step.startsWith("day:")) now = noon + days(arg.toInt());
             else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
             else if (step.startsWith("restart:")) startOn(arg.toStdString());
