@@ -95,7 +95,9 @@ void BarChart::paintEvent(QPaintEvent*) {
             p.drawText(QRectF(left - slot, area.bottom() + 2, w + 2 * slot, line), Qt::AlignHCenter, b.label);
         if (b.low + b.high > 0) {
             p.setFont(small);
-            const QString value = QString::number(b.low + b.high) + look_.unit;
+            // The unit goes first where the bar is too narrow for it.
+            QString value = QString::number(b.low + b.high) + look_.unit;
+            if (smallFm.horizontalAdvance(value) > slot) value = QString::number(b.low + b.high);
             if (smallFm.horizontalAdvance(value) <= slot)
                 p.drawText(QRectF(left - slot * 0.15, area.bottom() - lowH - highH - line, slot, line),
                            Qt::AlignHCenter | Qt::AlignBottom, value);

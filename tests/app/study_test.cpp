@@ -3,10 +3,12 @@
 // come due. The clock is the test's.
 #include <QtTest>
 
+#include <QSpinBox>
 #include <QToolButton>
 
 #include "app/RecordWindow.h"
 #include "app/Study.h"
+#include "app/StudySettingsDialog.h"
 #include "app/WindowFixture.h"
 
 using namespace rvm;
@@ -20,12 +22,17 @@ class StudyTest : public QObject, WindowFixture {
     const system_clock::time_point noon = sys_days(year{2026} / 12 / 7) + hours(12);
     system_clock::time_point now = noon;
     std::string learnFolder;
+    int retention = 90;  // what 学習 > 設定 is given
 
     void startOn(const std::string& deck) {
         start(dir.file(deck), learnFolder, [this](MainWindow& m) {
-            m.runModal = [](QDialog& d) {
+            m.runModal = [this](QDialog& d) {
+                if (auto* settings = qobject_cast<StudySettingsDialog*>(&d)) {
+                    settings->retention->setValue(retention);
+                    return settings->accept();
+                }
                 auto* record = qobject_cast<RecordWindow*>(&d);
-                QVERIFY(record);  // the record window is the only dialog on this road
+                QVERIFY(record);  // the record window is the only other dialog on this road
                 QCOMPARE(record->due->bars().front().low, 3);
             };
             m.study->clock = [this] { return now; };
@@ -43,6 +50,7 @@ private slots:
         std::filesystem::create_directories(dir.path);
         layOutThree();
         learnFolder = dir.file("learn");
+        retention = 90;
         now = noon;
     }
 
@@ -70,6 +78,9 @@ private slots:
         QTest::newRow("Save As takes the history along")
             << "today" + all + " saveas:two.rvm restart:two.rvm day:3 record today"
             << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("a lower target: later")
+            << "today" + all + " target:80 day:3 today"
+            << "Q3 - beeps:0 changed:0 " + done + "|今日復習するページはありません。\r次の復習は5日後 (12月15日)、3 ページです。";
         QTest::newRow("new pages a day") << "new:2 today" << "Q1 残り 2  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("Esc leaves the drill") << "today Escape" << "Q1 - beeps:0 changed:0 said:";
         QTest::newRow("a step leaves the drill") << "today Ctrl+PgDown Ctrl+2" << "Q2 - beeps:0 changed:0 said:";
@@ -93,6 +104,7 @@ private slots:
             else if (step.startsWith("new:"))
                 w->study->setSettings({learn::kRetention, arg.toInt(), learn::kReviewsPerDay});
             else if (step.startsWith("day:")) now = noon + days(arg.toInt());
+            else if (step.startsWith("target:")) retention = arg.toInt(), w->study->settingsAction->trigger();
             else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
             else if (step.startsWith("restart:")) startOn(arg.toStdString());
             else if (step.startsWith("saveas:")) {

@@ -164,8 +164,22 @@ TEST_F(Memory, UndoAndCarry) {
     s.carry('A', 'D', 10, later);
     s.carry('B', 'C', 10, later);  // nothing to carry
     EXPECT_EQ(held(s), "A0D0");
+    EXPECT_EQ(s.reviews('D').size(), 1u);  // the page's history goes with it
     EXPECT_EQ(s.counts(10), (DayCounts{1, 1, 1}));
     EXPECT_EQ(held(open("m2")), "A0D0");
+}
+
+// The target retention moves every page's next review at once, and back.
+TEST_F(Memory, TheTargetRetentionReschedulesEveryPage) {
+    LearnStore s = open("m1");
+    grade(s, 'A');
+    grade(s, 'B', Grade::Knew, 7);
+    grade(s, 'B', Grade::Knew, 10);
+    const struct { double retention; const char* held; } rows[] = {{0.8, "A8B26"}, {0.95, "A1B5"}, {0.9, "A3B11"}};
+    for (const auto& r : rows) {
+        s.setRetention(r.retention);
+        EXPECT_EQ(held(s), r.held) << r.retention;
+    }
 }
 
 // The per-deck histories of earlier versions are carried over once.
