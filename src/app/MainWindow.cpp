@@ -76,7 +76,7 @@ MainWindow::MainWindow(Prompt& prompt, const StartPaths& paths, QWidget* parent)
     restoreGeometry(viewSettings_->windowGeometry());
     ViewSettings::fitToScreen(*this);
     if (viewSettings_->textPointSize()) textZoom->setPointSize(viewSettings_->textPointSize());
-    if (viewSettings_->newPagesPerDay() >= 0) study->newPagesPerDay = viewSettings_->newPagesPerDay();
+    study->setSettings(viewSettings_->study());
 }
 
 MainWindow::~MainWindow() = default;
@@ -398,11 +398,10 @@ void MainWindow::endProgram() {
     WriteSettingsFile(settingsPath_, Settings{doc.hideMode(), help.browser()});
     ended_ = true;
     const int points = textZoom->pointSize();
-    const int newPages = study->newPagesPerDay;
     viewSettings_->setMemoryFolder(study->memoryFolder());
     viewSettings_->setRecentDecks(recentDecks->decks());
-    viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points,
-                         newPages == learn::kNewPagesPerDay ? -1 : newPages);
+    viewSettings_->setStudy(study->settings());
+    viewSettings_->write(saveGeometry(), points == textZoom->defaultSize() ? 0 : points);
     if (splash) splash->hide();
     onEnd();
 }

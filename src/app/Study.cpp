@@ -1,7 +1,6 @@
 #include "Study.h"
 
 #include <QDir>
-#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -13,7 +12,9 @@
 
 #include "Composition.h"
 #include "MainWindow.h"
+#include "PageRecordWindow.h"
 #include "RecordWindow.h"
+#include "StudySettingsDialog.h"
 
 namespace rvm {
 
@@ -50,7 +51,8 @@ Study::Study(MainWindow& w, std::string dataFolder, std::string memoryFolder)
     undoAction = add("採点を取り消す(&Z)", &Study::undoGrade, QKeySequence(Qt::CTRL | Qt::Key_Z));
     menu->addSeparator();
     recordAction = add("学習の記録(&R)...", &Study::showRecord);
-    newPagesAction = add("1日の新しいページ数(&P)...", &Study::chooseNewPagesPerDay);
+    pageRecordAction = add("このページの記録(&H)...", &Study::showPageRecord);
+    settingsAction = add("設定(&S)...", &Study::chooseSettings);
     folderAction = add("記録の場所(&F)...", &Study::chooseMemoryFolder);
 
     // Beside the page text of the status bar, which stays as it is.
@@ -111,6 +113,7 @@ void Study::openStore(const std::string& folder) {
     else
         store_.open(folder.empty() ? inFolder(dataFolder_, "memory") : folder, inFolder(dataFolder_, "local"),
                     dataFolder_);
+    store_.setRetention(settings_.retention);
     tellStoreTrouble();
 }
 
@@ -124,21 +127,26 @@ void Study::updateMenu() {
     store_.refresh();
     tellStoreTrouble();
     const auto& order = w_.doc.deck().displayOrder;
-    const int due = Drill::Today(store_, keys(), order, today(), newPagesPerDay).left();
+    const int due = Drill::Today(store_, keys(), order, today(), settings_.newPerDay, settings_.reviewsPerDay).left();
     const int missed = Drill::Missed(store_, keys(), order, today()).left();
     todayAction->setText(QStringLiteral("今日の復習 (%1)(&T)").arg(due));
     missedAction->setText(QStringLiteral("間違えたページ (%1)(&M)").arg(missed));
 }
 
 int Study::dueToday(const Deck& deck) {
-    return Drill::Today(store_, learn::DeckKeys(deck.pages), deck.displayOrder, today(), newPagesPerDay).left();
+    return Drill::Today(store_, learn::DeckKeys(deck.pages), deck.displayOrder, today(), settings_.newPerDay,
+                        settings_.reviewsPerDay)
+        .left();
 }
 
 void Study::startToday() {
     FinishComposition();
     w_.doc.storeTypedText();
     store_.refresh();
-    start(Drill::Today(store_, keys(), w_.doc.deck().displayOrder, today(), newPagesPerDay), false);
+    Drill drill =
+        Drill::Today(store_, keys(), w_.doc.deck().displayOrder, today(), settings_.newPerDay, settings_.reviewsPerDay);
+    heldBack_ = drill.heldBack();
+    start(std::move(drill), false);
 }
 
 void Study::startMissed() {
@@ -213,7 +221,9 @@ void Study::undoGrade() {
 
 void Study::finish() {
     leave();
-    std::string text = learn::TodayDoneText(store_.counts(today()));
+    std::string text = learn::TodayDoneText(store_.counts(today()), missedOnly_ ? 0 : heldBack_,
+                                            settings_.reviewsPerDay, learn::NextReviewsOf(store_, keys(), today()),
+                                            today());
     // The day's counts stay; only the first line says which drill ended.
     if (missedOnly_) text = "間違えたページは終わりました。" + text.substr(text.find('\r'));
     w_.prompt.message(text, Icon::None);
@@ -276,15 +286,23 @@ void Study::showRecord() {
     w_.runModal(record);
 }
 
-void Study::chooseNewPagesPerDay() {
-    QInputDialog ask(&w_);
-    ask.setWindowTitle(QStringLiteral("1日の新しいページ数"));
-    ask.setLabelText(QStringLiteral("今日の復習で1日に初めて出すページの数:"));
-    ask.setInputMode(QInputDialog::IntInput);
-    ask.setIntRange(0, 9999);
-    ask.setIntValue(newPagesPerDay);
+void Study::setSettings(const learn::StudySettings& s) {
+    settings_ = s;
+    store_.setRetention(s.retention);
+}
+
+void Study::chooseSettings() {
+    StudySettingsDialog ask(settings_, &w_);
     w_.runModal(ask);
-    if (ask.result() == QDialog::Accepted) newPagesPerDay = ask.intValue();
+    if (ask.result() == QDialog::Accepted) setSettings(ask.chosen());
+}
+
+void Study::showPageRecord() {
+    w_.doc.storeTypedText();
+    const int at = w_.doc.storageIndex(w_.doc.currentPage());
+    PageRecordWindow record(store_, at >= 0 && at < int(keys().size()) ? keys()[at] : learn::kBlankPage, today(),
+                            &w_);
+    w_.runModal(record);
 }
 
 // The memory moves with everything it holds; the old folder stays as it
@@ -298,6 +316,7 @@ void Study::chooseMemoryFolder() {
     moved.open(folder, inFolder(dataFolder_, "local"));
     moved.takeIn(store_);
     store_ = std::move(moved);
+    store_.setRetention(settings_.retention);
     chosenFolder_ = folder;
     tellStoreTrouble();
 }

@@ -36,7 +36,10 @@ public:
     std::function<std::chrono::system_clock::time_point()> clock = [] {
         return std::chrono::system_clock::now();
     };
-    int newPagesPerDay = learn::kNewPagesPerDay;
+    // The target retention and the day's limits; the retention reschedules
+    // every page at once.
+    const learn::StudySettings& settings() const { return settings_; }
+    void setSettings(const learn::StudySettings& s);
 
     void startToday();
     void startMissed();
@@ -45,7 +48,9 @@ public:
     // Back to the normal page view; the page shown stays.
     void leave();
     void showRecord();
-    void chooseNewPagesPerDay();
+    void chooseSettings();
+    // The grades of the page shown, its interval and when it is due.
+    void showPageRecord();
     void chooseMemoryFolder();
     // The pages of a deck due in 今日の復習 today.
     int dueToday(const Deck& deck);
@@ -62,7 +67,8 @@ public:
 
     QMenu* menu = nullptr;
     QAction *todayAction = nullptr, *missedAction = nullptr, *knewAction = nullptr, *notYetAction = nullptr,
-            *undoAction = nullptr, *recordAction = nullptr, *newPagesAction = nullptr, *folderAction = nullptr;
+            *undoAction = nullptr, *recordAction = nullptr, *pageRecordAction = nullptr,
+            *settingsAction = nullptr, *folderAction = nullptr;
     QToolButton *knewButton = nullptr, *notYetButton = nullptr;
 
     // Another deck took the window: the drill ends, the memory is read again.
@@ -97,6 +103,8 @@ private:
     QLabel* progress_ = nullptr;
     QLabel* notice_ = nullptr;
     QShortcut* leaveKey_ = nullptr;
+    learn::StudySettings settings_;
+    int heldBack_ = 0;  // due pages the drill left for a later day
     int shown_ = -1;  // the storage index of the page being drilled
     bool missedOnly_ = false;
 };

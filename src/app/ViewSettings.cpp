@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 #include "files/FileIo.h"
@@ -17,7 +18,8 @@ namespace {
 // Lines of "name = value". The geometry is Qt's own record of the window,
 // in hexadecimal; the point size a whole number.
 const std::string_view kGeometry = "geometry", kPointSize = "pointSize", kNewPages = "newPagesPerDay",
-                       kMemoryFolder = "memoryFolder", kRecent = "recent";
+                       kReviews = "reviewsPerDay", kRetention = "retentionPercent", kMemoryFolder = "memoryFolder",
+                       kRecent = "recent";
 // Far more than the lines ever need.
 constexpr std::uint64_t kMaxBytes = 64 << 10;
 
@@ -49,12 +51,15 @@ ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
         if (name == kGeometry && value.size() % 2 == 0 &&
             value.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos) {
             geometry_ = QByteArray::fromHex(QByteArray(value.data(), static_cast<qsizetype>(value.size())));
-        } else if (name == kPointSize || name == kNewPages) {
+        } else if (name == kPointSize || name == kNewPages || name == kReviews || name == kRetention) {
             int n = -1;
             const auto [end, err] = std::from_chars(value.data(), value.data() + value.size(), n);
             const bool whole = err == std::errc() && end == value.data() + value.size();
             if (name == kPointSize) pointSize_ = whole && n > 0 ? n : 0;
-            else newPages_ = whole && n >= 0 ? n : -1;
+            else if (!whole) continue;
+            else if (name == kNewPages && n >= 0) study_.newPerDay = n;
+            else if (name == kReviews && n >= 1) study_.reviewsPerDay = n;
+            else if (name == kRetention && n >= 70 && n <= 99) study_.retention = n / 100.0;
         } else if (name == kMemoryFolder) {
             memoryFolder_ = value;
         } else if (name == kRecent && !value.empty()) {
@@ -63,11 +68,18 @@ ViewSettings::ViewSettings(std::string path) : path_(std::move(path)) {
     }
 }
 
-void ViewSettings::write(const QByteArray& geometry, int textPointSize, int newPagesPerDay) const {
+void ViewSettings::write(const QByteArray& geometry, int textPointSize) const {
     if (path_.empty()) return;
     std::string text = std::string(kGeometry) + " = " + geometry.toHex().toStdString() + "\n";
     if (textPointSize > 0) text += std::string(kPointSize) + " = " + std::to_string(textPointSize) + "\n";
-    if (newPagesPerDay >= 0) text += std::string(kNewPages) + " = " + std::to_string(newPagesPerDay) + "\n";
+    // Only what the learner changed: a later default reaches the others.
+    const learn::StudySettings usual;
+    if (study_.newPerDay != usual.newPerDay)
+        text += std::string(kNewPages) + " = " + std::to_string(study_.newPerDay) + "\n";
+    if (study_.reviewsPerDay != usual.reviewsPerDay)
+        text += std::string(kReviews) + " = " + std::to_string(study_.reviewsPerDay) + "\n";
+    if (study_.retention != usual.retention)
+        text += std::string(kRetention) + " = " + std::to_string(std::lround(study_.retention * 100)) + "\n";
     if (!memoryFolder_.empty()) text += std::string(kMemoryFolder) + " = " + memoryFolder_ + "\n";
     for (const std::string& deck : recent_) text += std::string(kRecent) + " = " + deck + "\n";
     QDir().mkpath(QFileInfo(QString::fromStdString(path_)).absolutePath());

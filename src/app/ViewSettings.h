@@ -1,12 +1,14 @@
 // How the user last left the window: its size and place, the text size of
-// the page, how many new pages a day's review brings, where the learner's
-// memory lives and the decks opened last. Kept apart from Ravmemo.ini, whose
+// the page, the learner's target retention and daily limits, where the
+// learner's memory lives and the decks opened last. Kept apart from Ravmemo.ini, whose
 // two lines stay as they are.
 #pragma once
 
 #include <QByteArray>
 #include <string>
 #include <vector>
+
+#include "learn/Drill.h"
 
 class QWidget;
 
@@ -21,7 +23,9 @@ public:
 
     QByteArray windowGeometry() const { return geometry_; }
     int textPointSize() const { return pointSize_; }  // 0 when none is kept
-    int newPagesPerDay() const { return newPages_; }   // -1 when none is kept
+    // What 学習 > 設定 holds; the defaults where none is kept.
+    const learn::StudySettings& study() const { return study_; }
+    void setStudy(const learn::StudySettings& s) { study_ = s; }
     // The folder the learner chose for the memory; empty: the usual one.
     const std::string& memoryFolder() const { return memoryFolder_; }
     void setMemoryFolder(std::string folder) { memoryFolder_ = std::move(folder); }
@@ -31,7 +35,7 @@ public:
 
     // Once, when the program ends, through the deck's safe writer: only a
     // regular file (or a new one) is written, nothing else replaced.
-    void write(const QByteArray& geometry, int textPointSize, int newPagesPerDay = -1) const;
+    void write(const QByteArray& geometry, int textPointSize) const;
 
     // Call after restoring the geometry, before the window is shown: a size
     // or place kept from a larger screen, or from a damaged file, would
@@ -42,7 +46,7 @@ private:
     std::string path_;
     QByteArray geometry_;
     int pointSize_ = 0;
-    int newPages_ = -1;
+    learn::StudySettings study_;
     std::string memoryFolder_;
     std::vector<std::string> recent_;
 };

@@ -1,6 +1,7 @@
 #include "Drill.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace rvm::learn {
 namespace {
@@ -16,22 +17,35 @@ std::string counts(int known, int missed) {
 }  // namespace
 
 Drill Drill::Today(const LearnStore& store, const std::vector<Key>& keys,
-                   const std::vector<int>& displayOrder, Day today, int newPerDay) {
-    std::vector<std::pair<Day, int>> due;  // due day, storage index
+                   const std::vector<int>& displayOrder, Day today, int newPerDay, int reviewsPerDay) {
+    struct Due {
+        double recall;
+        int at;
+        bool begun;  // graded today already: its review is counted
+    };
+    std::vector<Due> due;
     std::vector<int> fresh;
-    const auto room = static_cast<std::size_t>(std::max(0, newPerDay - store.counts(today).introduced));
+    const DayCounts done = store.counts(today);
+    const auto room = static_cast<std::size_t>(std::max(0, newPerDay - done.introduced));
+    int reviewRoom = std::max(0, reviewsPerDay - (done.reviewed - done.introduced));
     for (const int at : displayOrder) {
         if (at < 0 || static_cast<std::size_t>(at) >= keys.size() || keys[at] == kBlankPage) continue;
         if (const PageState* page = store.find(keys[at])) {
-            if (page->due <= today) due.emplace_back(page->due, at);
+            if (page->due <= today) due.push_back({RetrievabilityOn(*page, today), at, page->last == today});
         } else if (fresh.size() < room) {
             fresh.push_back(at);
         }
     }
-    // Stable: pages due the same day keep their display order.
-    std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Stable: pages as likely recalled keep their display order.
+    std::stable_sort(due.begin(), due.end(), [](const Due& a, const Due& b) { return a.recall < b.recall; });
     Drill drill;
-    for (const auto& [day, at] : due) drill.queue_.push_back({keys[at], at, false});
+    for (const Due& d : due) {
+        if (!d.begun && reviewRoom-- <= 0) {
+            ++drill.heldBack_;
+            continue;
+        }
+        drill.queue_.push_back({keys[d.at], d.at, false});
+    }
     for (const int at : fresh) drill.queue_.push_back({keys[at], at, false});
     return drill;
 }
@@ -86,8 +100,35 @@ std::string Drill::progressText() const {
     return "残り " + std::to_string(left()) + "  " + counts(known_, missed_);
 }
 
-std::string TodayDoneText(const DayCounts& today) {
-    return "今日の復習は終わりました。\r" + counts(today.known(), today.missed);
+NextReviews NextReviewsOf(const LearnStore& store, const std::vector<Key>& keys, Day today) {
+    NextReviews next;
+    // Pages due today and left for now come back tomorrow.
+    for (const Key key : keys) {
+        const PageState* page = store.find(key);
+        const Day due = page ? std::max(page->due, today + 1) : kNever;
+        if (page && (next.day == kNever || due < next.day)) next.day = due;
+    }
+    for (const Key key : keys)
+        if (const PageState* page = store.find(key)) next.pages += page->due <= next.day;
+    return next;
+}
+
+std::string TodayDoneText(const DayCounts& done, int heldBack, int reviewsPerDay, NextReviews next, Day today) {
+    std::string text = done.reviewed ? "今日の復習は終わりました。\r" + counts(done.known(), done.missed)
+                                     : std::string("今日復習するページはありません。");
+    if (heldBack > 0)
+        text += "\r1日の復習は " + std::to_string(reviewsPerDay) + " ページまでなので、残りの " +
+                std::to_string(heldBack) + " ページは明日以降に回します。";
+    if (next.day != kNever) {
+        using namespace std::chrono;
+        const year_month_day date{sys_days{days{next.day}}};
+        const int in = next.day - today;
+        text += "\r次の復習は" + (in == 1 ? std::string("明日") : std::to_string(in) + "日後") + " (" +
+                std::to_string(static_cast<unsigned>(date.month())) + "月" +
+                std::to_string(static_cast<unsigned>(date.day())) + "日)、" + std::to_string(next.pages) +
+                " ページです。";
+    }
+    return text;
 }
 
 }  // namespace rvm::learn

@@ -10,14 +10,26 @@
 
 namespace rvm::learn {
 
+// What the learner chose in 学習 > 設定.
+struct StudySettings {
+    double retention = kRetention;
+    int newPerDay = kNewPagesPerDay;
+    int reviewsPerDay = kReviewsPerDay;
+    bool operator==(const StudySettings&) const = default;
+};
+
 class Drill {
 public:
-    // 今日の復習: the pages whose interval has run out, the longest due
-    // first, then pages never graded, up to newPerDay a day. keys are the
-    // deck's by storage index, displayOrder its storage index at each display
-    // position, which also orders pages due the same day and new pages.
+    // 今日の復習: the pages whose interval has run out, the most forgotten
+    // (least likely recalled) first, up to reviewsPerDay a day, then pages
+    // never graded, up to newPerDay a day. Pages held back by the limit come
+    // first on a later day; pages begun today are never held back. keys are
+    // the deck's by storage index, displayOrder its storage index at each
+    // display position, which also orders pages as likely recalled and new
+    // pages.
     static Drill Today(const LearnStore& store, const std::vector<Key>& keys,
-                       const std::vector<int>& displayOrder, Day today, int newPerDay = kNewPagesPerDay);
+                       const std::vector<int>& displayOrder, Day today, int newPerDay = kNewPagesPerDay,
+                       int reviewsPerDay = kReviewsPerDay);
     // 間違えたページ: every page graded まだ today, in display order.
     static Drill Missed(const LearnStore& store, const std::vector<Key>& keys,
                         const std::vector<int>& displayOrder, Day today);
@@ -38,6 +50,7 @@ public:
     int left() const { return static_cast<int>(queue_.size()); }
     int known() const { return known_; }    // pages graded 覚えた without a まだ in this drill
     int missed() const { return missed_; }  // pages graded まだ in this drill
+    int heldBack() const { return heldBack_; }  // due pages left for a later day
     // The status panel's text: "残り 12  ○ 30  × 4".
     std::string progressText() const;
 
@@ -52,11 +65,21 @@ private:
         int known, missed;
     };
     std::deque<Entry> queue_;
-    int known_ = 0, missed_ = 0;
+    int known_ = 0, missed_ = 0, heldBack_ = 0;
     std::vector<State> before_;  // before each grade of this drill
 };
 
-// The message at the end of 今日の復習, with the day's counts.
-std::string TodayDoneText(const DayCounts& today);
+// When the deck's next reviews come: the first day after today with pages
+// due, and how many are due by then (those held back today among them).
+struct NextReviews {
+    Day day = kNever;
+    int pages = 0;
+};
+NextReviews NextReviewsOf(const LearnStore& store, const std::vector<Key>& keys, Day today);
+
+// The message at the end of 今日の復習: the day's counts, the pages held
+// back and why, and when the next ones are due; when nothing was due today,
+// when the next page will be.
+std::string TodayDoneText(const DayCounts& counts, int heldBack, int reviewsPerDay, NextReviews next, Day today);
 
 }  // namespace rvm::learn

@@ -126,7 +126,7 @@ void LearnStore::refresh() {
 
 // The same states may come from several snapshots: a page keeps its latest,
 // a day its highest counts.
-void LearnStore::addSeeds(const std::map<Key, PageState>& pages, const std::map<Day, DayCounts>& days) {
+void LearnStore::addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, DayCounts>& days) {
     for (const auto& [key, p] : pages) {
         auto [it, fresh] = seeds_.try_emplace(key, p);
         if (!fresh && p.last > it->second.last) it->second = p;
@@ -229,7 +229,7 @@ void LearnStore::replay() {
     ++replays_;
     pages_ = PageTable();
     pages_.reserve(seeds_.size() + events_.size() / 4);
-    for (const auto& [key, p] : seeds_) pages_[key] = p;
+    for (const auto& [key, p] : seeds_) pages_[key] = FromSeed(p);
     days_ = seedDays_;
     latest_ = 0;
     for (const Event& e : events_) apply(e);
@@ -244,7 +244,8 @@ void LearnStore::apply(const Event& e) {
     latest_ = std::max(latest_, e.time);
     switch (e.kind) {
     case Event::Kind::Grade:
-        if (!undone_.contains(eventId(e.writer, e.seq))) ApplyGrade(pages_[e.key], e.grade, e.day, days_[e.day]);
+        if (!undone_.contains(eventId(e.writer, e.seq)))
+            ApplyGrade(pages_[e.key], e.grade, e.day, days_[e.day], retention_);
         break;
     case Event::Kind::Carry:
         if (const PageState* from = pages_.find(e.key); from && !pages_.find(e.other)) {
@@ -323,12 +324,12 @@ std::optional<LearnStore::Share> LearnStore::shareOf(Key key) const {
     Share share;
     PageState page;
     const auto seed = seeds_.find(key);
-    if (seed != seeds_.end()) page = seed->second;
+    if (seed != seeds_.end()) page = FromSeed(seed->second);
     bool graded = seed != seeds_.end();
     for (const Event& e : events_) {
         if (e.kind == Event::Kind::Carry && (e.key == key || e.other == key)) return std::nullopt;
         if (e.kind != Event::Kind::Grade || e.key != key || undone_.contains(eventId(e.writer, e.seq))) continue;
-        ApplyGrade(page, e.grade, e.day, share.days[e.day]);
+        ApplyGrade(page, e.grade, e.day, share.days[e.day], retention_);
         graded = true;
     }
     if (graded) share.state = page;
@@ -338,6 +339,35 @@ std::optional<LearnStore::Share> LearnStore::shareOf(Key key) const {
 void LearnStore::carry(Key from, Key to, Day day, std::int64_t time) {
     if (from == to || to == kBlankPage || !pages_.find(from) || pages_.find(to)) return;
     append({.kind = Event::Kind::Carry, .time = time, .day = day, .key = from, .other = to});
+}
+
+void LearnStore::setRetention(double retention) {
+    retention = std::clamp(retention, 0.7, 0.99);
+    if (retention == retention_) return;
+    retention_ = retention;
+    replay();
+}
+
+std::vector<LearnStore::Review> LearnStore::reviews(Key key) const {
+    // The page's own grades and those of every text its memory was carried
+    // from: a replay of all grades that keeps the reviews of each text.
+    PageTable states;
+    std::unordered_map<Key, std::vector<Review>> all;
+    for (const auto& [k, p] : seeds_) states[k] = FromSeed(p);
+    for (const Event& e : events_) {
+        if (e.kind == Event::Kind::Grade && !undone_.contains(eventId(e.writer, e.seq))) {
+            PageState& p = states[e.key];
+            DayCounts ignored;
+            ApplyGrade(p, e.grade, e.day, ignored, retention_);
+            all[e.key].push_back({e.time, e.day, e.grade, p.due});
+        } else if (e.kind == Event::Kind::Carry && states.find(e.key) && !states.find(e.other)) {
+            const PageState carried = *states.find(e.key);
+            states[e.other] = carried;
+            all[e.other] = all[e.key];
+        }
+    }
+    const auto it = all.find(key);
+    return it == all.end() ? std::vector<Review>{} : it->second;
 }
 
 DayCounts LearnStore::counts(Day day) const {

@@ -57,7 +57,21 @@ public:
     // unless that text has one of its own.
     void carry(Key from, Key to, Day day, std::int64_t time);
 
+    // The chance of recall each page is scheduled for (0.7 to 0.99); every
+    // page's next interval follows at once.
+    void setRetention(double retention);
+    double retention() const { return retention_; }
+
     const PageState* find(Key key) const { return pages_.find(key); }
+    // Each grade a page had, under its present text or the texts it was
+    // carried from, oldest first.
+    struct Review {
+        std::int64_t time;
+        Day day;
+        Grade grade;
+        Day due;  // the day it was due again after this grade
+    };
+    std::vector<Review> reviews(Key key) const;
     DayCounts counts(Day day) const;
     // The wall time of the latest event of any writer; 0: none yet.
     std::int64_t latestTime() const { return latest_; }
@@ -86,7 +100,7 @@ private:
     };
     std::uint32_t writerIndex(const std::string& name);
     bool add(Event e);  // false: known already
-    void addSeeds(const std::map<Key, PageState>& pages, const std::map<Day, DayCounts>& days);
+    void addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, DayCounts>& days);
     void readFolder();
     void readLog(const std::string& name);
     void readSnapshot(const std::string& name);
@@ -109,7 +123,7 @@ private:
     std::unordered_map<std::string, std::uint32_t> writerOf_;
     std::vector<Event> events_;
     std::unordered_set<std::uint64_t> seen_;  // writer and seq of every event held
-    std::map<Key, PageState> seeds_;
+    std::map<Key, Seed> seeds_;
     std::map<Day, DayCounts> seedDays_;
     std::map<std::string, LogState> logs_;     // by file name
     std::map<std::string, std::uint64_t> snapshotLogs_;  // bytes of each log some snapshot holds
@@ -118,6 +132,7 @@ private:
     std::map<Day, DayCounts> days_;
     std::unordered_set<std::uint64_t> undone_;
     std::int64_t latest_ = 0;
+    double retention_ = kRetention;
     bool sorted_ = true;
     std::vector<std::uint32_t> rank_;  // each writer's place in the order of names
     std::uint64_t replays_ = 0;        // how often everything was worked out again

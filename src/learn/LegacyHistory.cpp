@@ -14,6 +14,20 @@ constexpr std::uint64_t kMaxBytes = std::uint64_t{64} << 20;
 
 }  // namespace
 
+void ApplyLeitnerGrade(Seed& page, Grade g, Day day, DayCounts& counts) {
+    if (page.due == kNever) ++counts.introduced;
+    if (page.last != day) ++counts.reviewed;
+    if (g == Grade::NotYet) {
+        if (page.missed != day) ++counts.missed;
+        page.stage = 0;
+        page.due = page.missed = day;
+    } else if (page.due <= day) {
+        page.stage = static_cast<std::int8_t>(std::min(page.stage + 1, kTopStage));
+        page.due = day + (1 << (page.stage - 1));
+    }
+    page.last = day;
+}
+
 void AddLegacyHistory(std::string_view text, std::string_view log, LegacyHistory& into) {
     LegacyHistory deck;
     std::uint64_t folded = 0;
@@ -27,7 +41,7 @@ void AddLegacyHistory(std::string_view text, std::string_view log, LegacyHistory
     while (NextLine(text, line)) {
         if (SplitFields(line, page) == page.size() && page[0] == "page") {
             Key key = 0;
-            PageState p;
+            Seed p;
             int stage = 0;
             if (ReadNumber(page[1], key, 16) && key != kBlankPage && ReadNumber(page[2], stage) && stage >= 0 &&
                 stage <= kTopStage && ReadNumber(page[3], p.due) && ReadNumber(page[4], p.last) && ReadNumber(page[5], p.missed)) {
@@ -53,7 +67,7 @@ void AddLegacyHistory(std::string_view text, std::string_view log, LegacyHistory
             key == kBlankPage || !ReadNumber(f[3], g) || g < 0 || g > 1 || !ReadNumber(f[4], check, 16) ||
             check != (Hash64(line.substr(0, line.size() - f[4].size())) & 0xFFFFFFFFu))
             continue;
-        ApplyGrade(deck.pages[key], static_cast<Grade>(g), d, deck.days[d]);
+        ApplyLeitnerGrade(deck.pages[key], static_cast<Grade>(g), d, deck.days[d]);
     }
     for (const auto& [key, p] : deck.pages) {
         auto [it, fresh] = into.pages.try_emplace(key, p);

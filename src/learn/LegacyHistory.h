@@ -12,9 +12,13 @@
 namespace rvm::learn {
 
 struct LegacyHistory {
-    std::map<Key, PageState> pages;
+    std::map<Key, Seed> pages;
     std::map<Day, DayCounts> days;
 };
+
+// The rule those histories were kept by: 覚えた on a due page moves it one
+// stage up, まだ back to the start.
+void ApplyLeitnerGrade(Seed& page, Grade g, Day day, DayCounts& counts);
 
 // Adds one deck's history file and log to into: a page known in several
 // decks keeps its latest state; the days' counts add up. Damaged lines are

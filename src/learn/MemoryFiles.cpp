@@ -149,7 +149,7 @@ Snapshot ReadSnapshot(std::string_view text) {
             s.writers.emplace_back(f[1]);
         } else if (good && f[0] == "s" && n == 6) {
             Key key = 0;
-            PageState p;
+            Seed p;
             int stage = 0;
             good = ReadNumber(f[1], key, 16) && key != kBlankPage && ReadNumber(f[2], stage) && stage >= 0 &&
                    stage <= kTopStage && ReadNumber(f[3], p.due) && ReadNumber(f[4], p.last) && ReadNumber(f[5], p.missed);

@@ -53,7 +53,7 @@ LogRead ReadLog(std::string_view text, std::uint64_t from = 0);
 struct Snapshot {
     std::vector<std::string> writers;
     std::map<std::string, std::uint64_t> logs;  // log file name: bytes held
-    std::map<Key, PageState> seeds;             // states from older histories
+    std::map<Key, Seed> seeds;             // states from older histories
     std::map<Day, DayCounts> seedDays;
     std::vector<Event> events;                  // writer: index into writers
     int damaged = 0;                            // lines skipped, or a missing end

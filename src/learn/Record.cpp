@@ -1,6 +1,7 @@
 #include "Record.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace rvm::learn {
 
@@ -21,12 +22,20 @@ std::vector<int> DuePerDay(const LearnStore& store, const std::vector<Key>& keys
     return out;
 }
 
-std::vector<int> PagesPerStage(const LearnStore& store, const std::vector<Key>& keys) {
-    std::vector<int> out(kTopStage + 2);
+std::vector<int> PagesByInterval(const LearnStore& store, const std::vector<Key>& keys) {
+    std::vector<int> out(2 + std::size(kIntervalSpans));
     for (const Key key : keys) {
         if (key == kBlankPage) continue;
         const PageState* page = store.find(key);
-        ++out[page ? 1 + page->stage : 0];
+        if (!page) {
+            ++out[0];
+        } else if (page->due <= page->last) {
+            ++out[1];
+        } else {
+            const int* span = std::lower_bound(std::begin(kIntervalSpans), std::end(kIntervalSpans) - 1,
+                                               page->due - page->last);
+            ++out[2 + static_cast<std::size_t>(span - std::begin(kIntervalSpans))];
+        }
     }
     return out;
 }

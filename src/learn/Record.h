@@ -15,8 +15,10 @@ std::vector<DayCounts> ReviewsPerDay(const LearnStore& store, Day today, int day
 // nowhere.
 std::vector<int> DuePerDay(const LearnStore& store, const std::vector<Key>& keys, Day today, int days = 14);
 
-// The deck's pages at each stage: [0] never graded, [1] graded まだ last,
-// [1 + s] at stage s (1..kTopStage). Blank pages count nowhere.
-std::vector<int> PagesPerStage(const LearnStore& store, const std::vector<Key>& keys);
+// The memory's strength: the deck's pages by the interval their last grade
+// gave them. [0] never graded, [1] graded まだ last, then one figure for each
+// span of kIntervalSpans (up to its last day). Blank pages count nowhere.
+inline constexpr int kIntervalSpans[] = {1, 3, 7, 14, 30, 90, 180, 365, kLongestInterval};
+std::vector<int> PagesByInterval(const LearnStore& store, const std::vector<Key>& keys);
 
 }  // namespace rvm::learn

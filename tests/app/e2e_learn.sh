@@ -26,7 +26,7 @@ graded() {
 }
 
 # Day 1: every page is new.
-day1="2026-12-01 12:00:00" day2="2026-12-02 12:00:00"
+day1="2026-12-01 12:00:00" day2="2026-12-04 12:00:00"
 start_at "$day1"
 learn_menu t
 grade 2 2 2
@@ -36,7 +36,7 @@ cmp -s "$deck" "$work/deck.before" || fail "the deck was written on day 1"
 [[ -f "$(echo "$data"/memory/*.log)" ]] || fail "not one memory log in $data/memory"
 graded 3 3 "$(day_of "$day1")" "day 1's grades"
 
-# Day 2: the pages known on day 1 are back, once each.
+# Three days on: the pages known at once on day 1 are back, once each.
 start_at "$day2"
 learn_menu t
 grade 2 2 2

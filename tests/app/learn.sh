@@ -84,7 +84,7 @@ grade() {
 }
 # The record window's figures: the colour of its bars shows once drawn.
 record_shown() {
-  import -window "$1" "$2" && convert "$2" -format %c histogram:info:- | grep -qi '#3A9A4A'
+  import -window "$1" "$2" && convert "$2" -format %c histogram:info:- | grep -qi '#0072B2'
 }
 # Opens the record window and keeps a picture of it in FILE; Esc closes it.
 record_picture() {

@@ -3,11 +3,13 @@
 // come due. The clock is the test's.
 #include <QtTest>
 
+#include <QSpinBox>
 #include <QToolButton>
 
 #include "app/RecentDecks.h"
 #include "app/RecordWindow.h"
 #include "app/Study.h"
+#include "app/StudySettingsDialog.h"
 #include "app/WindowFixture.h"
 
 using namespace rvm;
@@ -21,12 +23,17 @@ class StudyTest : public QObject, WindowFixture {
     const system_clock::time_point noon = sys_days(year{2026} / 12 / 7) + hours(12);
     system_clock::time_point now = noon;
     std::string learnFolder;
+    int retention = 90;  // what 学習 > 設定 is given
 
     void startOn(const std::string& deck) {
         start(dir.file(deck), learnFolder, [this](MainWindow& m) {
-            m.runModal = [](QDialog& d) {
+            m.runModal = [this](QDialog& d) {
+                if (auto* settings = qobject_cast<StudySettingsDialog*>(&d)) {
+                    settings->retention->setValue(retention);
+                    return settings->accept();
+                }
                 auto* record = qobject_cast<RecordWindow*>(&d);
-                QVERIFY(record);  // the record window is the only dialog on this road
+                QVERIFY(record);  // the record window is the only other dialog on this road
                 QCOMPARE(record->due->bars().front().low, 3);
             };
             m.study->clock = [this] { return now; };
@@ -44,6 +51,7 @@ private slots:
         std::filesystem::create_directories(dir.path);
         layOutThree();
         learnFolder = dir.file("learn");
+        retention = 90;
         now = noon;
     }
 
@@ -51,7 +59,7 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");  // page, progress, beeps, deck changed, what was said
         const QString all = " Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+2";
-        const QString done = "said:今日の復習は終わりました。\r○ 3  × 0";
+        const QString done = "said:今日の復習は終わりました。\r○ 3  × 0\r次の復習は3日後 (12月10日)、3 ページです。";
         QTest::newRow("new pages, graded once open") << "today Ctrl+2" + all << "Q3 - beeps:1 changed:0 " + done;
         QTest::newRow("by mouse") << "today Ctrl+Return knew Ctrl+Return knew Ctrl+Return notyet"
                                   << "Q3 残り 1  ○ 2  × 1 beeps:0 changed:0 said:";
@@ -59,16 +67,21 @@ private slots:
                                           << "Q3 残り 2  ○ 1  × 1 beeps:0 changed:0 said:";
         QTest::newRow("missed pages again")
             << "today Ctrl+Return Ctrl+1" + all + " missed Ctrl+Return Ctrl+2"
-            << "Q1 - beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1|間違えたページは終わりました。\r○ 2  × 1";
+            << "Q1 - beeps:0 changed:0 said:今日の復習は終わりました。\r○ 2  × 1\r次の復習は明日 (12月8日)、1 ページです。"
+               "|間違えたページは終わりました。\r○ 2  × 1\r次の復習は明日 (12月8日)、1 ページです。";
         QTest::newRow("nothing due twice a day") << "today" + all + " today"
                                                  << "Q3 - beeps:0 changed:0 " + done + "|" + done.mid(5);
-        QTest::newRow("due the next day, after a restart")
-            << "today" + all + " restart:three.rvm day:1 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
-        QTest::newRow("not before 4:00 the next day")
-            << "today" + all + " restart:three.rvm hour:15 today" << "Q1 - beeps:0 changed:0 " + done;
+        QTest::newRow("known at once: due three days later, after a restart")
+            << "today" + all + " restart:three.rvm day:3 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("not before 4:00 that day")
+            << "today" + all + " restart:three.rvm hour:63 today"
+            << "Q1 - beeps:0 changed:0 said:今日復習するページはありません。\r次の復習は明日 (12月10日)、3 ページです。";
         QTest::newRow("Save As takes the history along")
-            << "today" + all + " saveas:two.rvm restart:two.rvm day:1 record today"
+            << "today" + all + " saveas:two.rvm restart:two.rvm day:3 record today"
             << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
+        QTest::newRow("a lower target: later")
+            << "today" + all + " target:80 day:3 today"
+            << "Q3 - beeps:0 changed:0 " + done + "|今日復習するページはありません。\r次の復習は5日後 (12月15日)、3 ページです。";
         QTest::newRow("new pages a day") << "new:2 today" << "Q1 残り 2  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("Esc leaves the drill") << "today Escape" << "Q1 - beeps:0 changed:0 said:";
         QTest::newRow("a step leaves the drill") << "today Ctrl+PgDown Ctrl+2" << "Q2 - beeps:0 changed:0 said:";
@@ -77,7 +90,7 @@ private slots:
         QTest::newRow("Ctrl+Z takes grades back, from the text box too")
             << "today Ctrl+Return Ctrl+2 Ctrl+Return Ctrl+1 Ctrl+Z Ctrl+Z" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:0 said:";
         QTest::newRow("a typo fixed keeps the page's memory")
-            << "today" + all + " edit new:0 day:1 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:1 " + done;
+            << "today" + all + " edit new:0 day:3 today" << "Q1 残り 3  ○ 0  × 0 beeps:0 changed:1 " + done;
         QTest::newRow("a clock far ahead is asked about")
             << "today" + all + " day:400 today Ctrl+Return Ctrl+2"
             << "Q2 残り 2  ○ 1  × 0 beeps:0 changed:0 " + done + "|日付が 2028年1月11日 になっています。このまま記録しますか？";
@@ -98,9 +111,11 @@ private slots:
             else if (step == "record") w->study->recordAction->trigger();
             else if (step == "knew") w->study->knewButton->click();
             else if (step == "notyet") w->study->notYetButton->click();
-            else if (step.startsWith("new:")) w->study->newPagesPerDay = arg.toInt();
+            else if (step.startsWith("new:"))
+                w->study->setSettings({learn::kRetention, arg.toInt(), learn::kReviewsPerDay});
             else if (step == "edit") w->halfEdit[0]->setPlainText(w->halfEdit[0]->toPlainText() + "x");
             else if (step.startsWith("day:")) now = noon + days(arg.toInt());
+            else if (step.startsWith("target:")) retention = arg.toInt(), w->study->settingsAction->trigger();
             else if (step.startsWith("hour:")) now = noon + hours(arg.toInt());
             else if (step.startsWith("restart:")) startOn(arg.toStdString());
             else if (step.startsWith("saveas:")) {

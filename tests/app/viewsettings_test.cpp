@@ -36,30 +36,36 @@ class ViewSettingsTest : public QObject {
 private slots:
     void readAndWritten_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("read");  // geometry in hexadecimal, the point size, new pages a day
+        QTest::addColumn<QString>("read");  // geometry in hexadecimal, the point size, new pages, reviews, retention
         QTest::addColumn<bool>("written");
-        QTest::newRow("as written") << "file:geometry = 01d9\r\npointSize = 14\nnewPagesPerDay = 0\n" << "01d9 14 0" << true;
+        QTest::newRow("as written") << "file:geometry = 01d9\r\npointSize = 14\nnewPagesPerDay = 0\n"
+                                       "reviewsPerDay = 50\nretentionPercent = 85\n" << "01d9 14 0 50 85" << true;
         QTest::newRow("an older file: the size") << "file:[window]\ngeometry=@ByteArray(\\x1)\n"
-                                                    "[text]\npointSize=12\n" << " 12 -1" << true;
-        QTest::newRow("damaged") << "file:geometry = 1d9\npointSize = 12pt\nnewPagesPerDay = -3\n" << " 0 -1" << true;
-        QTest::newRow("200 KB") << "big:pointSize = 12\n" << " 0 -1" << true;
-        QTest::newRow("missing, with its folder") << "missing" << " 0 -1" << true;
-        QTest::newRow("FIFO, never waited for") << "fifo" << " 0 -1" << false;
-        QTest::newRow("link to a FIFO") << "link to fifo" << " 0 -1" << false;
+                                                    "[text]\npointSize=12\n" << " 12 20 200 90" << true;
+        QTest::newRow("damaged") << "file:geometry = 1d9\npointSize = 12pt\nnewPagesPerDay = -3\nreviewsPerDay = 0\n"
+                                    "retentionPercent = 100\n" << " 0 20 200 90" << true;
+        QTest::newRow("200 KB") << "big:pointSize = 12\n" << " 0 20 200 90" << true;
+        QTest::newRow("missing, with its folder") << "missing" << " 0 20 200 90" << true;
+        QTest::newRow("FIFO, never waited for") << "fifo" << " 0 20 200 90" << false;
+        QTest::newRow("link to a FIFO") << "link to fifo" << " 0 20 200 90" << false;
     }
     void readAndWritten() {
         QFETCH(QString, kind);
         QFETCH(QString, read);
         QFETCH(bool, written);
         const std::string path = layOut(kind);
-        const ViewSettings v(path);
+        ViewSettings v(path);
+        const learn::StudySettings study = v.study();
         QCOMPARE(v.windowGeometry().toHex() + ' ' + QByteArray::number(v.textPointSize()) + ' ' +
-                     QByteArray::number(v.newPagesPerDay()),
+                     QByteArray::number(study.newPerDay) + ' ' + QByteArray::number(study.reviewsPerDay) + ' ' +
+                     QByteArray::number(std::lround(study.retention * 100)),
                  read.toLatin1());
         const fs::file_type type = fs::symlink_status(path).type();
-        v.write(QByteArray("\x01\xd9", 2), 14, 5);
+        v.setStudy({0.8, 5, 100});
+        v.write(QByteArray("\x01\xd9", 2), 14);
         if (written)
-            QCOMPARE(slurp(path), std::string("geometry = 01d9\npointSize = 14\nnewPagesPerDay = 5\n"));
+            QCOMPARE(slurp(path), std::string("geometry = 01d9\npointSize = 14\nnewPagesPerDay = 5\n"
+                                              "reviewsPerDay = 100\nretentionPercent = 80\n"));
         else
             QCOMPARE(fs::symlink_status(path).type(), type);  // a FIFO stays one, a link a link
     }

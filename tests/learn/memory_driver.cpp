@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
     } else {
         for (int i = 6; i < argc; ++i)
             if (const PageState* p = store.find(PageKey(argv[i], "")))
-                std::printf("%s stage %d due %d last %d missed %d\n", argv[i], p->stage, p->due, p->last, p->missed);
+                std::printf("%s stability %.4f difficulty %.4f due %d last %d missed %d\n", argv[i], p->stability,
+                            p->difficulty, p->due, p->last, p->missed);
         for (Day day = std::atoi(argv[4]); day <= std::atoi(argv[5]); ++day) {
             const DayCounts c = store.counts(day);
             std::printf("day %d reviewed %d missed %d introduced %d\n", day, c.reviewed, c.missed, c.introduced);

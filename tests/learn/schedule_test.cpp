@@ -9,27 +9,51 @@
 
 using namespace rvm::learn;
 
-// Grades given on days ("3K": 覚えた on day 3, "3M": まだ), then the page's
-// stage and due day and the last day's counts in pages.
+// Grades given on days ("3K": 覚えた on day 3, "3M": まだ), after a seed of
+// an earlier version's Leitner stage graded on day 0 (-1: none), then the
+// page's stability, difficulty and due day and the last day's counts.
+// Reference values worked out apart from this code from the published
+// formulas and default weights.
 TEST(LearnSchedule, GradesMoveThePageAndCountTheDay) {
-    const struct { const char* grades; int stage; Day due; DayCounts last; } rows[] = {
-        {"0K", 1, 1, {1, 0, 1}}, {"0K 1K 3K", 3, 7, {1, 0, 0}},
-        {"0K 0K", 1, 1, {1, 0, 1}},          // not due again the same day: no longer interval
-        {"0K 1K 2K", 2, 3, {1, 0, 0}},       // known before it is due: the schedule stays
-        {"0K 1K 3K 7M", 0, 7, {1, 1, 0}},    // まだ starts it over, due at once
-        {"0M 0M 0K", 1, 1, {1, 1, 1}}, {"0M 5K", 1, 6, {1, 0, 0}},  // missed, then known that day or later
-        {"0K 1K 3K 7K 15K 31K 63K 127K 255K 383K", 8, 511, {1, 0, 0}},  // the top stage keeps 128 days
-    };
+    const struct { const char* grades; int seed; double retention, stability, difficulty; Day due; DayCounts last; }
+        rows[] = {
+            {"0K", -1, 0.9, 3.173, 5.2824, 3, {1, 0, 1, 0, 0}},
+            {"0M", -1, 0.9, 0.4026, 7.1949, 0, {1, 1, 1, 0, 0}},  // due at once
+            {"0K 3K", -1, 0.9, 10.7389, 5.273, 14, {1, 0, 0, 1, 1}},
+            {"0K 3K 11K 32K", -1, 0.9, 70.3635, 5.2542, 102, {1, 0, 0, 1, 1}},
+            {"0K 10K", -1, 0.9, 23.8959, 5.273, 34, {1, 0, 0, 1, 1}},  // known long overdue: a long step
+            {"0K 3K 11K 32K 100M", -1, 0.9, 5.1122, 6.7779, 100, {1, 1, 0, 1, 0}},
+            {"0M 0K", -1, 0.9, 0.5667, 7.1766, 1, {1, 1, 1, 0, 0}},  // the same day: a short-term step
+            {"0M 0M 0K 1K", -1, 0.9, 1.6645, 8.0382, 3, {1, 0, 0, 1, 1}},
+            {"0K 3M 3K 4K", -1, 0.9, 3.5815, 6.7641, 8, {1, 0, 0, 1, 1}},
+            {"0K 3K", -1, 0.8, 10.7389, 5.273, 29, {1, 0, 0, 1, 1}},  // the target retention sets the interval
+            {"0K 3K", -1, 0.95, 10.7389, 5.273, 8, {1, 0, 0, 1, 1}},
+            {"8K", 4, 0.9, 25.9707, 5.273, 34, {1, 0, 0, 1, 1}},  // a seed at stage 4, known when due
+            {"2K", 0, 0.9, 3.4962, 7.1766, 5, {1, 0, 0, 1, 1}},   // a seed missed last
+        };
     for (const auto& r : rows) {
         PageState page;
+        if (r.seed >= 0) page = FromSeed({.stage = static_cast<std::int8_t>(r.seed), .due = 0, .last = 0});
         DayCounts counts;
         std::istringstream steps(r.grades);
         for (std::string step; steps >> step;) {
             const Day day = std::stoi(step);
             if (page.last != day) counts = {};
-            ApplyGrade(page, step.back() == 'K' ? Grade::Knew : Grade::NotYet, day, counts);
+            ApplyGrade(page, step.back() == 'K' ? Grade::Knew : Grade::NotYet, day, counts, r.retention);
         }
-        EXPECT_EQ(std::tuple(page.stage, page.due, counts), std::tuple(r.stage, r.due, r.last)) << r.grades;
+        EXPECT_NEAR(page.stability, r.stability, 1e-3) << r.grades;
+        EXPECT_NEAR(page.difficulty, r.difficulty, 1e-3) << r.grades;
+        EXPECT_EQ(std::tuple(page.due, counts), std::tuple(r.due, r.last)) << r.grades << " " << r.retention;
+    }
+}
+
+// A seed keeps its due day, and its next interval is its stage's: 1, 2, 4
+// ... 128 days.
+TEST(LearnSchedule, LeitnerStagesCarryOver) {
+    for (int stage = 0; stage <= kTopStage; ++stage) {
+        const PageState p = FromSeed({.stage = static_cast<std::int8_t>(stage), .due = 40, .last = 30});
+        EXPECT_EQ(std::tuple(p.due, p.last, IntervalDays(p.stability, kRetention)),
+                  std::tuple(40, 30, stage ? 1 << (stage - 1) : 1)) << stage;
     }
 }
 

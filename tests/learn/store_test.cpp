@@ -33,11 +33,11 @@ struct Memory : ::testing::Test {
         s.open(folder, dir.file(machine), legacy);
         return s;
     }
-    // The pages of "ABCD" the store holds, and the stage of each.
+    // The pages of "ABCD" the store holds, and the interval of each.
     static std::string held(const LearnStore& s) {
         std::string out;
         for (char key : {'A', 'B', 'C', 'D'})
-            if (const PageState* p = s.find(key)) out += key + std::to_string(p->stage);
+            if (const PageState* p = s.find(key)) out += key + std::to_string(p->due - p->last);
         return out;
     }
     std::vector<std::string> files() const {
@@ -68,7 +68,7 @@ TEST_F(Memory, WritersNeverHideEachOthersGrades) {
     LearnStore third = open("m1");
     grade(first, 'D');  // after the fold, as before it
     for (LearnStore* s : {&first, &third, &other}) s->refresh();
-    EXPECT_EQ(held(first), "A0B3C0D1");
+    EXPECT_EQ(held(first), "A0B11C0D3");
     EXPECT_EQ(held(third), held(first));
     EXPECT_EQ(held(other), held(first));
     EXPECT_EQ(first.counts(10), (DayCounts{4, 1, 4}));
@@ -94,7 +94,7 @@ TEST_F(Memory, FoldsOnlyWhatItRead) {
     EXPECT_EQ(after.size(), before.size());  // one log gone, one snapshot made
     EXPECT_EQ(std::count_if(after.begin(), after.end(), [](auto& n) { return n.ends_with(".snapshot"); }), 1);
     grade(running, 'D');
-    EXPECT_EQ(held(open("m3")), held(folding) + "D1");
+    EXPECT_EQ(held(open("m3")), held(folding) + "D3");
 }
 
 // A log cut mid-line (a sync in progress), a conflict copy, a damaged line,
@@ -104,11 +104,11 @@ TEST_F(Memory, HalfSyncedAndDamagedFilesAreReadSafely) {
     using Text = std::string&;
     const struct { const char* what; std::function<void(Text)> damage; std::string copy; bool told; const char* held; }
         rows[] = {
-            {"as written", [](Text) {}, "", false, "A2B1"},
-            {"last line cut short", [](Text s) { s.resize(s.size() - 5); }, "", false, "A1B1"},
-            {"a conflict copy", [](Text) {}, "x.sync-conflict-20261208-101010-ABC.log", false, "A2B1"},
-            {"a line altered", [](Text s) { s[s.rfind("g ") + 2] = '7'; }, "", true, "A1B1"},
-            {"no log of ours", [](Text s) { s = "hello\n"; }, "", false, "B1"},
+            {"as written", [](Text) {}, "", false, "A6B3"},
+            {"last line cut short", [](Text s) { s.resize(s.size() - 5); }, "", false, "A3B3"},
+            {"a conflict copy", [](Text) {}, "x.sync-conflict-20261208-101010-ABC.log", false, "A6B3"},
+            {"a line altered", [](Text s) { s[s.rfind("g ") + 2] = '7'; }, "", true, "A3B3"},
+            {"no log of ours", [](Text s) { s = "hello\n"; }, "", false, "B3"},
         };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
@@ -133,7 +133,7 @@ TEST_F(Memory, HalfSyncedAndDamagedFilesAreReadSafely) {
     LearnStore s = open("m4");
     const std::string snapshot = folder + "/cut.snapshot";
     spit(snapshot, "Ravolin Memorel memory 1\nw ab-cd\ne 0 g 1 900000 10 44 1\ne 0 g 2 9");
-    EXPECT_EQ(held(open("m5")), "B1D1");
+    EXPECT_EQ(held(open("m5")), "B3D3");
 }
 
 #ifndef _WIN32
@@ -147,7 +147,7 @@ TEST_F(Memory, NeverFollowsALinkOutOfItsFolder) {
     fs::create_symlink(fsPath(outside), fsPath(folder + "/planted.log"));
     grade(s, 'A');
     EXPECT_EQ(s.takeMessage().substr(0, kCannotKeep.size()), kCannotKeep);
-    EXPECT_EQ(held(s), "A1");  // graded all the same, in memory
+    EXPECT_EQ(held(s), "A3");  // graded all the same, in memory
     EXPECT_EQ(slurp(outside), "mine\n");
 }
 
@@ -165,8 +165,22 @@ TEST_F(Memory, UndoAndCarry) {
     s.carry('A', 'D', 10, later);
     s.carry('B', 'C', 10, later);  // nothing to carry
     EXPECT_EQ(held(s), "A0D0");
+    EXPECT_EQ(s.reviews('D').size(), 1u);  // the page's history goes with it
     EXPECT_EQ(s.counts(10), (DayCounts{1, 1, 1}));
     EXPECT_EQ(held(open("m2")), "A0D0");
+}
+
+// The target retention moves every page's next review at once, and back.
+TEST_F(Memory, TheTargetRetentionReschedulesEveryPage) {
+    LearnStore s = open("m1");
+    grade(s, 'A');
+    grade(s, 'B', Grade::Knew, 7);
+    grade(s, 'B', Grade::Knew, 10);
+    const struct { double retention; const char* held; } rows[] = {{0.8, "A8B26"}, {0.95, "A1B5"}, {0.9, "A3B11"}};
+    for (const auto& r : rows) {
+        s.setRetention(r.retention);
+        EXPECT_EQ(held(s), r.held) << r.retention;
+    }
 }
 
 // The per-deck histories of earlier versions are carried over once. Only
@@ -180,10 +194,10 @@ TEST_F(Memory, EarlierHistoriesAreCarriedOver) {
     spit(legacy + "/0123456789abcdef.rvmlearn",
          "Ravolin Memorel learning history 1\ndeck /d.rvm\nseq 0\nday 9 1 0 1\npage 42 3 20 9 -2147483648\nend 2\n");
     spit(legacy + "/0123456789abcdef.rvmlearn.log", line + check + "\n");
-    EXPECT_EQ(held(open("m1", legacy)), "A1B3");
+    EXPECT_EQ(held(open("m1", legacy)), "A1B11");
     EXPECT_EQ(open("m2").counts(9), (DayCounts{1, 0, 1}));
     fs::remove_all(fsPath(legacy + "/0123456789abcdef.rvmlearn"));
-    EXPECT_EQ(held(open("m1", legacy)), "A1B3");  // kept, not read again
+    EXPECT_EQ(held(open("m1", legacy)), "A1B11");  // kept, not read again
 }
 
 // As an ordinary user: a folder that cannot be written is told once with
@@ -199,7 +213,7 @@ TEST_F(Memory, RefusedFolderIsToldOnce) {
         grade(s, 'A');
         EXPECT_EQ(s.takeMessage(), kCannotKeep + "\r許可がありません");
         grade(s, 'B');
-        EXPECT_EQ(std::tuple(s.takeMessage(), held(s)), std::tuple("", "A1B1"));
+        EXPECT_EQ(std::tuple(s.takeMessage(), held(s)), std::tuple("", "A3B3"));
     });
 }
 #endif
