@@ -7,7 +7,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/tools/env.sh"
 deck=""
 if (($#)); then deck="$(realpath -m -- "$*")"; fi
-"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xdg-utils
+"$here/tools/setup.sh" fonts-noto-cjk qt6-translations-l10n xdg-utils pkg-config libxlsxwriter-dev libminizip-dev libexpat1-dev
 echo "== building in $here/build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$here/build" --target ravolin-memorel ravolin-memorel-convert

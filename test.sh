@@ -14,7 +14,7 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset LANGUAGE
 # One compile per core, however many jobs the build tool would guess.
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
-"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils faketime procps syncthing \
+"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils faketime procps syncthing pkg-config libxlsxwriter-dev libminizip-dev libexpat1-dev \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm \
   g++-mingw-w64-x86-64-posix wine64 googletest

@@ -8,11 +8,11 @@ const char* const kConvertHelp =
     "使い方: ravolin-memorel-convert [オプション] 入力 出力\n"
     "\n"
     "*.rvm ファイルと TSV/CSV を相互に変換します。TSV/CSV は1行が1ページで、\n"
-    "1列目が問題、2列目が答えです。形式はファイル名の拡張子 (.rvm .tsv .csv) で決まります。\n"
+    "1列目が問題、2列目が答えです。形式はファイル名の拡張子 (.rvm .tsv .csv .xlsx) で決まります。\n"
     "「-」は標準入力または標準出力です。\n"
     "\n"
-    "  --from 形式             入力の形式 (rvm, tsv, csv)\n"
-    "  --to 形式               出力の形式 (rvm, tsv, csv)\n"
+    "  --from 形式             入力の形式 (rvm, tsv, csv, xlsx)\n"
+    "  --to 形式               出力の形式 (rvm, tsv, csv, xlsx)\n"
     "  --for ソフト            そのソフトの表を読み書きする (excel, anki, mnemosyne, kde)\n"
     "  --encoding 文字コード   表の文字コード (utf8, utf8-bom, cp932, utf16)\n"
     "  --html                  表の欄を HTML として読み書きする (改行は <br>)\n"
@@ -23,7 +23,9 @@ const char* const kConvertHelp =
     "  -h, --help              この説明を表示する\n"
     "\n"
     "--for のソフトと、その表:\n"
-    "  excel      CSV。書き出しは CP932\n"
+    "  excel      Excel のブック (.xlsx)。欄はすべて文字列のセルで、=1+2 も 001234 も\n"
+    "             そのまま表示される。最初のシートの A 列と B 列を読み、空の行は飛ばす。\n"
+    "             拡張子が .csv なら CSV (書き出しは CP932)\n"
     "  anki       TSV、欄は HTML。先頭に #separator:tab と #html:true の行を書き、\n"
     "             読むときは先頭の #キー:値 の行に従う\n"
     "  mnemosyne  引用符を使わない TSV、欄は HTML。問題か答えが空のページは警告する\n"
@@ -56,7 +58,7 @@ std::string takeWord(const std::string& option, const std::string& word, Convert
         o.encoding = *e;
     } else {
         const auto f = FormatNamed(word);
-        if (!f) return "形式は rvm, tsv, csv のどれかです: " + word;
+        if (!f) return "形式は rvm, tsv, csv, xlsx のどれかです: " + word;
         (option == "--from" ? from : to) = f;
     }
     return {};
@@ -66,10 +68,12 @@ std::string takeWord(const std::string& option, const std::string& word, Convert
 // one is unknown or the conversion is none between a deck and a table.
 std::string settleFormats(ParsedArguments& a, std::optional<DeckFormat> from, std::optional<DeckFormat> to) {
     // A program's preset names the table's format, whatever the extension:
-    // these programs read .txt, and KWordQuiz a tab-separated .csv.
+    // these programs read .txt, and KWordQuiz a tab-separated .csv. Excel
+    // reads a .csv as CSV, and a workbook is one whatever the program.
     auto formatOf = [&](const std::string& path) {
         const auto f = FormatOfPath(path);
-        if (a.options.program != TableProgram::None && f != DeckFormat::Rvm)
+        const bool excelCsv = a.options.program == TableProgram::Excel && f == DeckFormat::Csv;
+        if (a.options.program != TableProgram::None && f != DeckFormat::Rvm && f != DeckFormat::Xlsx && !excelCsv)
             return std::optional(TableFormatOf(a.options.program));
         return f;
     };

@@ -7,6 +7,7 @@
 #include "Cp932.h"
 #include "DeckFile.h"
 #include "HtmlFields.h"
+#include "Xlsx.h"
 #include "deck/Deck.h"
 
 namespace rvm {
@@ -271,9 +272,32 @@ Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html
     return Step::Done;
 }
 
+// A workbook's rows as a deck; a cell's first line stands for all of it.
+std::optional<Deck> workbookToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
+                                   std::string* fileBytes) {
+    report = {};
+    Table t;
+    std::string error;
+    if (!RowsFromXlsx(input, t.pages, t.lines, error)) {
+        const bool tooMany = error == kTooManyPages;
+        refuse(report, tooMany ? kConvertTooManyPages : kConvertRefused,
+               where(o.inputName, tooMany ? t.lines.back() : 0) + error);
+        return std::nullopt;
+    }
+    Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
+    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+    if (keepToDeckFile(deck, t.lines, true, false, o, report, fileBytes) != Step::Done) return std::nullopt;
+    return deck;
+}
+
 // TableToDeck, or with fileBytes TableToDeckFile.
-std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
+std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& options, ConvertReport& report,
                                 std::string* fileBytes) {
+    // Excel's own type in a dialog also opens the CSV files Excel saves.
+    if (options.from == DeckFormat::Xlsx && input.starts_with("PK\x03\x04"))
+        return workbookToDeck(input, options, report, fileBytes);
+    ConvertOptions o = options;
+    if (o.from == DeckFormat::Xlsx) o.from = DeckFormat::Csv;
     // A table read as UTF-8 without anyone saying so that turns out not to
     // be is read again as code page 932, as spreadsheets on a Japanese
     // Windows save it.
@@ -301,6 +325,7 @@ std::optional<DeckFormat> FormatNamed(std::string_view word) {
     if (w == "rvm") return DeckFormat::Rvm;
     if (w == "tsv") return DeckFormat::Tsv;
     if (w == "csv") return DeckFormat::Csv;
+    if (w == "xlsx") return DeckFormat::Xlsx;
     return std::nullopt;
 }
 
@@ -321,7 +346,8 @@ std::optional<TableProgram> ProgramNamed(std::string_view word) {
 }
 
 DeckFormat TableFormatOf(TableProgram program) {
-    return program == TableProgram::Excel ? DeckFormat::Csv : DeckFormat::Tsv;
+    if (program != TableProgram::Excel) return DeckFormat::Tsv;
+    return XlsxAvailable() ? DeckFormat::Xlsx : DeckFormat::Csv;
 }
 
 int FaultStatus(const FileFault& fault) {
@@ -342,6 +368,13 @@ std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o
     r = {};
     std::vector<int> rows = deck.displayOrder;
     if (o.storageOrder) std::iota(rows.begin(), rows.end(), 0);
+    if (o.to == DeckFormat::Xlsx) {
+        // Text cells: a spreadsheet shows every field as it is, whatever it looks like.
+        std::string error;
+        auto book = XlsxFromRows(deck.pages, rows, error);
+        if (!book) refuse(r, kConvertRefused, where(o.outputName) + error);
+        return book;
+    }
     const TableDialect d = dialectOf(o, o.to);
     const std::string header = HeaderLines(o.program, d);
     // HTML and plain tables hold texts of their own; the deck stays as it is.

@@ -15,16 +15,17 @@
 
 namespace rvm {
 
-enum class DeckFormat { Rvm, Tsv, Csv };
+enum class DeckFormat { Rvm, Tsv, Csv, Xlsx };
 
-// "rvm", "tsv" or "csv", in any case.
+// "rvm", "tsv", "csv" or "xlsx", in any case.
 std::optional<DeckFormat> FormatNamed(std::string_view word);
 // The format a file name's extension names.
 std::optional<DeckFormat> FormatOfPath(std::string_view path);
 
 // "excel", "anki", "mnemosyne" or "kde", in any case.
 std::optional<TableProgram> ProgramNamed(std::string_view word);
-// The table format the program reads and writes: CSV for Excel, TSV for the others.
+// The table format the program reads and writes: an Excel workbook (CSV in a
+// build without workbooks) for Excel, TSV for the others.
 DeckFormat TableFormatOf(TableProgram program);
 
 // Exit statuses of the converter.

@@ -3,6 +3,7 @@
 #include "DeckExchange.h"
 #include "FileFaults.h"
 #include "FileIo.h"
+#include "Xlsx.h"
 #include "deck/PageOrder.h"
 
 namespace rvm {
@@ -17,7 +18,7 @@ struct TableType {
     TableProgram program;
 };
 const TableType kTableTypes[] = {
-    {"Excel (*.csv)", DeckFormat::Csv, TableProgram::Excel},
+    {"Excel (*.xlsx)", DeckFormat::Xlsx, TableProgram::Excel},
     {"Anki (*.txt *.tsv)", DeckFormat::Tsv, TableProgram::Anki},
     {"Mnemosyne (*.txt *.tsv)", DeckFormat::Tsv, TableProgram::Mnemosyne},
     {"KWordQuiz/Parley (*.csv *.txt)", DeckFormat::Tsv, TableProgram::Kde},
@@ -28,13 +29,21 @@ const TableType kTableTypes[] = {
 // The table file and the conversion the user chose; none when cancelled.
 std::optional<std::pair<std::string, ConvertOptions>> chooseTable(Prompt& prompt, bool saving) {
     std::vector<std::string> filters;
-    for (const TableType& t : kTableTypes) filters.push_back(t.filter);
+    for (const TableType& t : kTableTypes) {
+        // Excel's workbooks where this build has them; Excel's own CSV files import too.
+        const bool workbook = t.format == DeckFormat::Xlsx;
+        filters.push_back(!workbook         ? t.filter
+                          : !XlsxAvailable() ? "Excel (*.csv)"
+                          : saving           ? t.filter
+                                             : "Excel (*.xlsx *.csv)");
+    }
     const TableChoice c = prompt.tableFile(saving, filters);
     if (c.path.empty() || c.type < 0 || c.type >= static_cast<int>(filters.size())) return std::nullopt;
     const TableType& t = kTableTypes[c.type];
+    const DeckFormat format = t.program == TableProgram::Excel ? TableFormatOf(t.program) : t.format;
     ConvertOptions o;
-    if (saving) o.to = t.format;
-    else o.from = t.format, o.to = DeckFormat::Rvm;
+    if (saving) o.to = format;
+    else o.from = format, o.to = DeckFormat::Rvm;
     o.program = t.program;
     return std::pair{c.path, o};
 }
@@ -120,7 +129,7 @@ void FileCommands::exportTable() {
     auto& [path, options] = *chosen;
     if (!mayOverwrite(path)) return;
     // A table in code page 932 holds what a deck file holds: the same question first.
-    if (options.program == TableProgram::Excel && !deckBytes()) return;
+    if (options.program == TableProgram::Excel && options.to == DeckFormat::Csv && !deckBytes()) return;
     options.inputName = fileName_.empty() ? "[無題]" : fileName_;
     options.outputName = path;
     ConvertReport report;

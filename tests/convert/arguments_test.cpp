@@ -26,7 +26,10 @@ TEST(ConvertArguments, SayWhatToConvertOrWhatIsWrong) {
          {false, true, false, true}},
         {{"--storage-order", "d.rvm", "--html", "t.tsv"}, "", Rvm, Tsv, {}, {}, {true, false, true, false}},
         // A program's preset names the table's format, whatever the extension.
-        {{"--for", "excel", "d.rvm", "t.txt"}, "", Rvm, Csv, TableProgram::Excel},
+        // Excel's is a workbook (CSV without them), or CSV named .csv; a .xlsx is one for all.
+        {{"--for", "excel", "d.rvm", "t.txt"}, "", Rvm, TableFormatOf(TableProgram::Excel), TableProgram::Excel},
+        {{"--for", "excel", "t.csv", "d.rvm"}, "", Csv, Rvm, TableProgram::Excel},
+        {{"--for=anki", "t.XLSX", "d.rvm"}, "", DeckFormat::Xlsx, Rvm, TableProgram::Anki},
         {{"--for=Kde", "t.csv", "d.rvm"}, "", Tsv, Rvm, TableProgram::Kde},
         {{"-", "out.tsv", "--from=rvm"}, "", Rvm, Tsv, {}, {}, {}, {"標準入力", "out.tsv"}},
         {{"--from", "tsv", "--", "-", "-x.rvm"}, "", Tsv, Rvm, {}, {}, {}, {"標準入力", "-x.rvm"}},
@@ -35,7 +38,7 @@ TEST(ConvertArguments, SayWhatToConvertOrWhatIsWrong) {
         {{"a.rvm", "b.tsv", "--encoding"}, "--encoding のあとに文字コードがありません。"},
         {{"--bogus", "-h"}, "知らないオプションです: --bogus"},
         {{"--lossy=1", "a.rvm", "b.tsv"}, "知らないオプションです: --lossy=1"},
-        {{"--from", "xls", "a", "b"}, "形式は rvm, tsv, csv のどれかです: xls"},
+        {{"--from", "xls", "a", "b"}, "形式は rvm, tsv, csv, xlsx のどれかです: xls"},
         {{"--for=word"}, "--for は excel, anki, mnemosyne, kde のどれかです: word"},
         {{"--encoding", "latin1"}, "文字コードは utf8, utf8-bom, cp932, utf16 のどれかです: latin1"},
         {{"a.rvm"}, usage},
