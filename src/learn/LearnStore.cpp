@@ -138,6 +138,7 @@ void LearnStore::addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, 
 }
 
 void LearnStore::takeIn(const LearnStore& other) {
+    runs_.push_back(events_.size());
     for (Event e : other.events_) {
         e.writer = writerIndex(other.writers_[e.writer]);
         add(e);
@@ -174,6 +175,7 @@ void LearnStore::readLog(const std::string& name) {
         readWell_ = false;
         return report(kCannotRead, status == ReadStatus::Error ? error : std::string());
     }
+    runs_.push_back(events_.size());
     LogState& state = logs_[name];
     if (bytes.size() == state.bytes) return;
     const LogRead r = ReadLog(bytes, state.bytes);
@@ -203,6 +205,9 @@ void LearnStore::readSnapshot(const std::string& name) {
         s.damaged = 1;
     std::vector<std::uint32_t> index;
     for (const std::string& w : s.writers) index.push_back(writerIndex(w));
+    runs_.push_back(events_.size());
+    events_.reserve(events_.size() + s.events.size());
+    seen_.reserve(seen_.size() + s.events.size());
     for (Event e : s.events) {
         e.writer = index[e.writer];
         add(e);
@@ -223,7 +228,19 @@ void LearnStore::replay() {
         for (std::uint32_t i = 0; i < byName.size(); ++i) byName[i] = i;
         std::sort(byName.begin(), byName.end(), [&](auto a, auto b) { return writers_[a] < writers_[b]; });
         for (std::uint32_t r = 0; r < byName.size(); ++r) rank_[byName[r]] = r;
-        std::sort(events_.begin(), events_.end(), [&](const Event& a, const Event& b) { return before(a, b); });
+        // Snapshots hold their events in this order already and logs grow in
+        // it, so each file's run is merged in rather than all sorted again.
+        const auto order = [&](const Event& a, const Event& b) { return before(a, b); };
+        runs_.push_back(events_.size());
+        std::size_t merged = 0;
+        for (const std::size_t end : runs_) {
+            if (end <= merged) continue;
+            const auto from = events_.begin() + static_cast<std::ptrdiff_t>(merged), to = events_.begin() + static_cast<std::ptrdiff_t>(end);
+            if (!std::is_sorted(from, to, order)) std::sort(from, to, order);
+            if (merged > 0) std::inplace_merge(events_.begin(), from, to, order);
+            merged = end;
+        }
+        runs_.clear();
         sorted_ = true;
     }
     ++replays_;
@@ -264,6 +281,7 @@ void LearnStore::append(Event e) {
     // Most events come after all the others: applied as they come. One that
     // does not (a clock put back) or that takes a grade back changes what
     // came after it.
+    runs_.push_back(events_.size());
     const bool atEnd = applied_ && sorted_ && e.writer < rank_.size() && (events_.empty() || before(events_.back(), e));
     add(e);
     if (atEnd && e.kind == Event::Kind::Undo) {

@@ -134,6 +134,7 @@ private:
     std::int64_t latest_ = 0;
     double retention_ = kRetention;
     bool sorted_ = true;
+    std::vector<std::size_t> runs_;    // where each file's events begin, since the last sort
     std::vector<std::uint32_t> rank_;  // each writer's place in the order of names
     std::uint64_t replays_ = 0;        // how often everything was worked out again
     bool applied_ = false;             // every event held is applied, the last one last
