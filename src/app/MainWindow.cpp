@@ -324,21 +324,20 @@ OptionsDialog* MainWindow::optionsDialog() {
     return options_;
 }
 
-void MainWindow::changeOrder() {
+// The Order and Jump dialogs list the pages: only for more than one, with
+// what was typed kept, outside a drill.
+template <class Dialog>
+void MainWindow::showPageList(Dialog* (MainWindow::*dialog)()) {
     if (doc.lastPage() == 0) return;
     study->leave();
     doc.storeTypedText();
-    orderDialog()->prepare();
-    runModal(*orderDialog());
+    (this->*dialog)()->prepare();
+    runModal(*(this->*dialog)());
 }
 
-void MainWindow::jumpToPage() {
-    if (doc.lastPage() == 0) return;
-    study->leave();
-    doc.storeTypedText();
-    jumpDialog()->prepare();
-    runModal(*jumpDialog());
-}
+void MainWindow::changeOrder() { showPageList(&MainWindow::orderDialog); }
+
+void MainWindow::jumpToPage() { showPageList(&MainWindow::jumpDialog); }
 
 void MainWindow::showOptions() {
     optionsDialog()->prepare();

@@ -144,6 +144,8 @@ private:
     void moveTo(std::int32_t position, ShowOptions options);
     // Writes the settings and ends the program.
     void endProgram();
+    template <class Dialog>
+    void showPageList(Dialog* (MainWindow::*dialog)());
 
     OrderDialog* order_ = nullptr;
     JumpDialog* jump_ = nullptr;

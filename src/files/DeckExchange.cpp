@@ -320,13 +320,21 @@ std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& 
 
 }  // namespace
 
-std::optional<DeckFormat> FormatNamed(std::string_view word) {
+namespace {
+// The value a word names, in any case, from a table of names.
+template <class T, std::size_t N>
+std::optional<T> named(std::string_view word, const std::pair<std::string_view, T> (&names)[N]) {
     const std::string w = AsciiLower(word);
-    if (w == "rvm") return DeckFormat::Rvm;
-    if (w == "tsv") return DeckFormat::Tsv;
-    if (w == "csv") return DeckFormat::Csv;
-    if (w == "xlsx") return DeckFormat::Xlsx;
+    for (const auto& [name, value] : names)
+        if (w == name) return value;
     return std::nullopt;
+}
+}  // namespace
+
+std::optional<DeckFormat> FormatNamed(std::string_view word) {
+    static const std::pair<std::string_view, DeckFormat> names[] = {
+        {"rvm", DeckFormat::Rvm}, {"tsv", DeckFormat::Tsv}, {"csv", DeckFormat::Csv}, {"xlsx", DeckFormat::Xlsx}};
+    return named(word, names);
 }
 
 std::optional<DeckFormat> FormatOfPath(std::string_view path) {
@@ -337,12 +345,11 @@ std::optional<DeckFormat> FormatOfPath(std::string_view path) {
 }
 
 std::optional<TableProgram> ProgramNamed(std::string_view word) {
-    const std::string w = AsciiLower(word);
-    if (w == "excel") return TableProgram::Excel;
-    if (w == "anki") return TableProgram::Anki;
-    if (w == "mnemosyne") return TableProgram::Mnemosyne;
-    if (w == "kde") return TableProgram::Kde;
-    return std::nullopt;
+    static const std::pair<std::string_view, TableProgram> names[] = {{"excel", TableProgram::Excel},
+                                                                      {"anki", TableProgram::Anki},
+                                                                      {"mnemosyne", TableProgram::Mnemosyne},
+                                                                      {"kde", TableProgram::Kde}};
+    return named(word, names);
 }
 
 DeckFormat TableFormatOf(TableProgram program) {
