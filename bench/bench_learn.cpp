@@ -26,13 +26,9 @@ constexpr Day kToday = 20000;
 
 // What the deck reader does: the bytes, the records decoded, the deck checked.
 Deck readDeck(const std::string& path) {
-    std::string bytes, error;
-    std::vector<std::string> records;
-    Deck deck;
-    if (ReadWholeFile(path, bytes, error) != ReadStatus::Ok || !SplitRecords(bytes, records) ||
-        !BuildDeck(records, deck))
-        std::printf("the deck could not be read: %s\n", error.c_str());
-    return deck;
+    DeckRead read = ReadDeckFile(path);
+    if (read.fault) std::printf("the deck could not be read: %s\n", FaultMessage(*read.fault, path).c_str());
+    return std::move(read.deck);
 }
 
 std::vector<Key> keysOf(const Deck& deck) { return DeckKeys(deck.pages); }

@@ -7,23 +7,10 @@
 #include "Composition.h"
 #include "MainWindow.h"
 #include "Study.h"
-#include "files/DeckFile.h"
-#include "files/FileIo.h"
+#include "files/FileFaults.h"
 
 namespace rvm {
 
-namespace {
-// The deck at path, or none when it cannot be read as one now.
-std::optional<Deck> peek(const std::string& path) {
-    std::string bytes, error;
-    std::vector<std::string> records;
-    Deck deck;
-    if (ReadWholeFile(path, bytes, error) != ReadStatus::Ok || !SplitRecords(bytes, records) ||
-        !BuildDeck(records, deck))
-        return std::nullopt;
-    return deck;
-}
-}  // namespace
 
 RecentDecks::RecentDecks(MainWindow& w, std::vector<std::string> decks)
     : QObject(&w), w_(w), decks_(std::move(decks)) {
@@ -44,8 +31,8 @@ void RecentDecks::remember(const std::string& path) {
 QStringList RecentDecks::captions() {
     QStringList out;
     for (std::size_t k = 0; k < decks_.size(); ++k) {
-        const std::optional<Deck> deck = peek(decks_[k]);
-        const QString due = deck ? QString::number(w_.study->dueToday(*deck)) : QStringLiteral("-");
+        const DeckRead read = ReadDeckFile(decks_[k]);
+        const QString due = read.fault ? QStringLiteral("-") : QString::number(w_.study->dueToday(read.deck));
         const QString name = QFileInfo(QString::fromStdString(decks_[k])).fileName().replace('&', "&&");
         out << QStringLiteral("&%1 %2 (%3)").arg(k + 1 < 10 ? QString::number(k + 1) : QStringLiteral("0"), name, due);
     }
