@@ -1,7 +1,7 @@
 #!/bin/bash
 # Drives the real program in a real X window, only through its window:
 # start with a deck, copy a page to the X clipboard, open help, drill by
-# keyboard alone, close and save as the exit question offers; then check the
+# keyboard alone, grade each page, close and save as the exit question offers; then check the
 # files written. The installed copy first runs its converter; the build
 # tree's copy runs at twice the pixel density and leaves a screenshot, and
 # without a locale, as on a fresh system: its titles must read right all
@@ -97,6 +97,18 @@ wait_for focused '^ｼﾞｬﾝﾌﾟ$' || fail "no jump dialog"
 xdotool key Tab Tab Return
 wait_for absent '^ｼﾞｬﾝﾌﾟ$' && wait_for focused "$main" || fail "jump dialog still open"
 xdotool key ctrl+Return; xdotool type j
+
+# 学習 > 今日の復習: each page uncovered and graded 覚えた (Ctrl+2), then the
+# message at the end; one grade a page lands in the learner's memory.
+xdotool key alt+l
+wait_for menu_shown || fail "no 学習 menu"
+xdotool key t
+wait_for eval '! menu_shown' || fail "the 学習 menu stays"
+xdotool key ctrl+Return ctrl+2 ctrl+Return ctrl+2 ctrl+Return ctrl+2
+wait_for focused '^Ravolin Memorel$' || fail "no message at the end of the drill"
+xdotool key Return
+wait_for focused "$main" || fail "the message stays"
+[[ "$(cat "$HOME"/.local/share/ravolin-memorel/memory/*.log | grep -c '^g ')" == 3 ]] || fail "grades kept"
 
 # Close the window: the exit question offers to save first; Yes, under a new name.
 wmctrl -c "Ravolin Memorel - " || fail "no close request"

@@ -46,6 +46,15 @@ focused() {
   [[ -n "$id" ]] || return 1
   [[ "$(xdotool getwindowfocus -f)" == "$id" ]] || { xdotool windowactivate "$id"; return 1; }
 }
+# A menu of the program shows: of its windows only a popup (a menu, or a
+# tooltip, kept away by the pointer's place) bypasses the window manager.
+menu_shown() {
+  local id
+  for id in $(xdotool search --onlyvisible --class '^ravolin-memorel$'); do
+    xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+  done
+  return 1
+}
 # No visible window's name matches (a search that failed says something).
 absent() { [[ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]]; }
 
