@@ -1,7 +1,7 @@
 #!/bin/bash
 # Makes the record window's picture for help: the real program drilled on
 # most days of a month, with misses, by keyboard alone.
-# Needs what the end-to-end checks need, and optipng to make the file small.
+# Needs what the end-to-end checks need, faketime, and optipng to make the file small.
 # Usage: tools/record-picture.sh PROGRAM [PNG]   (default resources/Help/record.png)
 set -uo pipefail
 here="$(cd "$(dirname "$0")/.." && pwd)"

@@ -25,8 +25,6 @@ else
   ini="$work/bin/Ravmemo.ini"
 fi
 mkdir -p "$art" "$(dirname "$ini")"
-# FILE holds the bytes printf makes of the rest.
-same() { local f="$1"; shift; [[ "$(od -An -tx1 "$f")" == "$(printf "$@" | od -An -tx1)" ]] || { od -c "$f"; fail "$f differs"; }; }
 
 # A stand-in browser that records what help asked it to open.
 browser="$work/browser.sh"

@@ -50,11 +50,14 @@ focused() {
 # tooltip, kept away by the pointer's place) bypasses the window manager.
 menu_shown() {
   local id
-  for id in $(xdotool search --onlyvisible --class '^ravolin-memorel$'); do
+  for id in $(xdotool search --onlyvisible --class '^ravolin-memorel(\.exe)?$'); do
     xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
   done
   return 1
 }
+# FILE holds the bytes printf makes of the rest; same fails the check if not.
+holds() { local f="$1"; shift; [[ "$(od -An -tx1 "$f" 2>/dev/null)" == "$(printf "$@" | od -An -tx1)" ]]; }
+same() { holds "$@" || { od -c "$1"; fail "$1 differs"; }; }
 # No visible window's name matches (a search that failed says something).
 absent() { [[ -z "$(xdotool search --onlyvisible --name "$1" 2>&1)" ]]; }
 
