@@ -2,9 +2,9 @@
 # Builds everything (installing what is missing) and runs every test: the
 # core and window tests, the end-to-end check under Xvfb, the memory carried
 # between two Syncthings, the package check, the core tests again with
-# AddressSanitizer and UBSan, the core tests built for Windows and run under
-# Wine, and fuzzing (every run under CI, otherwise a short run after the
-# readers changed).
+# AddressSanitizer and UBSan, the program built for Windows with its zip and
+# installer, its core tests and an end-to-end check under Wine, and fuzzing
+# (every run under CI, otherwise a short run after the readers changed).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/tools/env.sh"
@@ -14,10 +14,10 @@ export LANG=C.UTF-8 LC_ALL=C.UTF-8
 unset LANGUAGE
 # One compile per core, however many jobs the build tool would guess.
 export CMAKE_BUILD_PARALLEL_LEVEL="${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}"
-"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils faketime procps syncthing pkg-config libxlsxwriter-dev libminizip-dev libexpat1-dev \
+"$here/tools/setup.sh" locales fonts-noto-cjk qt6-translations-l10n xvfb xauth xdotool xclip wmctrl openbox imagemagick x11-utils procps syncthing pkg-config libxlsxwriter-dev libminizip-dev libexpat1-dev \
   lintian dpkg-dev file \
   clang libclang-rt-14-dev llvm \
-  g++-mingw-w64-x86-64-posix wine64 googletest
+  g++-mingw-w64-x86-64-posix wine64 googletest nsis
 
 echo "== building in $here/build"
 cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -33,8 +33,8 @@ cmake --build "$here/build-asan" --target core_tests
 
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null &&
    { command -v wine64 >/dev/null || [[ -x /usr/lib/wine/wine64 ]]; }; then
-  echo "== core tests for Windows under Wine in $here/build-win"
-  "$here/tests/windows/run.sh" "$here/build-win"
+  echo "== the Windows program (Qt for Windows built once: about 35 minutes) and its tests under Wine in $here/build-win"
+  "$here/tests/windows/run.sh" "$here/build-win" "$here/build/artifacts"
 fi
 
 echo "== fuzzing"

@@ -34,10 +34,17 @@ endforeach()
 set(RVM_QT_JA /usr/share/qt6/translations/qtbase_ja.qm CACHE FILEPATH "Qt's Japanese texts")
 install(FILES ${RVM_QT_JA} DESTINATION translations)
 
-# The zip and the installer, in this build folder.
+# The zip and the installer, in this build folder, made again only when
+# what goes into them changed.
 find_program(RVM_MAKENSIS makensis)
-add_custom_target(windows-package
+set(RVM_ZIP ${CMAKE_BINARY_DIR}/ravolin-memorel-${PROJECT_VERSION}-windows.zip)
+set(RVM_SETUP ${CMAKE_BINARY_DIR}/ravolin-memorel-${PROJECT_VERSION}-setup.exe)
+file(GLOB RVM_HELP_FILES CONFIGURE_DEPENDS resources/Help/*)
+add_custom_command(OUTPUT ${RVM_ZIP} ${RVM_SETUP}
   COMMAND ${CMAKE_COMMAND} -DBUILD=${CMAKE_BINARY_DIR} -DSOURCE=${CMAKE_SOURCE_DIR}
           -DVERSION=${PROJECT_VERSION} -DMAKENSIS=${RVM_MAKENSIS} -DICON=${RVM_ICO}
           -P ${CMAKE_SOURCE_DIR}/packaging/windows/package.cmake
-  DEPENDS ravolin-memorel ravolin-memorel-convert VERBATIM)
+  DEPENDS ravolin-memorel ravolin-memorel-convert ${RVM_HELP_FILES} ${RVM_QT_JA}
+          packaging/windows/package.cmake packaging/windows/ravolin-memorel.nsi
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR} VERBATIM)
+add_custom_target(windows-package DEPENDS ${RVM_ZIP} ${RVM_SETUP})
