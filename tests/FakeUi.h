@@ -31,6 +31,7 @@ public:
     std::vector<std::pair<std::string, std::vector<std::string>>> started;
     std::vector<std::function<void()>> failLater;  // one per start: the program failing after it
     std::vector<std::string> helpPages;  // shown in the program's own window
+    std::string helpNotice;              // above the last of them
 
     Answer ask(const std::string& text, Buttons b, Icon i, Answer def) override {
         asked.push_back({text, b, i, def});
@@ -49,8 +50,9 @@ public:
         failLater.push_back(std::move(failed));
         return startSucceeds;
     }
-    bool showHelpPage(const std::string& path) override {
+    bool showHelpPage(const std::string& path, const std::string& notice) override {
         helpPages.push_back(path);
+        helpNotice = notice;
         return helpPageShows;
     }
 };

@@ -23,7 +23,6 @@
 #include <QTreeView>
 #include <utility>
 
-#include "HelpWindow.h"
 #include "deck/Ui.h"
 #include "files/FileIo.h"
 
@@ -260,12 +259,12 @@ bool QtPrompt::startProgram(const std::string& program, const std::vector<std::s
     return true;
 }
 
-bool QtPrompt::showHelpPage(const std::string& path) {
+bool QtPrompt::showHelpPage(const std::string& path, const std::string& notice) {
     if (!FileOpensForReading(path)) return false;
     if (!help_) help_ = new HelpWindow(QString::fromStdString(path));
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    // On the screen the learner works on, not always the first one.
+    const QWidget* from = QApplication::activeWindow() ? QApplication::activeWindow() : parent_;
+    help_->showWith(QString::fromStdString(notice), from ? from->screen() : QGuiApplication::primaryScreen());
     return true;
 }
 

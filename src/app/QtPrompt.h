@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "HelpWindow.h"
 #include "deck/Ui.h"
 
 namespace rvm {
@@ -27,16 +28,16 @@ public:
     void beep() override;
     bool startProgram(const std::string& program, const std::vector<std::string>& args,
                       std::function<void()> failedLater) override;
-    bool showHelpPage(const std::string& path) override;
+    bool showHelpPage(const std::string& path, const std::string& notice) override;
 
     // How long a started program is watched: a browser still running then
     // is taken to show the page, and how it ends later counts for nothing.
     int watchMs = 10000;
-    QWidget* helpWindow() const { return help_; }
+    HelpWindow* helpWindow() const { return help_; }
 
 private:
     QObject watching_;  // the context of the watches: none runs once this prompt is gone
-    QPointer<QWidget> help_;
+    QPointer<HelpWindow> help_;
     QWidget* parent_ = nullptr;
     QWidget* splash_ = nullptr;
     QString lastDir_;  // both file dialogs open where the last one ended

@@ -112,7 +112,7 @@ void Study::openStore(const std::string& folder) {
         store_.open({}, {});
     else
         store_.open(folder.empty() ? inFolder(dataFolder_, "memory") : folder, inFolder(dataFolder_, "local"),
-                    dataFolder_);
+                    dataFolder_, folder.empty() ? learn::FolderLink::Refuse : learn::FolderLink::Follow);
     store_.setRetention(settings_.retention);
     tellStoreTrouble();
 }

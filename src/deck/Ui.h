@@ -49,9 +49,10 @@ public:
     // browser), failedLater runs, later, from the event loop.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,
                               std::function<void()> failedLater) = 0;
-    // Shows an HTML page in a window of the program's own; false when the
-    // page cannot be read.
-    virtual bool showHelpPage(const std::string& path) = 0;
+    // Shows an HTML page in a window of the program's own, with notice (why
+    // no browser shows it; none when empty) above it; false when the page
+    // cannot be read.
+    virtual bool showHelpPage(const std::string& path, const std::string& notice) = 0;
 
     void message(const std::string& text, Icon icon) {
         ask(text, Buttons::Ok, icon, Answer::Ok);

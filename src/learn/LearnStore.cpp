@@ -1,6 +1,7 @@
 #include "LearnStore.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -85,12 +86,15 @@ bool LearnStore::add(Event e) {
     return true;
 }
 
-void LearnStore::open(const std::string& folder, const std::string& local, const std::string& legacyFolder) {
+void LearnStore::open(const std::string& folder, const std::string& local, const std::string& legacyFolder,
+                      FolderLink link) {
     *this = {};
     folder_ = folder;
     local_ = local;
     std::string error;
-    if (folder_.empty() || local_.empty() || !makeFolder(join(local_, "runs"), error)) {
+    std::error_code ec;
+    if (link == FolderLink::Refuse && fs::is_symlink(toPath(folder_), ec)) error = DescribeErrno(ELOOP);
+    if (!error.empty() || folder_.empty() || local_.empty() || !makeFolder(join(local_, "runs"), error)) {
         if (!error.empty()) report(kCannotKeep, error);
         keptWell_ = error.empty();  // kept in memory only, as asked or for want of a folder
         folder_.clear();

@@ -29,6 +29,11 @@
 
 namespace rvm::learn {
 
+// Whether a link in place of the memory's folder itself is followed: yes
+// for a folder the learner chose, which may be anything; no for the
+// program's own, where a link can only have been planted.
+enum class FolderLink { Follow, Refuse };
+
 class LearnStore {
 public:
     LearnStore();
@@ -38,8 +43,10 @@ public:
 
     // Reads the memory in folder (made when missing); local: this machine's
     // own folder. Both empty: kept in memory only. Histories of earlier
-    // versions in legacyFolder are carried over the first time.
-    void open(const std::string& folder, const std::string& local, const std::string& legacyFolder = {});
+    // versions in legacyFolder are carried over the first time. A link
+    // refused is told, and the memory kept in memory only.
+    void open(const std::string& folder, const std::string& local, const std::string& legacyFolder = {},
+              FolderLink link = FolderLink::Follow);
     // Takes in what other writers added since.
     void refresh();
     // Takes in everything other holds (the memory moved to this folder) and

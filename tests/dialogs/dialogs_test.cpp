@@ -9,7 +9,7 @@
 #include <QClipboard>
 #include <QMessageBox>
 #include <QScrollBar>
-#include <QTextBrowser>
+#include <QTextBlock>
 
 #include "FakeUi.h"
 #include "TempDir.h"
@@ -148,21 +148,39 @@ private slots:
     }
 
     // When no browser can show it, help shows in the program's own window,
-    // the same one each time: its title, its Japanese text, its links going
-    // where they point. A page it cannot read is refused.
+    // the same one each time, within the screen: its title, its Japanese
+    // text and picture, a caret the arrow keys move (which a screen reader
+    // reads line by line), the notice above it, its links taken by click or
+    // by Tab and Enter, the caret going along; Esc closes it. A page it
+    // cannot read is refused.
     void helpInTheProgramsOwnWindow() {
         const std::string page = QFINDTESTDATA("../../resources/Help/Help.htm").toStdString();
         QtPrompt p;
-        QVERIFY(!p.showHelpPage(dir.file("missing.htm")) && !p.showHelpPage(dir.path.string()));
-        QVERIFY(p.showHelpPage(page) && p.showHelpPage(page));
-        auto* help = qobject_cast<QTextBrowser*>(p.helpWindow());
-        QVERIFY(QTest::qWaitForWindowExposed(help) && help->isReadOnly());
-        QCOMPARE(help->windowTitle(), QStringLiteral("Ravolin Memorel ヘルプ"));
+        QVERIFY(!p.showHelpPage(dir.file("missing.htm"), "") && !p.showHelpPage(dir.path.string(), ""));
+        QVERIFY(p.showHelpPage(page, "") && p.showHelpPage(page, "why"));
+        HelpWindow* w = p.helpWindow();
+        QTextEdit* help = w->page;
+        QVERIFY(QTest::qWaitForWindowActive(w) && help->isReadOnly() && help->hasFocus() && w->notice->text() == "why");
+        QVERIFY(w->screen()->availableGeometry().contains(w->frameGeometry()) && w->notice->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Ravolin Memorel ヘルプ"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(w)->role(), QAccessible::Window);
+        QAccessibleInterface* document = QAccessible::queryAccessibleInterface(help);
+        QCOMPARE(document->text(QAccessible::Name) + '|' + document->text(QAccessible::Description), "ヘルプ|why");
         QVERIFY(help->toPlainText().contains(QStringLiteral("一問一答の問題を作れます。")));
+        QVERIFY(!help->document()->resource(QTextDocument::ImageResource, QUrl("record.png")).isNull());
+        QTest::keyClick(help, Qt::Key_Down);
+        QCOMPARE(help->textCursor().blockNumber(), 1);
+        QTest::keyClick(help, Qt::Key_Tab);
+        QCOMPARE(help->textCursor().selectedText(), QStringLiteral("ページを書く"));  // the first link
         QTextCursor link = help->document()->find(QStringLiteral("キー一覧"));
         link.setPosition(link.selectionStart() + 1);
         QTest::mouseClick(help->viewport(), Qt::LeftButton, {}, help->cursorRect(link).center());
         QTRY_VERIFY(help->verticalScrollBar()->value() > 0);
+        QTest::keyClick(help, Qt::Key_Tab, Qt::ShiftModifier);  // from the caret, gone there: the link before it
+        QTest::keyClick(help, Qt::Key_Return);
+        QCOMPARE(help->textCursor().block().text(), QStringLiteral("設定"));
+        QTest::keyClick(help, Qt::Key_Escape);
+        QVERIFY(!w->isVisible() && p.showHelpPage(page, "") && w->notice->isHidden());
     }
 
     // The lists are named by their labels, the picture buttons by what they do.

@@ -138,17 +138,29 @@ TEST_F(Memory, HalfSyncedAndDamagedFilesAreReadSafely) {
 
 #ifndef _WIN32
 // Links planted in the folder are never followed: not for reading, not for
-// appending, not for replacing. (Wine makes no links.)
+// appending, not for replacing; nor is one in place of the program's own
+// folder, while a folder the learner chose may be a link. Grading goes on
+// in memory all the same. (Wine makes no links.)
 TEST_F(Memory, NeverFollowsALinkOutOfItsFolder) {
-    const std::string outside = dir.file("outside.txt");
+    const std::string outside = dir.file("outside.txt"), elsewhere = dir.file("elsewhere");
     spit(outside, "mine\n");
-    LearnStore s = open("m1");
-    fs::create_symlink(fsPath(outside), fsPath(s.folder() + "/" + s.writerName() + ".log"));
-    fs::create_symlink(fsPath(outside), fsPath(folder + "/planted.log"));
-    grade(s, 'A');
-    EXPECT_EQ(s.takeMessage().substr(0, kCannotKeep.size()), kCannotKeep);
-    EXPECT_EQ(held(s), "A3");  // graded all the same, in memory
-    EXPECT_EQ(slurp(outside), "mine\n");
+    fs::create_directory(fsPath(elsewhere));
+    const struct { bool folderIsLink; FolderLink link; bool kept; } rows[] = {
+        {false, FolderLink::Refuse, false}, {true, FolderLink::Refuse, false}, {true, FolderLink::Follow, true}};
+    for (const auto& r : rows) {
+        if (r.folderIsLink) fs::create_directory_symlink(fsPath(elsewhere), fsPath(folder));
+        LearnStore s;
+        s.open(folder, dir.file("m1"), {}, r.link);
+        if (!r.folderIsLink) {
+            fs::create_symlink(fsPath(outside), fsPath(s.folder() + "/" + s.writerName() + ".log"));
+            fs::create_symlink(fsPath(outside), fsPath(folder + "/planted.log"));
+        }
+        grade(s, 'A');
+        EXPECT_EQ(s.takeMessage().substr(0, kCannotKeep.size()), r.kept ? "" : kCannotKeep);
+        // Graded all the same, in memory; nothing written through a link refused.
+        EXPECT_EQ(std::tuple(held(s), slurp(outside), fs::is_empty(fsPath(elsewhere))), std::tuple("A3", "mine\n", !r.kept));
+        fs::remove_all(fsPath(folder));
+    }
 }
 
 // A grade taken back is gone from every reader; edits carry a page's memory

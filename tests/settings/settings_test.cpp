@@ -56,8 +56,9 @@ TEST(SettingsFile, ReadAtStartWrittenAtTheEndAndHelp) {
 }
 
 // Help starts the browser with the page. A browser that does not start, or
-// fails soon after, gives way to the program's own window; only when that
-// cannot read the page either does help say it cannot open.
+// fails soon after, gives way to the program's own window, which tells the
+// setting to mend; only when that cannot read the page either does help say
+// it cannot open.
 TEST(Help, AlwaysOpensSomewhere) {
     const struct { bool starts, failsLater, pageReads; std::size_t ownWindow; bool message; } rows[] = {
         {true, false, true, 0, false}, {true, true, true, 1, false}, {true, true, false, 1, true},
@@ -73,6 +74,7 @@ TEST(Help, AlwaysOpensSomewhere) {
         EXPECT_EQ(prompt.started.at(0), std::pair(help.browser(), std::vector<std::string>{kHelpPages[0][1]}));
         if (r.starts && r.failsLater) prompt.failLater.at(0)();
         EXPECT_EQ(prompt.helpPages, std::vector<std::string>(r.ownWindow, kHelpPages[0][1]));
+        EXPECT_EQ(prompt.helpNotice.find("[/opt/my browser/run]で") != std::string::npos, r.ownWindow == 1);
         ASSERT_EQ(prompt.asked.size(), std::size_t(r.message));
         if (!r.message) continue;
         EXPECT_EQ(prompt.asked[0].text,
