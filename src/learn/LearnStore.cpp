@@ -171,7 +171,7 @@ void LearnStore::takeIn(LearnStore& other) {
     foldIfDue(true);
 }
 
-void LearnStore::readFolder(bool chooseCache) {
+void LearnStore::readFolder(bool atOpen) {
     std::error_code ec;
     std::vector<std::string> logs, snapshots;
     for (const auto& entry : fs::directory_iterator(toPath(folder_), ec)) {
@@ -186,7 +186,7 @@ void LearnStore::readFolder(bool chooseCache) {
         readWell_ = false;
         report(kCannotRead, DescribeErrno(ec.value()));
     }
-    if (chooseCache) this->chooseCache(snapshots);
+    if (atOpen) chooseCache(snapshots);
     for (const std::string& name : logs) readLog(name);
     // After the logs: a log folded and removed meanwhile is in a snapshot by now.
     for (const std::string& name : snapshots) readSnapshot(name);

@@ -107,7 +107,7 @@ private:
     std::uint32_t writerIndex(const std::string& name);
     bool add(Event e);  // false: known already
     void addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, DayCounts>& days);
-    void readFolder(bool chooseCache = false);
+    void readFolder(bool atOpen = false);  // at open: a snapshot's states chosen first
     void readLog(const std::string& name);
     void readSnapshot(const std::string& name);
     // Replays start from the states of the snapshot that holds the most events.
@@ -117,7 +117,7 @@ private:
     bool cacheHolds(const SnapshotCache& c) const;  // every event c holds, cache_ holds too
     bool cached(std::uint32_t writer, std::uint64_t seq) const;
     bool afterCache(const Event& e) const;
-    // Drops the cache and reads every event (replay() follows).
+    // Drops the cache and reads every event; the caller replays.
     void readWhole();
     std::optional<SnapshotCache> cacheOfEvents() const;
     // A page's state from its own events alone and what it adds to each
