@@ -279,7 +279,6 @@ void LearnStore::readLog(const std::string& name) {
     state.bytes = r.bytes;
     state.damaged += r.damaged;
     state.events += r.events.size();
-    events_.reserve(events_.size() + r.events.size());
     for (Event e : r.events) {
         e.writer = state.writer;
         add(e);
