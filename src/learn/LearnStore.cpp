@@ -233,8 +233,8 @@ bool LearnStore::cacheHolds(const SnapshotCache& c) const {
     static const std::uint64_t noSeeds = SeedsDigest({}, {});
     if (c.seeds != cache_->seeds && c.seeds != noSeeds) return false;
     for (const SnapshotCache::Held& h : c.held) {
-        const auto w = writerOf_.find(h.writer);
         if (h.upTo == 0) continue;
+        const auto w = writerOf_.find(h.writer);
         if (w == writerOf_.end() || w->second >= cache_->held.size()) return false;
         const SnapshotCache::Held& mine = cache_->held[w->second];
         if (h.upTo > mine.upTo) return false;
