@@ -20,7 +20,7 @@ QString dateOf(learn::Day day) {
 QString daysText(int days) { return days == 0 ? QStringLiteral("今日") : QStringLiteral("%1日").arg(days); }
 }  // namespace
 
-PageRecordWindow::PageRecordWindow(const learn::LearnStore& store, learn::Key key, learn::Day today, QWidget* owner)
+PageRecordWindow::PageRecordWindow(learn::LearnStore& store, learn::Key key, learn::Day today, QWidget* owner)
     : QDialog(owner) {
     setWindowTitle(QStringLiteral("このページの記録"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);

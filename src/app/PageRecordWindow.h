@@ -14,7 +14,7 @@ namespace rvm {
 class PageRecordWindow : public QDialog {
     Q_OBJECT
 public:
-    PageRecordWindow(const learn::LearnStore& store, learn::Key key, learn::Day today, QWidget* owner);
+    PageRecordWindow(learn::LearnStore& store, learn::Key key, learn::Day today, QWidget* owner);
 
     QLabel* summary;
     QTableWidget* grades;

@@ -34,6 +34,7 @@ std::string inFolder(const std::string& folder, const char* name) {
 Study::Study(MainWindow& w, std::string dataFolder, std::string memoryFolder)
     : QObject(&w), w_(w), dataFolder_(std::move(dataFolder)), chosenFolder_(std::move(memoryFolder)) {
     menu = new QMenu(QStringLiteral("学習(&L)"), &w);
+    menu->setAccessibleName(QStringLiteral("学習"));  // the popup, which has no name of its own
     w.menuBar()->insertMenu(w.helpMenu->menuAction(), menu);
     connect(menu, &QMenu::aboutToShow, this, &Study::updateMenu);
     auto add = [this](const char* caption, auto slot, QKeySequence key = {}) {

@@ -37,6 +37,9 @@ public:
     // Up to room bytes into dst; got is 0 at the end of the file. TooLarge
     // once more than kMaxReadBytes came (a file that grew meanwhile).
     ReadStatus read(char* dst, std::size_t room, std::size_t& got, std::string& error);
+    // The next read() starts at offset, so a large file's few parts are read
+    // without the rest.
+    ReadStatus seek(std::uint64_t offset, std::string& error);
 
 private:
     ReadStatus open(const std::string& path, bool followLinks, std::string& error);

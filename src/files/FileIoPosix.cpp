@@ -106,6 +106,14 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
     return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
 }
 
+ReadStatus FileReader::seek(std::uint64_t offset, std::string& error) {
+    if (::lseek(static_cast<int>(handle_), static_cast<off_t>(offset), SEEK_SET) < 0) {
+        error = describe(errno);
+        return ReadStatus::Error;
+    }
+    return ReadStatus::Ok;
+}
+
 namespace {
 
 // 0 or the errno of the first failure; the bytes go from the file's start,

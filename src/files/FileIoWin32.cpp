@@ -374,6 +374,16 @@ ReadStatus FileReader::read(char* dst, std::size_t room, std::size_t& got, std::
     return done_ > kMaxReadBytes ? ReadStatus::TooLarge : ReadStatus::Ok;
 }
 
+ReadStatus FileReader::seek(std::uint64_t offset, std::string& error) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(reinterpret_cast<HANDLE>(handle_), to, nullptr, FILE_BEGIN)) {
+        error = describe(GetLastError());
+        return ReadStatus::Error;
+    }
+    return ReadStatus::Ok;
+}
+
 bool FileOpensForReading(const std::string& path) {
     std::wstring wpath;
     if (!systemPath(path, wpath) || isFolder(wpath)) return false;

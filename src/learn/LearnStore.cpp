@@ -61,6 +61,23 @@ std::string machineName(const std::string& local) {
 
 bool endsWith(const std::string& s, std::string_view end) { return s.size() > end.size() && s.ends_with(end); }
 
+// count bytes of file from offset on; false when fewer came.
+bool readPart(FileReader& file, std::uint64_t offset, std::uint64_t count, std::string& bytes) {
+    std::string error;
+    bytes.resize(static_cast<std::size_t>(count));
+    std::size_t done = 0, got = 1;
+    if (file.seek(offset, error) != ReadStatus::Ok) return false;
+    while (done < bytes.size() && got > 0) {
+        if (file.read(bytes.data() + done, bytes.size() - done, got, error) != ReadStatus::Ok) return false;
+        done += got;
+    }
+    return done == bytes.size();
+}
+
+// A writer's seqs held with more gaps than this (lines damaged by the
+// thousand, or a seq far beyond any real one) get no cache: read whole.
+constexpr std::uint64_t kMostGaps = 4096;
+
 }  // namespace
 
 LearnStore::LearnStore() = default;
@@ -78,7 +95,10 @@ std::uint32_t LearnStore::writerIndex(const std::string& name) {
 }
 
 bool LearnStore::add(Event e) {
-    if (!seen_.insert(eventId(e.writer, e.seq)).second) return false;
+    if (cached(e.writer, e.seq) || !seen_.insert(eventId(e.writer, e.seq)).second) return false;
+    // Before the cache's last event, or taking back one of its grades: its
+    // states are not the ones this event follows.
+    if (cache_ && (!afterCache(e) || (e.kind == Event::Kind::Undo && cached(e.writer, e.other)))) wantWhole_ = true;
     applied_ = false;
     if (e.kind == Event::Kind::Undo) undone_.insert(eventId(e.writer, e.other));
     events_.push_back(e);
@@ -107,7 +127,7 @@ void LearnStore::open(const std::string& folder, const std::string& local, const
     writerIndex(writer_);  // placed in the order now, not at the first grade
     running_.tryLock(join(join(local_, "runs"), run + ".lock"));
     if (!makeFolder(folder_, error)) report(kCannotKeep, error);
-    readFolder();
+    readFolder(true);
     bool legacy = false;
     const std::string done = join(local_, "earlier-histories-read");
     if (!legacyFolder.empty() && !FileOpensForReading(done)) {
@@ -116,6 +136,7 @@ void LearnStore::open(const std::string& folder, const std::string& local, const
         legacy = !old.pages.empty() || !old.days.empty();
         WriteOwnFile(done, "", error);
     }
+    if (wantWhole_ || (legacy && cache_)) readWhole();
     replay();
     foldIfDue(legacy);
 }
@@ -123,9 +144,9 @@ void LearnStore::open(const std::string& folder, const std::string& local, const
 void LearnStore::refresh() {
     if (folder_.empty()) return;
     readWell_ = true;
-    const std::size_t before = events_.size();
     readFolder();
-    if (events_.size() != before) replay();
+    if (wantWhole_) readWhole();
+    if (!applied_) replay();
 }
 
 // The same states may come from several snapshots: a page keeps its latest,
@@ -141,7 +162,9 @@ void LearnStore::addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, 
     }
 }
 
-void LearnStore::takeIn(const LearnStore& other) {
+void LearnStore::takeIn(LearnStore& other) {
+    other.readWhole();
+    readWhole();
     runs_.push_back(events_.size());
     for (Event e : other.events_) {
         e.writer = writerIndex(other.writers_[e.writer]);
@@ -152,23 +175,95 @@ void LearnStore::takeIn(const LearnStore& other) {
     foldIfDue(true);
 }
 
-void LearnStore::readFolder() {
+void LearnStore::readFolder(bool atOpen) {
     std::error_code ec;
-    std::vector<std::string> snapshots;
+    std::vector<std::string> logs, snapshots;
     for (const auto& entry : fs::directory_iterator(toPath(folder_), ec)) {
         std::error_code kind;
         // Links are never followed out of the folder.
         if (entry.symlink_status(kind).type() != fs::file_type::regular) continue;
         const std::string name = fromPath(entry.path().filename());
-        if (endsWith(name, kLog)) readLog(name);
+        if (endsWith(name, kLog)) logs.push_back(name);
         if (endsWith(name, kSnapshot)) snapshots.push_back(name);
     }
     if (ec) {
         readWell_ = false;
         report(kCannotRead, DescribeErrno(ec.value()));
     }
+    if (atOpen) chooseCache(snapshots);
+    for (const std::string& name : logs) readLog(name);
     // After the logs: a log folded and removed meanwhile is in a snapshot by now.
     for (const std::string& name : snapshots) readSnapshot(name);
+}
+
+void LearnStore::chooseCache(const std::vector<std::string>& snapshots) {
+    const std::string* best = nullptr;
+    std::uint64_t most = 0;
+    for (const std::string& name : snapshots) {
+        SnapshotCache c;
+        if (!readCache(name, c, false)) continue;
+        std::uint64_t events = 0;
+        for (const SnapshotCache::Held& h : c.held) events += h.upTo - h.gaps.size();
+        if (events > most) most = events, best = &name;
+    }
+    SnapshotCache c;
+    if (!best || !readCache(*best, c, true)) return;
+    // By this store's numbers of writers.
+    std::vector<SnapshotCache::Held> held;
+    const std::uint32_t last = writerIndex(c.held[c.lastWriter].writer);
+    for (SnapshotCache::Held& h : c.held) {
+        const std::uint32_t w = writerIndex(h.writer);
+        held.resize(std::max<std::size_t>(held.size(), w + 1));
+        held[w] = std::move(h);
+    }
+    c.held = std::move(held);
+    c.lastWriter = last;
+    cache_ = std::move(c);
+    cacheRetention_ = 0;  // its due days are worked out for this store's target
+}
+
+bool LearnStore::readCache(const std::string& name, SnapshotCache& c, bool states) const {
+    FileReader file;
+    std::string error, tail, part;
+    if (file.openOwn(join(folder_, name), error) != ReadStatus::Ok || file.size() > kMaxFileBytes) return false;
+    const std::uint64_t from = file.size() - std::min<std::uint64_t>(file.size(), kCacheTail);
+    std::optional<CacheAt> at;
+    return readPart(file, from, file.size() - from, tail) && (at = FindCache(tail, file.size())) &&
+           readPart(file, at->begin, at->states - at->begin, part) && ReadCacheHead(part, *at, c) &&
+           (!states || (readPart(file, at->states, at->end - at->states, part) && ReadCacheStates(part, *at, c)));
+}
+
+bool LearnStore::cacheHolds(const SnapshotCache& c) const {
+    static const std::uint64_t noSeeds = SeedsDigest({}, {});
+    if (c.seeds != cache_->seeds && c.seeds != noSeeds) return false;
+    for (const SnapshotCache::Held& h : c.held) {
+        if (h.upTo == 0) continue;
+        const auto w = writerOf_.find(h.writer);
+        if (w == writerOf_.end() || w->second >= cache_->held.size()) return false;
+        const SnapshotCache::Held& mine = cache_->held[w->second];
+        if (h.upTo > mine.upTo) return false;
+        for (const std::uint64_t gap : mine.gaps)
+            if (gap <= h.upTo && !std::binary_search(h.gaps.begin(), h.gaps.end(), gap)) return false;
+    }
+    return true;
+}
+
+bool LearnStore::cached(std::uint32_t writer, std::uint64_t seq) const {
+    return cache_ && writer < cache_->held.size() && cache_->held[writer].holds(seq);
+}
+
+bool LearnStore::afterCache(const Event& e) const {
+    return std::tie(e.time, writers_[e.writer], e.seq) >
+           std::tie(cache_->lastTime, writers_[cache_->lastWriter], cache_->lastSeq);
+}
+
+void LearnStore::readWhole() {
+    wantWhole_ = false;
+    if (!cache_) return;
+    cache_.reset();
+    applied_ = false;
+    for (auto& [name, log] : logs_) log = {};  // read again from their start
+    readFolder();
 }
 
 void LearnStore::readLog(const std::string& name) {
@@ -199,6 +294,8 @@ void LearnStore::readLog(const std::string& name) {
 }
 
 void LearnStore::readSnapshot(const std::string& name) {
+    // Nothing to read in a snapshot whose every event the cache holds.
+    if (SnapshotCache c; cache_ && readCache(name, c, false) && cacheHolds(c)) return;
     std::string bytes, error;
     const ReadStatus status = ReadOwnFile(join(folder_, name), bytes, error, kMaxFileBytes);
     if (status == ReadStatus::NotFound) return;
@@ -216,6 +313,9 @@ void LearnStore::readSnapshot(const std::string& name) {
         e.writer = index[e.writer];
         add(e);
     }
+    // Seeds the cache's states did not begin from.
+    if (cache_ && (!s.seeds.empty() || !s.seedDays.empty()) && SeedsDigest(s.seeds, s.seedDays) != cache_->seeds)
+        wantWhole_ = true;
     addSeeds(s.seeds, s.seedDays);
     for (const auto& [log, held] : s.logs) snapshotLogs_[log] = std::max(snapshotLogs_[log], held);
     if (s.damaged) {
@@ -224,7 +324,7 @@ void LearnStore::readSnapshot(const std::string& name) {
     }
 }
 
-void LearnStore::replay() {
+void LearnStore::sortEvents() {
     if (!sorted_) {
         // One order for every reader: by time, then by writer and number.
         rank_.assign(writers_.size(), 0);
@@ -241,18 +341,39 @@ void LearnStore::replay() {
             if (end <= merged) continue;
             const auto from = events_.begin() + static_cast<std::ptrdiff_t>(merged), to = events_.begin() + static_cast<std::ptrdiff_t>(end);
             if (!std::is_sorted(from, to, order)) std::sort(from, to, order);
-            if (merged > 0) std::inplace_merge(events_.begin(), from, to, order);
+            if (merged > 0 && order(*from, *(from - 1))) std::inplace_merge(events_.begin(), from, to, order);
             merged = end;
         }
         runs_.clear();
         sorted_ = true;
     }
+}
+
+void LearnStore::replay() {
+    sortEvents();
     ++replays_;
-    pages_ = PageTable();
-    pages_.reserve(seeds_.size() + events_.size() / 4);
-    for (const auto& [key, p] : seeds_) pages_[key] = FromSeed(p);
-    days_ = seedDays_;
-    latest_ = 0;
+    if (cache_) {
+        if (cacheRetention_ != retention_) {
+            cache_->pages.forEach([this](Key key, PageState& p) {
+                if (!cache_->seeded.contains(key)) p.due = DueAt(p, retention_);
+            });
+            cacheRetention_ = retention_;
+        }
+        pages_ = cache_->pages;
+        seeded_ = cache_->seeded;
+        days_ = cache_->days;
+        latest_ = cache_->lastTime;
+    } else {
+        pages_ = PageTable();
+        pages_.reserve(seeds_.size() + events_.size() / 4);
+        seeded_.clear();
+        for (const auto& [key, p] : seeds_) {
+            pages_[key] = FromSeed(p);
+            seeded_.insert(key);
+        }
+        days_ = seedDays_;
+        latest_ = 0;
+    }
     for (const Event& e : events_) apply(e);
     applied_ = true;
 }
@@ -265,13 +386,16 @@ void LearnStore::apply(const Event& e) {
     latest_ = std::max(latest_, e.time);
     switch (e.kind) {
     case Event::Kind::Grade:
-        if (!undone_.contains(eventId(e.writer, e.seq)))
+        if (!undone_.contains(eventId(e.writer, e.seq))) {
             ApplyGrade(pages_[e.key], e.grade, e.day, days_[e.day], retention_);
+            if (!seeded_.empty()) seeded_.erase(e.key);
+        }
         break;
     case Event::Kind::Carry:
         if (const PageState* from = pages_.find(e.key); from && !pages_.find(e.other)) {
             const PageState state = *from;
             pages_[e.other] = state;
+            if (seeded_.contains(e.key)) seeded_.insert(e.other);
         }
         break;
     case Event::Kind::Undo:
@@ -282,6 +406,7 @@ void LearnStore::apply(const Event& e) {
 void LearnStore::append(Event e) {
     e.writer = writerIndex(writer_);
     e.seq = ++seq_;
+    if (cache_ && !afterCache(e)) readWhole();  // a clock put back
     // Most events come after all the others: applied as they come. One that
     // does not (a clock put back) or that takes a grade back changes what
     // came after it.
@@ -344,10 +469,14 @@ Key LearnStore::undoGrade(Day day, std::int64_t time) {
 
 std::optional<LearnStore::Share> LearnStore::shareOf(Key key) const {
     Share share;
-    PageState page;
-    const auto seed = seeds_.find(key);
-    if (seed != seeds_.end()) page = FromSeed(seed->second);
-    bool graded = seed != seeds_.end();
+    std::optional<PageState> start;  // before the events held
+    if (cache_) {
+        if (const PageState* p = cache_->pages.find(key)) start = *p;
+    } else if (const auto seed = seeds_.find(key); seed != seeds_.end()) {
+        start = FromSeed(seed->second);
+    }
+    PageState page = start.value_or(PageState{});
+    bool graded = start.has_value();
     for (const Event& e : events_) {
         if (e.kind == Event::Kind::Carry && (e.key == key || e.other == key)) return std::nullopt;
         if (e.kind != Event::Kind::Grade || e.key != key || undone_.contains(eventId(e.writer, e.seq))) continue;
@@ -370,9 +499,11 @@ void LearnStore::setRetention(double retention) {
     replay();
 }
 
-std::vector<LearnStore::Review> LearnStore::reviews(Key key) const {
+std::vector<LearnStore::Review> LearnStore::reviews(Key key) {
     // The page's own grades and those of every text its memory was carried
     // from: a replay of all grades that keeps the reviews of each text.
+    readWhole();
+    sortEvents();
     PageTable states;
     std::unordered_map<Key, std::vector<Review>> all;
     for (const auto& [k, p] : seeds_) states[k] = FromSeed(p);
@@ -418,15 +549,19 @@ void LearnStore::foldIfDue(bool force) {
     if (!force && events < kFoldAfter && ended.size() < 16) return;
     FileLock folding;
     if (!folding.tryLock(join(local_, "fold.lock"))) return;  // another window folds
+    readWhole();  // a snapshot holds every event
     for (const Ended& e : ended) readLog(e.name);  // what they wrote since
     replay();
     Snapshot s;
     s.writers = writers_;
-    s.events = events_;
     s.seeds = seeds_;
     s.seedDays = seedDays_;
     s.logs = snapshotLogs_;
     for (const auto& [name, state] : logs_) s.logs[name] = std::max(s.logs[name], state.bytes);
+    s.events = std::move(events_);  // lent for the writing, not copied
+    std::string text = SnapshotText(s);
+    events_ = std::move(s.events);
+    if (const std::optional<SnapshotCache> cache = cacheOfEvents()) AddCache(text, *cache);
     const std::string path = join(folder_, machine_ + std::string(kSnapshot));
     std::string error;
     // A damaged snapshot of this machine's is kept aside, never overwritten.
@@ -434,7 +569,7 @@ void LearnStore::foldIfDue(bool force) {
         std::error_code ec;
         fs::rename(toPath(path), toPath(path + ".bad-" + randomName()), ec);
     }
-    if (!WriteOwnFile(path, SnapshotText(s), error)) return report(kCannotKeep, error);
+    if (!WriteOwnFile(path, text, error)) return report(kCannotKeep, error);
     for (Ended& e : ended) {
         const std::string log = join(folder_, e.name);
         std::error_code ec;
@@ -449,6 +584,38 @@ void LearnStore::foldIfDue(bool force) {
         e.lock.release();
         fs::remove(toPath(join(join(local_, "runs"), run + ".lock")), ec);
     }
+}
+
+std::optional<SnapshotCache> LearnStore::cacheOfEvents() const {
+    if (events_.empty()) return std::nullopt;
+    SnapshotCache c;
+    std::vector<std::uint64_t> count(writers_.size());
+    c.held.resize(writers_.size());
+    for (std::uint32_t w = 0; w < writers_.size(); ++w) c.held[w].writer = writers_[w];
+    for (const Event& e : events_) {
+        ++count[e.writer];
+        c.held[e.writer].upTo = std::max(c.held[e.writer].upTo, e.seq);
+    }
+    // Gaps are rare (damaged lines): sought only where the seqs say so.
+    for (std::uint32_t w = 0; w < writers_.size(); ++w) {
+        SnapshotCache::Held& h = c.held[w];
+        if (h.upTo - count[w] > kMostGaps) return std::nullopt;
+        if (h.upTo == count[w]) continue;
+        std::vector<bool> seen(h.upTo + 1);
+        for (const Event& e : events_)
+            if (e.writer == w) seen[e.seq] = true;
+        for (std::uint64_t seq = 1; seq <= h.upTo; ++seq)
+            if (!seen[seq]) h.gaps.push_back(seq);
+    }
+    const Event& last = events_.back();  // in order after the replay
+    c.lastTime = last.time;
+    c.lastWriter = last.writer;
+    c.lastSeq = last.seq;
+    c.seeds = SeedsDigest(seeds_, seedDays_);
+    c.pages = pages_;
+    c.seeded = seeded_;
+    c.days = days_;
+    return c;
 }
 
 std::string LearnStore::takeMessage() { return std::exchange(message_, {}); }

@@ -10,6 +10,11 @@
 // name, the locks of the writers running here) lives in a local folder that
 // is never synced. A memory that cannot be read or kept never stops the
 // deck: the store goes on in memory and says so once.
+//
+// A snapshot carries what replaying its events gives, so an open replays
+// only the events after them; every event is read only when something needs
+// them all (a fold, a page's grades) or when one came that the snapshot's
+// states cannot take (another writer's grade from before them).
 #pragma once
 
 #include <cstdint>
@@ -50,8 +55,8 @@ public:
     // Takes in what other writers added since.
     void refresh();
     // Takes in everything other holds (the memory moved to this folder) and
-    // keeps it in this machine's snapshot here.
-    void takeIn(const LearnStore& other);
+    // keeps it in this machine's snapshot here; other reads all it has first.
+    void takeIn(LearnStore& other);
 
     // Records a grade at wall time `time` (seconds since 1970), on disk
     // before it returns.
@@ -71,14 +76,15 @@ public:
 
     const PageState* find(Key key) const { return pages_.find(key); }
     // Each grade a page had, under its present text or the texts it was
-    // carried from, oldest first.
+    // carried from, oldest first. Reads every event first where only a
+    // snapshot's states were read.
     struct Review {
         std::int64_t time;
         Day day;
         Grade grade;
         Day due;  // the day it was due again after this grade
     };
-    std::vector<Review> reviews(Key key) const;
+    std::vector<Review> reviews(Key key);
     DayCounts counts(Day day) const;
     // The wall time of the latest event of any writer; 0: none yet.
     std::int64_t latestTime() const { return latest_; }
@@ -108,9 +114,19 @@ private:
     std::uint32_t writerIndex(const std::string& name);
     bool add(Event e);  // false: known already
     void addSeeds(const std::map<Key, Seed>& pages, const std::map<Day, DayCounts>& days);
-    void readFolder();
+    void readFolder(bool atOpen = false);  // at open: a snapshot's states chosen first
     void readLog(const std::string& name);
     void readSnapshot(const std::string& name);
+    // Replays start from the states of the snapshot that holds the most events.
+    void chooseCache(const std::vector<std::string>& snapshots);
+    // What the cache of snapshot `name` holds, and with states its states too.
+    bool readCache(const std::string& name, SnapshotCache& c, bool states) const;
+    bool cacheHolds(const SnapshotCache& c) const;  // every event c holds, cache_ holds too
+    bool cached(std::uint32_t writer, std::uint64_t seq) const;
+    bool afterCache(const Event& e) const;
+    // Drops the cache and reads every event; the caller replays.
+    void readWhole();
+    std::optional<SnapshotCache> cacheOfEvents() const;
     // A page's state from its own events alone and what it adds to each
     // day's counts; none when a carry mixes another page's events in.
     struct Share {
@@ -118,6 +134,7 @@ private:
         std::map<Day, DayCounts> days;
     };
     std::optional<Share> shareOf(Key key) const;
+    void sortEvents();
     void replay();
     bool before(const Event& a, const Event& b) const;  // in the one order of all events
     void apply(const Event& e);
@@ -134,8 +151,14 @@ private:
     std::map<Day, DayCounts> seedDays_;
     std::map<std::string, LogState> logs_;     // by file name
     std::map<std::string, std::uint64_t> snapshotLogs_;  // bytes of each log some snapshot holds
+    // Where replays start when a snapshot's states were read: events_ then
+    // holds only the events after them; its held by this store's writer index.
+    std::optional<SnapshotCache> cache_;
+    double cacheRetention_ = 0;  // the target cache_'s due days are for
+    bool wantWhole_ = false;     // an event came that cache_ cannot take
     // What the events make of it.
     PageTable pages_;
+    std::unordered_set<Key> seeded_;  // pages whose due day a seed set, as the last replay left them
     std::map<Day, DayCounts> days_;
     std::unordered_set<std::uint64_t> undone_;
     std::int64_t latest_ = 0;

@@ -1,5 +1,8 @@
 #include "MemoryFiles.h"
 
+#include <algorithm>
+#include <bit>
+
 #include "TextLines.h"
 
 namespace rvm::learn {
@@ -51,6 +54,24 @@ bool parseEvent(const std::array<std::string_view, N>& f, std::size_t n, Event& 
     }
 }
 
+void putSeeds(std::string& text, const std::map<Key, Seed>& seeds, const std::map<Day, DayCounts>& days) {
+    for (const auto& [key, p] : seeds) {
+        text += "s ";
+        PutNumber(text, key, 16);
+        PutNumber(text, static_cast<int>(p.stage));
+        PutNumber(text, p.due);
+        PutNumber(text, p.last);
+        PutNumber(text, p.missed, 10, '\n');
+    }
+    for (const auto& [day, c] : days) {
+        text += "d ";
+        PutNumber(text, day);
+        PutNumber(text, c.reviewed);
+        PutNumber(text, c.missed);
+        PutNumber(text, c.introduced, 10, '\n');
+    }
+}
+
 }  // namespace
 
 std::string LogLine(const Event& e) {
@@ -95,21 +116,7 @@ std::string SnapshotText(const Snapshot& s) {
         PutNumber(text, bytes);
         text += name + "\n";  // last: a name may hold blanks
     }
-    for (const auto& [key, p] : s.seeds) {
-        text += "s ";
-        PutNumber(text, key, 16);
-        PutNumber(text, static_cast<int>(p.stage));
-        PutNumber(text, p.due);
-        PutNumber(text, p.last);
-        PutNumber(text, p.missed, 10, '\n');
-    }
-    for (const auto& [day, c] : s.seedDays) {
-        text += "d ";
-        PutNumber(text, day);
-        PutNumber(text, c.reviewed);
-        PutNumber(text, c.missed);
-        PutNumber(text, c.introduced, 10, '\n');
-    }
+    putSeeds(text, s.seeds, s.seedDays);
     for (const Event& e : s.events) {
         text += "e ";
         PutNumber(text, e.writer);
@@ -179,6 +186,147 @@ Snapshot ReadSnapshot(std::string_view text) {
     }
     s.damaged += !ended;
     return s;
+}
+
+bool SnapshotCache::Held::holds(std::uint64_t seq) const {
+    return seq <= upTo && !std::binary_search(gaps.begin(), gaps.end(), seq);
+}
+
+std::uint64_t SeedsDigest(const std::map<Key, Seed>& seeds, const std::map<Day, DayCounts>& days) {
+    std::string text;
+    putSeeds(text, seeds, days);
+    return Hash64(text);
+}
+
+// "h upTo writer", "g writer gap", "o time writer seq", "x seeds"; then the
+// states: "p key stability difficulty due last missed" ("q" for a due day a
+// seed set; the numbers of stability and difficulty are their bits, so they
+// come back exactly) and "t day reviewed missed introduced came recalled".
+void AddCache(std::string& text, const SnapshotCache& c) {
+    const std::size_t begin = text.size();
+    for (const SnapshotCache::Held& h : c.held) {
+        text += "h ";
+        PutNumber(text, h.upTo);
+        text += h.writer + "\n";
+    }
+    for (std::uint32_t w = 0; w < c.held.size(); ++w) {
+        for (const std::uint64_t gap : c.held[w].gaps) {
+            text += "g ";
+            PutNumber(text, w);
+            PutNumber(text, gap, 10, '\n');
+        }
+    }
+    text += "o ";
+    PutNumber(text, c.lastTime);
+    PutNumber(text, c.lastWriter);
+    PutNumber(text, c.lastSeq, 10, '\n');
+    text += "x ";
+    PutNumber(text, c.seeds, 16, '\n');
+    const std::size_t states = text.size();
+    // By key: in the table's own order a reader's smaller table would fill
+    // in long runs.
+    std::vector<std::pair<Key, const PageState*>> pages;
+    pages.reserve(c.pages.size());
+    c.pages.forEach([&](Key key, const PageState& p) { pages.emplace_back(key, &p); });
+    std::sort(pages.begin(), pages.end());
+    for (const auto& [key, state] : pages) {
+        const PageState& p = *state;
+        text += c.seeded.contains(key) ? "q " : "p ";
+        PutNumber(text, key, 16);
+        PutNumber(text, std::bit_cast<std::uint32_t>(p.stability), 16);
+        PutNumber(text, std::bit_cast<std::uint32_t>(p.difficulty), 16);
+        PutNumber(text, p.due);
+        PutNumber(text, p.last);
+        PutNumber(text, p.missed, 10, '\n');
+    }
+    for (const auto& [day, n] : c.days) {
+        text += "t ";
+        PutNumber(text, day);
+        for (const int figure : {n.reviewed, n.missed, n.introduced, n.came}) PutNumber(text, figure);
+        PutNumber(text, n.recalled, 10, '\n');
+    }
+    const std::string_view all = text;
+    const std::uint32_t checks[] = {checkOf(all.substr(begin, states - begin)), checkOf(all.substr(states))};
+    text += "cache ";
+    PutNumber(text, begin);
+    PutNumber(text, states);
+    PutNumber(text, checks[0], 16);
+    PutNumber(text, checks[1], 16, '\n');
+}
+
+std::optional<CacheAt> FindCache(std::string_view tail, std::uint64_t size) {
+    if (tail.size() < 2 || tail.back() != '\n' || tail.size() > size) return std::nullopt;
+    const auto start = tail.rfind('\n', tail.size() - 2);
+    if (start == std::string_view::npos) return std::nullopt;
+    const std::string_view line = tail.substr(start + 1, tail.size() - start - 2);
+    std::array<std::string_view, 5> f;
+    CacheAt at;
+    at.end = size - line.size() - 1;
+    if (SplitFields(line, f) != f.size() || f[0] != "cache" || !ReadNumber(f[1], at.begin) ||
+        !ReadNumber(f[2], at.states) || !ReadNumber(f[3], at.headCheck, 16) || !ReadNumber(f[4], at.statesCheck, 16) ||
+        at.begin > at.states || at.states > at.end)
+        return std::nullopt;
+    return at;
+}
+
+bool ReadCacheHead(std::string_view text, const CacheAt& at, SnapshotCache& c) {
+    if (text.size() != at.states - at.begin || checkOf(text) != at.headCheck) return false;
+    std::string_view line;
+    std::array<std::string_view, 4> f;
+    bool last = false, seeds = false;
+    while (NextLine(text, line)) {
+        const std::size_t n = SplitFields(line, f);
+        std::uint32_t w = 0;
+        std::uint64_t gap = 0;
+        bool good = n >= 2 && n <= f.size();
+        if (good && f[0] == "h" && n == 3) {
+            c.held.push_back({.writer = std::string(f[2]), .upTo = 0, .gaps = {}});
+            good = ReadNumber(f[1], c.held.back().upTo);
+        } else if (good && f[0] == "g" && n == 3) {
+            good = ReadNumber(f[1], w) && w < c.held.size() && ReadNumber(f[2], gap) && gap <= c.held[w].upTo &&
+                   (c.held[w].gaps.empty() || gap > c.held[w].gaps.back());
+            if (good) c.held[w].gaps.push_back(gap);
+        } else if (good && f[0] == "o" && n == 4) {
+            good = last = ReadNumber(f[1], c.lastTime) && ReadNumber(f[2], c.lastWriter) &&
+                          c.lastWriter < c.held.size() && ReadNumber(f[3], c.lastSeq);
+        } else if (good && f[0] == "x" && n == 2) {
+            good = seeds = ReadNumber(f[1], c.seeds, 16);
+        } else {
+            good = false;
+        }
+        if (!good) return false;
+    }
+    return last && seeds;
+}
+
+bool ReadCacheStates(std::string_view text, const CacheAt& at, SnapshotCache& c) {
+    if (text.size() != at.end - at.states || checkOf(text) != at.statesCheck) return false;
+    c.pages.reserve(text.size() / 48);  // a page's line is longer
+    std::string_view line;
+    while (NextLine(text, line)) {
+        if (line.size() < 2 || line[1] != ' ') return false;
+        NumberFields f(line.substr(2));
+        if (line[0] == 't') {
+            Day day = 0;
+            DayCounts d;
+            if (!f.read(day) || !f.read(d.reviewed) || !f.read(d.missed) || !f.read(d.introduced) || !f.read(d.came) ||
+                !f.read(d.recalled) || !f.done())
+                return false;
+            c.days[day] = d;
+            continue;
+        }
+        Key key = 0;
+        std::uint32_t stability = 0, difficulty = 0;
+        PageState p;
+        if ((line[0] != 'p' && line[0] != 'q') || !f.read(key, 16) || key == kBlankPage || !f.read(stability, 16) ||
+            !f.read(difficulty, 16) || !f.read(p.due) || !f.read(p.last) || !f.read(p.missed) || !f.done())
+            return false;
+        p.stability = std::bit_cast<float>(stability);
+        p.difficulty = std::bit_cast<float>(difficulty);
+        c.pages[key] = p;
+        if (line[0] == 'q') c.seeded.insert(key);
+    }
+    return true;
 }
 
 }  // namespace rvm::learn

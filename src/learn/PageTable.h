@@ -46,6 +46,11 @@ public:
         for (const Slot& s : slots_)
             if (s.key != kBlankPage) f(s.key, s.state);
     }
+    template <class F>
+    void forEach(F f) {
+        for (Slot& s : slots_)
+            if (s.key != kBlankPage) f(s.key, s.state);
+    }
     std::size_t size() const { return used_; }
 
 private:

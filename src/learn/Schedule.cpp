@@ -66,6 +66,10 @@ PageState FromSeed(const Seed& seed) {
     return p;
 }
 
+Day DueAt(const PageState& page, double retention) {
+    return page.due == page.last ? page.last : page.last + IntervalDays(page.stability, retention);
+}
+
 void ApplyGrade(PageState& page, Grade g, Day day, DayCounts& counts, double retention) {
     const int r = rating(g);
     double s, d;

@@ -62,6 +62,10 @@ struct DayCounts {
     bool operator==(const DayCounts&) const = default;
 };
 
+// The due day that the grade which left page as it is gives under another
+// target: after まだ the day of the grade, after 覚えた the interval later.
+Day DueAt(const PageState& page, double retention);
+
 // The page after grade g on day, counted into that day's counts; it comes
 // back when recall falls to retention (after まだ: at once).
 void ApplyGrade(PageState& page, Grade g, Day day, DayCounts& counts, double retention = kRetention);

@@ -46,4 +46,23 @@ std::size_t SplitFields(std::string_view line, std::array<std::string_view, N>& 
     return line.empty() ? n : N + 1;
 }
 
+// The blank-separated numbers of a line read one after another, for lines
+// by the thousand.
+class NumberFields {
+public:
+    explicit NumberFields(std::string_view line) : at_(line.data()), end_(line.data() + line.size()) {}
+    template <class T>
+    bool read(T& value, int base = 10) {
+        const auto [next, ec] = std::from_chars(at_, end_, value, base);
+        if (ec != std::errc() || (next != end_ && *next != ' ')) return false;
+        at_ = next == end_ ? end_ : next + 1;
+        return true;
+    }
+    bool done() const { return at_ == end_; }
+
+private:
+    const char* at_;
+    const char* end_;
+};
+
 }  // namespace rvm::learn

@@ -9,6 +9,7 @@
 #include <QScreen>
 #include <QTextBlock>
 
+#include "app/Study.h"
 #include "app/TextZoom.h"
 #include "app/WindowFixture.h"
 #include "dialogs/JumpDialog.h"
@@ -294,7 +295,8 @@ private slots:
                     page->child(i)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
         }
         QCOMPARE(reader(), want);
-        QCOMPARE(QAccessible::queryAccessibleInterface(w->toolBar)->text(QAccessible::Name), QStringLiteral("ツールバー"));
+        for (const auto& [bar, name] : {std::pair<QObject*, QString>(w->toolBar, "ツールバー"), {w->study->menu, "学習"}})
+            QCOMPARE(QAccessible::queryAccessibleInterface(bar)->text(QAccessible::Name), name);
     }
 
     // Text still being composed by an input method when a command changes the

@@ -9,6 +9,7 @@
 
 #include "TempDir.h"
 #include "learn/LearnStore.h"
+#include "learn/Record.h"
 #ifndef _WIN32
 #include <sys/stat.h>
 
@@ -134,6 +135,70 @@ TEST_F(Memory, HalfSyncedAndDamagedFilesAreReadSafely) {
     const std::string snapshot = folder + "/cut.snapshot";
     spit(snapshot, "Ravolin Memorel memory 1\nw ab-cd\ne 0 g 1 900000 10 44 1\ne 0 g 2 9");
     EXPECT_EQ(held(open("m5")), "B3D3");
+}
+
+// Opened from the states a snapshot carries, the memory is what replaying
+// every event gives, to the last bit, whatever came after the snapshot;
+// readers that know no such states read the snapshot as before.
+TEST_F(Memory, SnapshotStatesAreEveryEventReplayed) {
+    const auto snapshot = [&] { return folder + "/" + slurp(dir.file("m1/machine")) + ".snapshot"; };
+    const std::int64_t late = 40 * 86400;
+    using After = std::function<void(LearnStore & folded, LearnStore & other)>;
+    const struct { const char* what; After after; double retention = 0.9; } rows[] = {
+        {"nothing since", [](auto&, auto&) {}},
+        {"later grades of two machines", [](auto& f, auto& o) {
+             grade(f, 'B', Grade::Knew, 40);
+             grade(o, 'F', Grade::Knew, 40);
+         }},
+        {"a grade from before the snapshot's last", [](auto&, auto& o) { grade(o, 'A', Grade::Knew, 11); }},
+        {"a grade it holds taken back", [&](auto&, auto& o) { o.undoGrade(40, late); }},
+        {"an edit carried", [&](auto& f, auto&) { f.carry('A', 'F', 40, late); }},
+        {"another target", [](auto&, auto&) {}, 0.8},
+        {"a damaged state", [&](auto&, auto&) {
+             std::string text = slurp(snapshot());
+             text[text.find("\np ") + 4] ^= 1;
+             spit(snapshot(), text);
+         }},
+    };
+    const auto exact = [](const LearnStore& s) {
+        std::string pages;
+        char line[96];
+        for (char key : std::string("ABCDEF"))
+            if (const PageState* p = s.find(key)) {
+                std::snprintf(line, sizeof line, "%c %a %a %d %d %d\n", key, p->stability, p->difficulty, p->due,
+                              p->last, p->missed);
+                pages += line;
+            }
+        return std::pair(pages, ReviewsPerDay(s, 40, 33));
+    };
+    const std::string legacy = dir.file("legacy");
+    fs::create_directory(fsPath(legacy));
+    spit(legacy + "/0123456789abcdef.rvmlearn", "Ravolin Memorel learning history 1\ndeck /d.rvm\nseq 0\nday 9 1 0 1\n"
+                                                "page 42 3 20 9 -2147483648\nend 1\n");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        for (const char* d : {"memory", "m1", "m2", "r1", "r2"}) fs::remove_all(fsPath(dir.file(d)));
+        LearnStore other = open("m2");
+        grade(other, 'A', Grade::NotYet, 9);
+        {
+            LearnStore first = open("m1");
+            for (const auto& [key, g, day] :
+                 {std::tuple('C', Grade::Knew, 10), {'D', Grade::NotYet, 11}, {'C', Grade::Knew, 12}})
+                grade(first, key, g, day);
+            first.undoGrade(12, 12 * 86400 + 50000);
+            first.carry('D', 'E', 12, 12 * 86400 + 50000);
+        }
+        grade(other, 'A', Grade::Knew, 13);
+        LearnStore folded = open("m1", legacy);  // carries the earlier history over and folds
+        r.after(folded, other);
+        LearnStore cached = open("r1");
+        const std::string text = slurp(snapshot());
+        EXPECT_EQ(ReadSnapshot(text).damaged, 0);
+        spit(snapshot(), text.substr(0, text.find('\n', text.find("\nend ") + 1) + 1));  // no states: every event read
+        LearnStore full = open("r2");
+        for (LearnStore* s : {&cached, &full}) s->setRetention(r.retention);
+        EXPECT_EQ(exact(cached), exact(full));
+    }
 }
 
 #ifndef _WIN32
