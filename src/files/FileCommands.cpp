@@ -99,7 +99,7 @@ void FileCommands::importTable() {
     if (!chosen) return;
     auto& [path, options] = *chosen;
     const TableRead table = ReadTableFile(path);
-    if (table.fault) return prompt_.message(FaultMessage(*table.fault, path), FaultIcon(*table.fault));
+    if (table.fault) return prompt_.message(WindowFaultMessage(*table.fault, path), FaultIcon(*table.fault));
     options.inputName = path;
     options.outputName = "[無題]";
     ConvertReport report;
@@ -138,7 +138,7 @@ void FileCommands::exportTable() {
     if (!table) {
         prompt_.message(lines(report.messages), Icon::Error);
     } else if (!WriteFileAtomic(path, *table, error)) {
-        prompt_.message(error, Icon::Error);
+        prompt_.message(WindowWriteError(error, path), Icon::Error);
     } else if (!report.messages.empty()) {
         prompt_.message(lines(report.messages), Icon::Warning);
     }

@@ -1,5 +1,6 @@
 #include "FileFaults.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -63,7 +64,24 @@ DeckRead deckOf(std::vector<std::string>& records, bool split) {
     return r;
 }
 
+// The system's words, error's first line, said with the file's name. The
+// file layer's own messages start with the name of what they are about, in
+// brackets, and stay as they are.
+std::string named(const std::string& error, const std::string& path, const char* failed) {
+    if (error.starts_with('[')) return error;
+    const std::size_t end = std::min(error.find('\r'), error.size());
+    return "[" + path + "]" + failed + "（" + error.substr(0, end) + "）。" + error.substr(end);
+}
+
 }  // namespace
+
+std::string WindowFaultMessage(const FileFault& fault, const std::string& path) {
+    return fault.kind == FileFault::Error ? named(fault.text, path, "を読めません") : FaultMessage(fault, path);
+}
+
+std::string WindowWriteError(const std::string& error, const std::string& path) {
+    return named(error, path, "に書き込めません");
+}
 
 std::string FaultMessage(const FileFault& fault, const std::string& path) {
     switch (fault.kind) {

@@ -23,9 +23,14 @@ struct FileFault {
 };
 
 // The message for a fault with the file at path. Only NotFound names the
-// file; the others are said beside its name (the converter) or in a box
-// opened for it. Errors of the file layer break lines with a lone CR.
+// file; the converter says the others beside its name. Errors of the file
+// layer break lines with a lone CR.
 std::string FaultMessage(const FileFault& fault, const std::string& path);
+// The same for a window, where no name stands beside it: the system's
+// words of an Error are said with the file's name too.
+std::string WindowFaultMessage(const FileFault& fault, const std::string& path);
+// The error of a write to path, for a window, named the same way.
+std::string WindowWriteError(const std::string& error, const std::string& path);
 // The icon a message box shows with it: none for a file that is not there,
 // which is no error of the file's.
 Icon FaultIcon(const FileFault& fault);
