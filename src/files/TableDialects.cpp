@@ -141,9 +141,11 @@ bool readRow(TableCursor& c, const TableDialect& dialect, Table& t, TableError& 
             if (!readQuoted(c, field, error)) return false;
             if (!c.atEnd() && c.text[c.pos] != separator && !c.atBreak())
                 return failed(error, kConvertRefused, c.line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
-            // A program that does not quote wrote a text that starts with
-            // a quote; reading on to the next quote merges its fields.
-            if (separator == '\t' && !t.quoteOverTabLine && field.find('\t') != std::string::npos)
+            // A program that does not quote wrote a text that starts with a
+            // quote: read on to the next quote that ends a field, it takes in
+            // the tabs and fields after it, and the row ends before its answer.
+            if (separator == '\t' && column < answer && (c.atEnd() || c.atBreak()) && !t.quoteOverTabLine &&
+                field.find('\t') != std::string::npos)
                 t.quoteOverTabLine = opened;
         } else {
             const std::size_t stop = findAny(c.text, c.pos, separator, '\r', '\n');

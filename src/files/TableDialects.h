@@ -48,7 +48,7 @@ struct Table {
     std::vector<Page> pages;                // line breaks as CR LF
     std::vector<std::size_t> lines;         // the line each row starts on, from 1
     std::size_t extraColumnsLine = 0;       // first line with a column past the answer that no header names; 0 for none
-    std::size_t quoteOverTabLine = 0;       // first line where a quoted field runs on over a tab; 0 for none
+    std::size_t quoteOverTabLine = 0;       // first line where a quoted field seems to run on over a tab; 0 for none
 };
 
 struct TableError {

@@ -211,6 +211,7 @@ TEST(DeckExchange, TableToDeck) {
           "引用符を普通の文字として読むには --plain を付けてください。"},
          deck({"q\t1\r\n2\ta", "b"}, {"", "c"})},
         {{.from = Tsv, .to = Rvm, .plain = true}, "\"q\t1\n2\ta\"\n", 0, {}, deck({"\"q", "2"}, {"1", "a\""})},
+        {{.from = Tsv, .to = Rvm}, "\"a\tb\"\t\"c\td\"\n", 0, {}, deck({"a\tb"}, {"c\td"})},
         {{.from = Csv, .to = Rvm}, "\"\t\"\"\r\n\",a\tb\n", 0, {}, deck({"\t\"\r\n"}, {"a\tb"})},
         // HTML fields.
         {{.from = Tsv, .to = Rvm, .html = true},
