@@ -71,14 +71,18 @@ const char* separatorName(char c) { return c == '\t' ? "タブ" : c == ',' ? "�
 // field: each is named with the line it would go out on, and with lossy
 // replaced by a space. Returns false when the table cannot be written.
 bool keepPlainFieldsPlain(std::vector<Page>& pages, const std::vector<int>& rows, char separator, std::size_t firstLine,
-                          const ConvertOptions& o, bool html, std::vector<std::string>& messages) {
+                          const ConvertOptions& o, bool html, ConvertReport& report) {
+    std::vector<std::string>& messages = report.messages;
     std::size_t problems = 0;
     bool breaks = false;
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        bool pageSeparator = false, pageBreak = false;
         for (int column = 0; column < 2; ++column) {
             std::string& t = column == 0 ? pages[rows[r]].question : pages[rows[r]].answer;
             const bool hasSeparator = t.find(separator) != std::string::npos;
             const bool hasBreak = t.find_first_of("\r\n") != std::string::npos;
+            pageSeparator |= hasSeparator;
+            pageBreak |= hasBreak;
             for (int kind = 0; kind < 2; ++kind) {
                 if (!(kind == 0 ? hasSeparator : hasBreak)) continue;
                 breaks |= kind == 1;
@@ -96,7 +100,13 @@ bool keepPlainFieldsPlain(std::vector<Page>& pages, const std::vector<int>& rows
             }
             t = std::move(spaced);
         }
+        if (report.unwritablePage < 0 && (pageSeparator || pageBreak)) {
+            report.unwritablePage = rows[r];
+            report.unwritable = pageBreak ? (pageSeparator ? separatorName(separator) + std::string("と改行") : "改行")
+                                          : separatorName(separator);
+        }
     }
+    report.unsavable = problems > 0;
     if (problems > kShownProblems)
         messages.push_back(where(o.outputName) + "警告: 書けない" + separatorName(separator) +
                            "と改行はほかに " + std::to_string(problems - kShownProblems) + " 個あります。");
@@ -256,8 +266,8 @@ Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html
     if (lost.size() > kShownProblems)
         r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
                              std::to_string(lost.size() - kShownProblems) + " 文字あります。");
-    r.unsavable = !lost.empty() && !o.lossy;
-    if (r.unsavable) {
+    r.unsavable = !lost.empty();
+    if (r.unsavable && !o.lossy) {
         refuse(r, kConvertRefused,
                where(o.outputName) +
                    "保存できない文字があるため書き込みませんでした。"
@@ -395,7 +405,7 @@ std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o
         }
     }
     const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
-    if (!d.quoted && !keepPlainFieldsPlain(changed, rows, d.separator, firstLine, o, d.html, r.messages)) {
+    if (!d.quoted && !keepPlainFieldsPlain(changed, rows, d.separator, firstLine, o, d.html, r)) {
         r.status = kConvertRefused;
         return std::nullopt;
     }

@@ -58,7 +58,14 @@ struct ConvertOptions {
 struct ConvertReport {
     int status = kConvertOk;
     std::vector<std::string> messages;  // lines for standard error, or for a window to show
-    bool unsavable = false;             // refused only for characters a deck cannot hold
+    // Found what lossy replaces, whether it did or the conversion was refused
+    // for it: characters a deck cannot hold, or in a plain table a separator
+    // or line break. For the latter, the first page (its storage index, in
+    // the table's order) that holds them and what it holds, as "タブ",
+    // "改行" or "タブと改行".
+    bool unsavable = false;
+    int unwritablePage = -1;
+    std::string unwritable;
 };
 
 // A table's bytes (options.from names its format) become a new deck whose

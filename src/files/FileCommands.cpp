@@ -132,8 +132,16 @@ void FileCommands::exportTable() {
     if (options.program == TableProgram::Excel && options.to == DeckFormat::Csv && !deckBytes()) return;
     options.inputName = fileName_.empty() ? "[無題]" : fileName_;
     options.outputName = path;
+    options.lossy = true;  // asked about below
     ConvertReport report;
     const std::optional<std::string> table = DeckToTable(doc_.deck(), options, report);  // in display order
+    // As Save asks about characters its file cannot hold, naming the first page.
+    if (table && report.unsavable &&
+        prompt_.ask(std::to_string(report.unwritablePage + 1) + "ページに、この表に書けない" + report.unwritable +
+                        "があります。\r書き出すと、その" + report.unwritable + "は空白に置き換わります。\r"
+                        "書き出しますか？",
+                    Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return;
     std::string error;
     if (!table) {
         prompt_.message(lines(report.messages), Icon::Error);

@@ -63,7 +63,10 @@ TEST_F(TableCommands, ExportWritesTheDeckInDisplayOrder) {
         {Anki, {"a<", "b"}, {}, "#separator:tab\n#html:true\nb\tb'\na&lt;\ta&lt;'\n", ""},
         {Kde, {"a", "b"}, {}, "b\tb'\na\ta'\n", ""},
         {Excel, {"犬", "b"}, {}, book ? zip : "b,b'\n\x8c\xa2,\x8c\xa2'\n", ""},
-        {Kde, {"l1\r\nl2", "b"}, {}, "", "改行"},
+        // What a plain table cannot hold becomes a space only if the user agrees.
+        {Kde, {"l1\r\nl2", "b"}, {Answer::Yes}, "b\tb'\nl1 l2\tl1 l2'\n", "空白に置き換えました。"},
+        {Mnemosyne, {"a\tb", "c"}, {Answer::No}, "",
+         "1ページに、この表に書けないタブがあります。\r書き出すと、そのタブは空白に置き換わります。"},
         // What a table holds reaches it; what code page 932 cannot hold is asked about.
         {Csv, {"😀", "b"}, {}, "b,b'\n😀,😀'\n", ""},
         {Excel, {"😀", "b"}, {Answer::Yes}, book ? zip : "b,b'\n?,?'\n", book ? "" : "保存しますか？"},
