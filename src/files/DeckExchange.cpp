@@ -57,7 +57,7 @@ std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines, b
 std::size_t physicalLine(std::string_view text, std::size_t offset) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < offset; ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) ++line;
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++line;
     return line;
 }
 
@@ -187,6 +187,10 @@ Step readRows(const std::string& input, const ConvertOptions& o, bool notUtf8, T
         const std::size_t bad = FirstBadUtf8(input);
         refuse(r, kConvertRefused,
                where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) + "CP932 としても読めません。");
+        return Step::Refused;
+    }
+    if (!decoded.badUtf16.empty()) {
+        refuse(r, kConvertRefused, where(o.inputName, physicalLine(decoded.text, decoded.text.size())) + decoded.badUtf16);
         return Step::Refused;
     }
     TableDialect d = dialectOf(o, o.from);

@@ -12,16 +12,28 @@ namespace {
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD, which no code page 932 byte decodes to
 
-// A lone or reversed surrogate, or an odd last byte, becomes U+FFFD: the
-// conversion to the deck's code page then names it with its line.
-void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out) {
+// The refusal of UTF-16 that is not well formed, naming its bytes as they
+// stand in the file.
+std::string badUtf16(std::string_view bytes) {
+    std::string hex;
+    for (const char b : bytes) {
+        char one[8];
+        std::snprintf(one, sizeof one, "%s0x%02X", hex.empty() ? "" : " ", static_cast<unsigned char>(b));
+        hex += one;
+    }
+    return "UTF-16 として読めないバイトがあります（" + hex + "）。";
+}
+
+// Stops at a lone or reversed surrogate, or an odd last byte, and says so in bad.
+void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out, std::string& bad) {
     out.clear();
     out.reserve(b.size() / 2 * 3);
     auto unit = [&](std::size_t i) -> std::uint32_t {
         const auto x = static_cast<unsigned char>(b[i]), y = static_cast<unsigned char>(b[i + 1]);
         return bigEndian ? x << 8 | y : y << 8 | x;
     };
-    for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
+    std::size_t i = 0;
+    for (; i + 1 < b.size(); i += 2) {
         std::uint32_t cp = unit(i);
         if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < b.size()) {
             const std::uint32_t low = unit(i + 2);
@@ -30,9 +42,10 @@ void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out) {
                 i += 2;
             }
         }
-        AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp);
+        if (cp >= 0xD800 && cp < 0xE000) break;
+        AppendUtf8(out, cp);
     }
-    if (b.size() % 2) out += kReplacement;
+    if (i < b.size()) bad = badUtf16(b.substr(i, 2));
 }
 
 std::string utf8ToUtf16(std::string_view s) {
@@ -158,7 +171,7 @@ DecodedTable DecodeTable(std::string_view bytes, TextEncoding encoding, std::str
         d.notCp932 = storage.find(kReplacement) != std::string::npos;
         break;
     case TextEncoding::Utf16:
-        utf16ToUtf8(bytes.substr(le || be ? 2 : 0), be, storage);
+        utf16ToUtf8(bytes.substr(le || be ? 2 : 0), be, storage, d.badUtf16);
         d.text = storage;
         break;
     default:

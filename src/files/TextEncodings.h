@@ -36,6 +36,9 @@ struct DecodedTable {
     // byte UTF-8 cannot have, the caller reads the bytes as code page 932.
     bool guessed = false;
     bool notCp932 = false;  // read as code page 932, with bytes that are none (now U+FFFD)
+    // Read as UTF-16 that is not well formed (a lone surrogate, an odd last
+    // byte): its refusal, as BadUtf8Message says it for UTF-8; text stops there.
+    std::string badUtf16;
 };
 
 // The text of a table file's bytes. Whatever needs converting goes into
