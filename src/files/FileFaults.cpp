@@ -119,12 +119,32 @@ DeckRead ReadDeckBytes(std::string_view bytes) {
     return deckOf(records, split);
 }
 
-TableRead ReadTableFile(const std::string& path) {
-    TableRead r;
+std::optional<FileFault> TableFile::start() {
     std::string error;
-    const ReadStatus status = ReadWholeFile(path, r.bytes, error);
-    r.fault = faultOf(status, std::move(error));
-    return r;
+    file_.emplace();
+    return faultOf(file_->open(path_, error), std::move(error));
+}
+
+bool TableFile::next(std::string& bytes, std::optional<FileFault>& fault) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + kTablePiece);
+    std::size_t got = 0;
+    std::string error;
+    fault = faultOf(file_->read(bytes.data() + had, kTablePiece, got, error), std::move(error));
+    bytes.resize(had + got);
+    return got > 0 && !fault;
+}
+
+std::optional<FileFault> TableBytes::start() {
+    at_ = 0;
+    return std::nullopt;
+}
+
+bool TableBytes::next(std::string& bytes, std::optional<FileFault>&) {
+    const std::string_view piece = bytes_.substr(at_, piece_);
+    bytes += piece;
+    at_ += piece.size();
+    return !piece.empty();
 }
 
 }  // namespace rvm
