@@ -1,18 +1,25 @@
 // Figures for the converter on the full bench deck, each way, against a bare
 // code page conversion of the same bytes: in this process (cp932::encode and
-// decode) and as programs (ravolin-memorel-convert against iconv).
+// decode) and as programs (ravolin-memorel-convert against iconv); then the
+// peak memory of reading a large table, against the table's size.
+// Usage: bench_convert [import|convert TABLE]   (the latter: one measurement)
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "BenchDeck.h"
 #include "FakeUi.h"
+#include "PeakMemory.h"
 #include "TempDir.h"
 #include "deck/Deck.h"
 #include "files/Cp932.h"
 #include "files/DeckExchange.h"
 #include "files/DeckFile.h"
+#include "files/FileCommands.h"
+#include "files/FileFaults.h"
 
 using namespace rvm;
 using rvm::bench::nowUs;
@@ -43,9 +50,53 @@ void line(const char* what, double ms, const char* floorName, double floor) {
     std::printf("%-34s %8.1f ms  (%s %7.1f ms, ratio %.2f)\n", what, ms, floorName, floor, ms / floor);
 }
 
+// The most memory a table's import (File > Import) or conversion to a deck
+// file (what the converter does) holds at once, read here as the program
+// reads it, in this fresh process.
+bool peakOfReading(const char* how, const std::string& path) {
+    test::FakeView v;
+    test::FakePrompt p;
+    Document doc(v, p);
+    FileCommands commands(doc, v, p);
+    const long before = bench::PeakMemoryKb();
+    bool done;
+    if (std::strcmp(how, "import") == 0) {
+        p.tableChoices.push_back({path, 5});  // TSV
+        commands.importTable();
+        done = doc.changed();
+    } else {
+        ConvertReport report;
+        TableFile table(path);
+        done = TableToDeckFile(table, {.from = DeckFormat::Tsv, .to = DeckFormat::Rvm}, report).has_value();
+    }
+    const long after = bench::PeakMemoryKb();
+    const double bytes = static_cast<double>(std::filesystem::file_size(path));
+    std::printf("peak memory, %-7s %.1f MB table: %7.1f MB (%.2f x table)\n", how, bytes / 1e6,
+                (after - before) * 1024 / 1e6, (after - before) * 1024.0 / bytes);
+    return done;
+}
+
+// A table of the full page count with long texts, each measured in a fresh process.
+void peaks() {
+    test::FakeView v;
+    test::FakePrompt p;
+    test::TempDir dir;
+    const std::string path = dir.file("large.tsv");
+    {
+        Document doc(v, p);
+        bench::fill(doc, kMaxPages, 1000);
+        ConvertReport report;
+        test::spit(path, DeckToTable(doc.deck(), {}, report).value_or(""));
+    }
+    std::fflush(stdout);
+    for (const char* how : {"import", "convert"})
+        if (!bench::RunThisProgram({how, path})) std::printf("peak memory, %s: the measuring process failed\n", how);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    if (argc > 2) return peakOfReading(argv[1], argv[2]) ? 0 : 1;
     test::FakeView v;
     test::FakePrompt p;
     Document doc(v, p);
@@ -97,4 +148,5 @@ int main() {
     line("program     1,000,000 emoji --lossy",
          run(exe + "'" + dir.file("emoji.tsv") + "' '" + dir.file("x.rvm") + "' --lossy 2>/dev/null"), "held",
          run(exe + "'" + dir.file("held.tsv") + "' '" + dir.file("x.rvm") + "'"));
+    peaks();
 }

@@ -73,14 +73,6 @@ bool tornInput(const std::string& input, const std::string& bytes) {
     return true;
 }
 
-TableRead readTable(const std::string& path) {
-    if (path != "-") return ReadTableFile(path);
-    TableRead r;
-    std::string error;
-    if (!ReadStandardInput(r.bytes, error)) r.fault = FileFault{FileFault::Error, error};
-    return r;
-}
-
 // The output's bytes, or the exit status that refuses them.
 std::optional<std::string> convert(const ParsedArguments& a, int& status) {
     const ConvertOptions& o = a.options;
@@ -102,12 +94,21 @@ std::optional<std::string> convert(const ParsedArguments& a, int& status) {
         }
         out = DeckToTable(deck.deck, o, report);
     } else {
-        const TableRead table = readTable(a.input);
-        if (table.fault) {
-            status = refuse(*table.fault, o.inputName);
+        // A file is read in pieces; standard input, which cannot be read
+        // again from its start, whole.
+        std::string bytes, error;
+        if (a.input == "-" && !ReadStandardInput(bytes, error)) {
+            status = refuse(FileFault{FileFault::Error, error}, o.inputName);
             return std::nullopt;
         }
-        out = TableToDeckFile(table.bytes, o, report);
+        TableBytes standardInput(bytes);
+        TableFile file(a.input);
+        TableSource& table = a.input == "-" ? static_cast<TableSource&>(standardInput) : file;
+        out = TableToDeckFile(table, o, report);
+        if (report.fault) {
+            status = refuse(*report.fault, o.inputName);
+            return std::nullopt;
+        }
     }
     for (const std::string& m : report.messages) std::fprintf(stderr, "%s\n", m.c_str());
     status = report.status;

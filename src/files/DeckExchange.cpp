@@ -14,6 +14,7 @@ namespace rvm {
 namespace {
 
 constexpr std::size_t kShownProblems = 10;
+constexpr std::size_t kHeadBytes = std::size_t{1} << 16;
 
 // The table side of a conversion, from the options and the program's preset.
 TableDialect dialectOf(const ConvertOptions& o, DeckFormat format) {
@@ -36,28 +37,11 @@ std::string describeChar(const std::string& text, std::size_t at) {
     return "「" + text.substr(at, len) + "」(" + code + ")";
 }
 
-// The table line that holds the byte at offset of the deck text made from
-// the table's pages, whose rows start on lines. Fields read as HTML hold
-// line breaks that were no lines of the table, so there a field's first
-// line stands for all of it.
-std::size_t tableLine(const Deck& deck, const std::vector<std::size_t>& lines, bool html,
-                      const std::vector<std::size_t>& pageStarts, std::size_t at) {
-    const auto k = static_cast<std::size_t>(std::upper_bound(pageStarts.begin(), pageStarts.end(), at) -
-                                            pageStarts.begin() - 1);
-    if (html) return lines[k];
-    std::size_t rel = at - pageStarts[k] - 1;
-    const std::string& u = deck.pages[k].question;
-    const std::string& l = deck.pages[k].answer;
-    if (rel < u.size()) return lines[k] + std::count(u.begin(), u.begin() + rel, '\n');
-    rel = std::min(rel - u.size() - 3, l.size());
-    return lines[k] + std::count(u.begin(), u.end(), '\n') + std::count(l.begin(), l.begin() + rel, '\n');
-}
-
 // The line, from 1, that holds the byte at offset; a line ends at CR LF, CR or LF.
 std::size_t physicalLine(std::string_view text, std::size_t offset) {
     std::size_t line = 1;
     for (std::size_t i = 0; i < offset; ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && text[i + 1] != '\n')) ++line;
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++line;
     return line;
 }
 
@@ -71,14 +55,18 @@ const char* separatorName(char c) { return c == '\t' ? "タブ" : c == ',' ? "�
 // field: each is named with the line it would go out on, and with lossy
 // replaced by a space. Returns false when the table cannot be written.
 bool keepPlainFieldsPlain(std::vector<Page>& pages, const std::vector<int>& rows, char separator, std::size_t firstLine,
-                          const ConvertOptions& o, bool html, std::vector<std::string>& messages) {
+                          const ConvertOptions& o, bool html, ConvertReport& report) {
+    std::vector<std::string>& messages = report.messages;
     std::size_t problems = 0;
     bool breaks = false;
     for (std::size_t r = 0; r < rows.size(); ++r) {
+        bool pageSeparator = false, pageBreak = false;
         for (int column = 0; column < 2; ++column) {
             std::string& t = column == 0 ? pages[rows[r]].question : pages[rows[r]].answer;
             const bool hasSeparator = t.find(separator) != std::string::npos;
             const bool hasBreak = t.find_first_of("\r\n") != std::string::npos;
+            pageSeparator |= hasSeparator;
+            pageBreak |= hasBreak;
             for (int kind = 0; kind < 2; ++kind) {
                 if (!(kind == 0 ? hasSeparator : hasBreak)) continue;
                 breaks |= kind == 1;
@@ -96,7 +84,13 @@ bool keepPlainFieldsPlain(std::vector<Page>& pages, const std::vector<int>& rows
             }
             t = std::move(spaced);
         }
+        if (report.unwritablePage < 0 && (pageSeparator || pageBreak)) {
+            report.unwritablePage = rows[r];
+            report.unwritable = pageBreak ? (pageSeparator ? separatorName(separator) + std::string("と改行") : "改行")
+                                          : separatorName(separator);
+        }
     }
+    report.unsavable = problems > 0;
     if (problems > kShownProblems)
         messages.push_back(where(o.outputName) + "警告: 書けない" + separatorName(separator) +
                            "と改行はほかに " + std::to_string(problems - kShownProblems) + " 個あります。");
@@ -165,24 +159,191 @@ void refuse(ConvertReport& r, int status, std::string message) {
 // How far reading a table into a deck came.
 enum class Step { Done, Refused, AgainAsCp932 };
 
-// The rows of a table's bytes, their fields as text; html says whether they
-// were read as HTML, guessed whether UTF-8 was only a guess. Read again
-// (notUtf8) as code page 932, bytes that are not would be refused.
-Step readRows(const std::string& input, const ConvertOptions& o, bool notUtf8, Table& t, bool& html,
-              bool& guessed, ConvertReport& r) {
-    std::string storage;
-    const DecodedTable decoded = DecodeTable(input, notUtf8 ? TextEncoding::Cp932 : o.encoding, storage);
-    guessed = decoded.guessed;
-    if (notUtf8 && decoded.notCp932) {
-        const std::size_t bad = FirstBadUtf8(input);
+// Takes the pages read from a table, one at a time, into the deck file:
+// names each character the file cannot hold with the table line it came
+// from, and refuses them, or with lossy puts "?" in their place as the file
+// would. A page becomes what the file reads back; with fileBytes, the file's
+// bytes go there instead and the pages stay as they were read.
+class DeckFileKeeper {
+public:
+    DeckFileKeeper(const ConvertOptions& o, bool html, bool guessed, std::string* fileBytes)
+        : o_(o), html_(html), guessed_(guessed), fileBytes_(fileBytes) {}
+
+    // The page of the row that starts on line.
+    Step take(Page& page, std::size_t line, ConvertReport& r) {
+        text_.clear();
+        marks_.clear();
+        // A page of the deck is read back from a file of that page alone.
+        AppendPageRecords(text_, page, fileBytes_ ? pages_ : 0, &marks_);
+        ++pages_;
+        cp932::Encoded enc = cp932::encode(text_);
+        // The encoder stops at every byte it cannot take, so the input is
+        // checked for well-formed UTF-8 only where it stopped.
+        for (std::size_t at : enc.unmappable) {
+            if (FirstBadUtf8(std::string_view(text_).substr(at, 4)) != 0) continue;
+            if (guessed_) return Step::AgainAsCp932;
+            refuse(r, kConvertRefused, where(o_.inputName, lineOf(page, line, at)) + BadUtf8Message(text_[at]));
+            return Step::Refused;
+        }
+        // Every character the deck cannot hold, in text order, each on its line.
+        std::vector<std::size_t> lost = marks_;
+        lost.insert(lost.end(), enc.unmappable.begin(), enc.unmappable.end());
+        std::sort(lost.begin(), lost.end());
+        for (std::size_t at : lost) {
+            if (lost_++ >= kShownProblems) continue;
+            const bool mark = std::binary_search(marks_.begin(), marks_.end(), at);
+            warnings_.push_back(where(o_.inputName, lineOf(page, line, at)) + "警告: " +
+                                (mark ? std::string("行頭の U+001F") : describeChar(text_, at)) +
+                                " は *.rvm ファイルに保存できない文字です。" +
+                                (o_.lossy ? "「?」に置き換えました。" : ""));
+        }
+        if (lost_ && !o_.lossy) return Step::Done;  // refused once every line is named
+        // The deck holds what its file will read back: "?" for each character
+        // lost, and code page 932's one form of a character Unicode has more
+        // of (〜 reads back as ～).
+        if (fileBytes_) fileBytes_->append(enc.bytes);
+        else if (!lost.empty() || cp932::decode(enc.bytes) != text_) page = ReadDeckBytes(enc.bytes).deck.pages[0];
+        return Step::Done;
+    }
+
+    // Tells what was lost, after what the reader told; refuses it unless lossy.
+    Step finish(ConvertReport& r) {
+        r.messages.insert(r.messages.end(), warnings_.begin(), warnings_.end());
+        if (lost_ > kShownProblems)
+            r.messages.push_back(where(o_.inputName) + "警告: 保存できない文字はほかに " +
+                                 std::to_string(lost_ - kShownProblems) + " 文字あります。");
+        r.unsavable = lost_ > 0;
+        if (!lost_ || o_.lossy) return Step::Done;
         refuse(r, kConvertRefused,
-               where(o.inputName, physicalLine(input, bad)) + BadUtf8Message(input[bad]) + "CP932 としても読めません。");
+               where(o_.outputName) +
+                   "保存できない文字があるため書き込みませんでした。"
+                   "--lossy を付けると「?」に置き換えて書き込みます。");
         return Step::Refused;
     }
+
+private:
+    // The table line that holds the byte at offset of the page's records.
+    // Fields read as HTML hold line breaks that were no lines of the table,
+    // so there a field's first line stands for all of it.
+    std::size_t lineOf(const Page& page, std::size_t line, std::size_t at) const {
+        if (html_) return line;
+        const std::string& u = page.question;
+        const std::string& l = page.answer;
+        std::size_t rel = at - 1;
+        if (rel < u.size()) return line + std::count(u.begin(), u.begin() + rel, '\n');
+        rel = std::min(rel - u.size() - 3, l.size());
+        return line + std::count(u.begin(), u.end(), '\n') + std::count(l.begin(), l.begin() + rel, '\n');
+    }
+
+    const ConvertOptions& o_;
+    const bool html_, guessed_;
+    std::string* const fileBytes_;
+    std::string text_;  // the page's records
+    std::vector<std::size_t> marks_;
+    std::vector<std::string> warnings_;
+    std::size_t lost_ = 0;
+    int pages_ = 0;
+};
+
+// Reads on to the end of source, onto bytes; the fault when it cannot.
+std::optional<FileFault> readOn(TableSource& source, std::string& bytes) {
+    std::optional<FileFault> fault;
+    while (source.next(bytes, fault)) {
+    }
+    return fault;
+}
+
+Step refuseFault(ConvertReport& r, const FileFault& fault) {
+    r.status = FaultStatus(fault);
+    r.fault = fault;
+    return Step::Refused;
+}
+
+// A table's text as it is read and decoded, piece by piece: what has come
+// and is not read yet.
+class IncomingText {
+public:
+    // notUtf8: read as code page 932 after UTF-8 was guessed wrongly, so
+    // bytes that are neither are refused.
+    IncomingText(TableSource& source, bool notUtf8, TextEncoding encoding)
+        : source_(source), decoder_(notUtf8 ? TextEncoding::Cp932 : encoding), encoding_(encoding),
+          notUtf8_(notUtf8) {}
+
+    // The first piece, or the next, onto text; refuses what cannot be read or decoded.
+    Step more(const ConvertOptions& o, ConvertReport& r) {
+        std::optional<FileFault> fault = started_ ? std::nullopt : source_.start();
+        started_ = true;
+        const bool got = !fault && source_.next(bytes_, fault);
+        if (fault) return refuseFault(r, *fault);
+        decoder_.take(bytes_, !got, text);
+        atEnd = !got;
+        if (!(notUtf8_ && decoder_.notCp932) && decoder_.badUtf16.empty()) return Step::Done;
+        // Told alone, whatever was said of what came before, and with the line
+        // it is on in the whole table, which is read again for it.
+        r.messages.clear();
+        std::string all;
+        if ((fault = source_.start()) || (fault = readOn(source_, all))) return refuseFault(r, *fault);
+        if (!decoder_.badUtf16.empty()) {
+            std::string good;
+            TableDecoder(encoding_).take(all, true, good);
+            refuse(r, kConvertRefused, where(o.inputName, physicalLine(good, good.size())) + decoder_.badUtf16);
+        } else {
+            const std::size_t bad = FirstBadUtf8(all);
+            refuse(r, kConvertRefused,
+                   where(o.inputName, physicalLine(all, bad)) + BadUtf8Message(all[bad]) + "CP932 としても読めません。");
+        }
+        return Step::Refused;
+    }
+    bool guessed() const { return decoder_.guessed; }
+
+    std::string text;
+    bool atEnd = false;
+
+private:
+    TableSource& source_;
+    TableDecoder decoder_;
+    const TextEncoding encoding_;
+    const bool notUtf8_;
+    bool started_ = false;
+    std::string bytes_;  // read, not decoded yet
+};
+
+// A workbook's rows as a deck; a cell's first line stands for all of it.
+std::optional<Deck> workbookToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
+                                   std::string* fileBytes) {
+    Deck deck;
+    std::vector<std::size_t> lines;
+    std::string error;
+    if (!RowsFromXlsx(input, deck.pages, lines, error)) {
+        const bool tooMany = error == kTooManyPages;
+        refuse(report, tooMany ? kConvertTooManyPages : kConvertRefused,
+               where(o.inputName, tooMany ? lines.back() : 0) + error);
+        return std::nullopt;
+    }
+    DeckFileKeeper keeper(o, true, false, fileBytes);
+    for (std::size_t k = 0; k < deck.pages.size(); ++k)
+        if (keeper.take(deck.pages[k], lines[k], report) != Step::Done) return std::nullopt;
+    if (keeper.finish(report) != Step::Done) return std::nullopt;
+    deck.displayOrder.resize(deck.pages.size());
+    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
+    return deck;
+}
+
+// The rows of a table into deck's pages, or with fileBytes into the deck
+// file's bytes, a piece of the table at a time. Read again (notUtf8) as code
+// page 932, bytes that are not would be refused.
+Step readTable(TableSource& source, const ConvertOptions& o, bool notUtf8, Deck& deck, std::string* fileBytes,
+               ConvertReport& r) {
+    IncomingText in(source, notUtf8, o.encoding);
+    // The lines above the rows and the first row, as far as the table's
+    // first kHeadBytes hold them, decide the dialect.
+    do {
+        if (in.more(o, r) != Step::Done) return Step::Refused;
+    } while (!in.atEnd && in.text.size() < kHeadBytes);
     TableDialect d = dialectOf(o, o.from);
     std::size_t headerLines;
     bool separatorPinned;
-    const std::string_view text = SkipHeaderLines(decoded.text, o.program, d, headerLines, separatorPinned);
+    const std::string_view text = SkipHeaderLines(in.text, o.program, d, headerLines, separatorPinned);
     // Spreadsheets save tab-separated text as .csv too.
     if (d.separator == ',' && !separatorPinned) {
         const std::size_t start = std::min(text.find_first_not_of("\r\n"), text.size());
@@ -192,126 +353,83 @@ Step readRows(const std::string& input, const ConvertOptions& o, bool notUtf8, T
                                  "警告: 最初の行にカンマがなくタブがあるので、タブ区切りとして読みます。");
         }
     }
-    TableError e;
-    if (!ParseTable(text, d, headerLines + 1, t, e)) {
-        if (e.badUtf8 && decoded.guessed) return Step::AgainAsCp932;
-        refuse(r, e.status, where(o.inputName, e.line) + e.message);
-        return Step::Refused;
+    in.text.erase(0, in.text.size() - text.size());
+    if (fileBytes) {
+        // Room for the whole file at once, which never takes more than two
+        // bytes for each of the table's (a line feed becomes CR LF) and a few
+        // for each page: a string that grows holds its old and new room
+        // together for a moment.
+        fileBytes->clear();
+        fileBytes->reserve(2 * source.size() + 16 * static_cast<std::size_t>(kMaxPages));
     }
-    if (t.quoteOverTabLine)
-        r.messages.push_back(where(o.inputName, t.quoteOverTabLine) +
+    TableReader rows(d, headerLines + 1);
+    DeckFileKeeper keeper(o, d.html, in.guessed(), fileBytes);
+    Page page;
+    std::size_t line;
+    TableError e;
+    for (;;) {
+        const TableReader::Result result = rows.next(in.text, in.atEnd, page, line, e);
+        if (result == TableReader::End) break;
+        if (result == TableReader::More) {
+            in.text.erase(0, rows.takeUsed());
+            if (in.more(o, r) != Step::Done) return Step::Refused;
+            continue;
+        }
+        if (result == TableReader::Failed) {
+            if (e.badUtf8 && in.guessed()) return Step::AgainAsCp932;
+            refuse(r, e.status, where(o.inputName, e.line) + e.message);
+            return Step::Refused;
+        }
+        if (d.html) {
+            // Mnemosyne writes an empty field as a lone <br>.
+            for (std::string* s : {&page.question, &page.answer})
+                *s = o.program == TableProgram::Mnemosyne && *s == "<br>" ? std::string() : TextFromHtml(*s);
+        }
+        if (const Step step = keeper.take(page, line, r); step != Step::Done) return step;
+        // A copy exactly as long as its texts: the page read has room to spare.
+        if (!fileBytes) deck.pages.push_back({page.question, page.answer});
+    }
+    if (rows.quoteOverTabLine)
+        r.messages.push_back(where(o.inputName, rows.quoteOverTabLine) +
                              "警告: 引用符（\"）で始まる欄がタブを越えて続いています。"
                              "引用符を普通の文字として読むには --plain を付けてください。");
-    if (t.extraColumnsLine) {
+    if (rows.extraColumnsLine) {
         std::size_t next = d.answerColumn() + 1;
         while (d.isOther(next)) ++next;
-        r.messages.push_back(where(o.inputName, t.extraColumnsLine) + "警告: " + std::to_string(next + 1) +
+        r.messages.push_back(where(o.inputName, rows.extraColumnsLine) + "警告: " + std::to_string(next + 1) +
                              "列目から先は読み込みません。");
     }
-    html = d.html;
-    if (html) {
-        // Mnemosyne writes an empty field as a lone <br>.
-        auto fromHtml = [&](std::string& s) {
-            s = o.program == TableProgram::Mnemosyne && s == "<br>" ? std::string() : TextFromHtml(s);
-        };
-        for (Page& page : t.pages) {
-            fromHtml(page.question);
-            fromHtml(page.answer);
-        }
-    }
-    return Step::Done;
-}
-
-// Names every character of the deck read from a table (its rows starting on
-// lines) that the deck file cannot hold, with the line it came from; refuses
-// them, or with lossy puts "?" in their place as the file would. With
-// fileBytes, the file's bytes go there and the deck is left as it was read.
-Step keepToDeckFile(Deck& deck, const std::vector<std::size_t>& lines, bool html, bool guessed,
-                    const ConvertOptions& o, ConvertReport& r, std::string* fileBytes) {
-    std::vector<std::size_t> pageStarts, marks;
-    const std::string deckText = DeckText(deck, &pageStarts, &marks);
-    cp932::Encoded enc = cp932::encode(deckText);
-    // The encoder stops at every byte it cannot take, so the input is
-    // checked for well-formed UTF-8 only where it stopped.
-    for (std::size_t at : enc.unmappable) {
-        const std::string_view rest = std::string_view(deckText).substr(at, 4);
-        if (FirstBadUtf8(rest) != 0) continue;
-        if (guessed) return Step::AgainAsCp932;
-        refuse(r, kConvertRefused,
-               where(o.inputName, tableLine(deck, lines, html, pageStarts, at)) + BadUtf8Message(deckText[at]));
-        return Step::Refused;
-    }
-
-    // Every character the deck cannot hold, in text order, each on its line.
-    std::vector<std::size_t> lost = marks;
-    lost.insert(lost.end(), enc.unmappable.begin(), enc.unmappable.end());
-    std::sort(lost.begin(), lost.end());
-    for (std::size_t i = 0; i < lost.size() && i < kShownProblems; ++i) {
-        const bool mark = std::binary_search(marks.begin(), marks.end(), lost[i]);
-        r.messages.push_back(where(o.inputName, tableLine(deck, lines, html, pageStarts, lost[i])) + "警告: " +
-                             (mark ? std::string("行頭の U+001F") : describeChar(deckText, lost[i])) +
-                             " は *.rvm ファイルに保存できない文字です。" +
-                             (o.lossy ? "「?」に置き換えました。" : ""));
-    }
-    if (lost.size() > kShownProblems)
-        r.messages.push_back(where(o.inputName) + "警告: 保存できない文字はほかに " +
-                             std::to_string(lost.size() - kShownProblems) + " 文字あります。");
-    r.unsavable = !lost.empty() && !o.lossy;
-    if (r.unsavable) {
-        refuse(r, kConvertRefused,
-               where(o.outputName) +
-                   "保存できない文字があるため書き込みませんでした。"
-                   "--lossy を付けると「?」に置き換えて書き込みます。");
-        return Step::Refused;
-    }
-    // The deck holds what its file will read back: "?" for each character
-    // lost, and code page 932's one form of a character Unicode has more of
-    // (〜 reads back as ～).
-    if (fileBytes) *fileBytes = std::move(enc.bytes);
-    else if (!lost.empty() || cp932::decode(enc.bytes) != deckText) deck = ReadDeckBytes(enc.bytes).deck;
-    return Step::Done;
-}
-
-// A workbook's rows as a deck; a cell's first line stands for all of it.
-std::optional<Deck> workbookToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report,
-                                   std::string* fileBytes) {
-    report = {};
-    Table t;
-    std::string error;
-    if (!RowsFromXlsx(input, t.pages, t.lines, error)) {
-        const bool tooMany = error == kTooManyPages;
-        refuse(report, tooMany ? kConvertTooManyPages : kConvertRefused,
-               where(o.inputName, tooMany ? t.lines.back() : 0) + error);
-        return std::nullopt;
-    }
-    Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
-    std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
-    if (keepToDeckFile(deck, t.lines, true, false, o, report, fileBytes) != Step::Done) return std::nullopt;
-    return deck;
+    return keeper.finish(r);
 }
 
 // TableToDeck, or with fileBytes TableToDeckFile.
-std::optional<Deck> tableToDeck(const std::string& input, const ConvertOptions& options, ConvertReport& report,
+std::optional<Deck> tableToDeck(TableSource& source, const ConvertOptions& options, ConvertReport& report,
                                 std::string* fileBytes) {
-    // Excel's own type in a dialog also opens the CSV files Excel saves.
-    if (options.from == DeckFormat::Xlsx && input.starts_with("PK\x03\x04"))
-        return workbookToDeck(input, options, report, fileBytes);
+    report = {};
     ConvertOptions o = options;
-    if (o.from == DeckFormat::Xlsx) o.from = DeckFormat::Csv;
+    if (o.from == DeckFormat::Xlsx) {
+        // Excel's own type in a dialog also opens the CSV files Excel saves.
+        std::string bytes;
+        std::optional<FileFault> fault = source.start();
+        while (!fault && bytes.size() < 4 && source.next(bytes, fault)) {
+        }
+        if (!fault && bytes.starts_with("PK\x03\x04")) fault = readOn(source, bytes);
+        if (fault) return refuseFault(report, *fault), std::nullopt;
+        if (bytes.starts_with("PK\x03\x04")) return workbookToDeck(bytes, o, report, fileBytes);
+        o.from = DeckFormat::Csv;
+    }
     // A table read as UTF-8 without anyone saying so that turns out not to
     // be is read again as code page 932, as spreadsheets on a Japanese
     // Windows save it.
     for (const bool notUtf8 : {false, true}) {
         report = {};
-        Table t;
-        bool html = false, guessed = false;
-        Step step = readRows(input, o, notUtf8, t, html, guessed, report);
+        // The rows become the pages, in storage and display order alike.
+        Deck deck;
+        const Step step = readTable(source, o, notUtf8, deck, fileBytes, report);
         if (step == Step::Done) {
-            // The rows become the pages, in storage and display order alike.
-            Deck deck{std::move(t.pages), std::vector<int>(t.lines.size())};
+            deck.displayOrder.resize(deck.pages.size());
             std::iota(deck.displayOrder.begin(), deck.displayOrder.end(), 0);
-            step = keepToDeckFile(deck, t.lines, html, guessed, o, report, fileBytes);
-            if (step == Step::Done) return deck;
+            return deck;
         }
         if (step == Step::Refused) return std::nullopt;
     }
@@ -361,13 +479,13 @@ int FaultStatus(const FileFault& fault) {
     return fault.kind == FileFault::TooManyPages ? kConvertTooManyPages : kConvertRefused;
 }
 
-std::optional<Deck> TableToDeck(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
-    return tableToDeck(input, o, report, nullptr);
+std::optional<Deck> TableToDeck(TableSource& source, const ConvertOptions& o, ConvertReport& report) {
+    return tableToDeck(source, o, report, nullptr);
 }
 
-std::optional<std::string> TableToDeckFile(const std::string& input, const ConvertOptions& o, ConvertReport& report) {
+std::optional<std::string> TableToDeckFile(TableSource& source, const ConvertOptions& o, ConvertReport& report) {
     std::string bytes;
-    if (!tableToDeck(input, o, report, &bytes)) return std::nullopt;
+    if (!tableToDeck(source, o, report, &bytes)) return std::nullopt;
     return bytes;
 }
 
@@ -395,7 +513,7 @@ std::optional<std::string> DeckToTable(const Deck& deck, const ConvertOptions& o
         }
     }
     const std::size_t firstLine = 1 + static_cast<std::size_t>(std::count(header.begin(), header.end(), '\n'));
-    if (!d.quoted && !keepPlainFieldsPlain(changed, rows, d.separator, firstLine, o, d.html, r.messages)) {
+    if (!d.quoted && !keepPlainFieldsPlain(changed, rows, d.separator, firstLine, o, d.html, r)) {
         r.status = kConvertRefused;
         return std::nullopt;
     }
@@ -418,7 +536,7 @@ Converted ConvertDeck(const std::string& input, const ConvertOptions& o) {
             refuse(c, FaultStatus(*read.fault), where(o.inputName) + FaultMessage(*read.fault, o.inputName));
         else if (auto table = DeckToTable(read.deck, o, c))
             c.bytes = std::move(*table);
-    } else if (auto file = TableToDeckFile(input, o, c)) {
+    } else if (TableBytes table(input); auto file = TableToDeckFile(table, o, c)) {
         c.bytes = std::move(*file);
     }
     return c;

@@ -58,18 +58,27 @@ struct ConvertOptions {
 struct ConvertReport {
     int status = kConvertOk;
     std::vector<std::string> messages;  // lines for standard error, or for a window to show
-    bool unsavable = false;             // refused only for characters a deck cannot hold
+    std::optional<FileFault> fault;     // the table could not be read: for the caller to tell
+    // Found what lossy replaces, whether it did or the conversion was refused
+    // for it: characters a deck cannot hold, or in a plain table a separator
+    // or line break. For the latter, the first page (its storage index, in
+    // the table's order) that holds them and what it holds, as "タブ",
+    // "改行" or "タブと改行".
+    bool unsavable = false;
+    int unwritablePage = -1;
+    std::string unwritable;
 };
 
-// A table's bytes (options.from names its format) become a new deck whose
-// storage and display order are the table's row order. A character the deck
-// file cannot hold is named with its table line and refused, or with
-// options.lossy replaced by "?": the deck holds what its file would read back.
-std::optional<Deck> TableToDeck(const std::string& tableBytes, const ConvertOptions& options, ConvertReport& report);
+// A table (options.from names its format) becomes a new deck whose storage
+// and display order are the table's row order. A character the deck file
+// cannot hold is named with its table line and refused, or with
+// options.lossy replaced by "?": the deck holds what its file would read
+// back. The table is read a piece at a time: memory holds little more than
+// the deck.
+std::optional<Deck> TableToDeck(TableSource& table, const ConvertOptions& options, ConvertReport& report);
 // The same deck as its file's bytes (code page 932), what DeckText and
-// cp932::encode make of it: the check of its characters makes them anyway.
-std::optional<std::string> TableToDeckFile(const std::string& tableBytes, const ConvertOptions& options,
-                                           ConvertReport& report);
+// cp932::encode make of it, page by page without the deck.
+std::optional<std::string> TableToDeckFile(TableSource& table, const ConvertOptions& options, ConvertReport& report);
 
 // The deck as a table's bytes (options.to names its format), in its display
 // order or its storage order. Every character the table's encoding can hold

@@ -122,6 +122,17 @@ void appendText(std::string& out, const std::string& t, std::vector<std::size_t>
 }
 }  // namespace
 
+void AppendPageRecords(std::string& out, const Page& page, int order, std::vector<std::size_t>* marks) {
+    for (const std::string* t : {&page.question, &page.answer}) {
+        out += kRecordMark;
+        appendText(out, *t, marks);
+        out += "\r\n";
+    }
+    out += kRecordMark;
+    out += std::to_string(order);
+    out += "\r\n";
+}
+
 std::string DeckText(const Deck& deck, std::vector<std::size_t>* pageStarts,
                      std::vector<std::size_t>* marks) {
     std::size_t size = 0;
@@ -132,14 +143,7 @@ std::string DeckText(const Deck& deck, std::vector<std::size_t>* pageStarts,
     if (marks) marks->clear();
     for (std::size_t k = 0; k < deck.pages.size(); ++k) {
         if (pageStarts) pageStarts->push_back(out.size());
-        for (const std::string* t : {&deck.pages[k].question, &deck.pages[k].answer}) {
-            out += kRecordMark;
-            appendText(out, *t, marks);
-            out += "\r\n";
-        }
-        out += kRecordMark;
-        out += std::to_string(deck.displayOrder[k]);
-        out += "\r\n";
+        AppendPageRecords(out, deck.pages[k], deck.displayOrder[k], marks);
     }
     return out;
 }

@@ -52,5 +52,8 @@ bool BuildDeck(std::vector<std::string>& records, Deck& deck);
 // written as '?' and its offset goes to marks.
 std::string DeckText(const Deck& deck, std::vector<std::size_t>* pageStarts = nullptr,
                      std::vector<std::size_t>* marks = nullptr);
+// The same for one page, its three records appended to out: the order entry
+// given as the third.
+void AppendPageRecords(std::string& out, const Page& page, int order, std::vector<std::size_t>* marks = nullptr);
 
 }  // namespace rvm

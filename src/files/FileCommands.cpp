@@ -98,23 +98,20 @@ void FileCommands::importTable() {
     auto chosen = chooseTable(prompt_, false);
     if (!chosen) return;
     auto& [path, options] = *chosen;
-    const TableRead table = ReadTableFile(path);
-    if (table.fault) return prompt_.message(FaultMessage(*table.fault, path), FaultIcon(*table.fault));
     options.inputName = path;
     options.outputName = "[無題]";
+    options.lossy = true;  // asked about below
     ConvertReport report;
-    std::optional<Deck> read = TableToDeck(table.bytes, options, report);
-    if (report.unsavable) {
-        // As Save does: the characters a deck cannot hold become "?" only if the user agrees.
-        if (prompt_.ask("この表に、*.rvm ファイルに保存できない文字があります。\r"
-                        "読み込むと、その文字は「?」に置き換わります。\r"
-                        "読み込みますか？",
-                        Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
-            return;
-        options.lossy = true;
-        report = {};
-        read = TableToDeck(table.bytes, options, report);
-    }
+    TableFile table(path);
+    std::optional<Deck> read = TableToDeck(table, options, report);
+    if (report.fault) return prompt_.message(WindowFaultMessage(*report.fault, path), FaultIcon(*report.fault));
+    // As Save does: the characters a deck cannot hold become "?" only if the user agrees.
+    if (read && report.unsavable &&
+        prompt_.ask("この表に、*.rvm ファイルに保存できない文字があります。\r"
+                    "読み込むと、その文字は「?」に置き換わります。\r"
+                    "読み込みますか？",
+                    Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return;
     if (!read || !doc_.replaceDeck(std::move(*read))) return prompt_.message(lines(report.messages), Icon::Error);
     setFileName("");
     doc_.setChanged(true);  // a new deck that is not on disk yet
@@ -132,13 +129,21 @@ void FileCommands::exportTable() {
     if (options.program == TableProgram::Excel && options.to == DeckFormat::Csv && !deckBytes()) return;
     options.inputName = fileName_.empty() ? "[無題]" : fileName_;
     options.outputName = path;
+    options.lossy = true;  // asked about below
     ConvertReport report;
     const std::optional<std::string> table = DeckToTable(doc_.deck(), options, report);  // in display order
+    // As Save asks about characters its file cannot hold, naming the first page.
+    if (table && report.unsavable &&
+        prompt_.ask(std::to_string(report.unwritablePage + 1) + "ページに、この表に書けない" + report.unwritable +
+                        "があります。\r書き出すと、その" + report.unwritable + "は空白に置き換わります。\r"
+                        "書き出しますか？",
+                    Buttons::YesNo, Icon::Question, Answer::No) != Answer::Yes)
+        return;
     std::string error;
     if (!table) {
         prompt_.message(lines(report.messages), Icon::Error);
     } else if (!WriteFileAtomic(path, *table, error)) {
-        prompt_.message(error, Icon::Error);
+        prompt_.message(WindowWriteError(error, path), Icon::Error);
     } else if (!report.messages.empty()) {
         prompt_.message(lines(report.messages), Icon::Warning);
     }

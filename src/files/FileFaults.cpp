@@ -1,5 +1,6 @@
 #include "FileFaults.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -63,7 +64,24 @@ DeckRead deckOf(std::vector<std::string>& records, bool split) {
     return r;
 }
 
+// The system's words, error's first line, said with the file's name. The
+// file layer's own messages start with the name of what they are about, in
+// brackets, and stay as they are.
+std::string named(const std::string& error, const std::string& path, const char* failed) {
+    if (error.starts_with('[')) return error;
+    const std::size_t end = std::min(error.find('\r'), error.size());
+    return "[" + path + "]" + failed + "（" + error.substr(0, end) + "）。" + error.substr(end);
+}
+
 }  // namespace
+
+std::string WindowFaultMessage(const FileFault& fault, const std::string& path) {
+    return fault.kind == FileFault::Error ? named(fault.text, path, "を読めません") : FaultMessage(fault, path);
+}
+
+std::string WindowWriteError(const std::string& error, const std::string& path) {
+    return named(error, path, "に書き込めません");
+}
 
 std::string FaultMessage(const FileFault& fault, const std::string& path) {
     switch (fault.kind) {
@@ -101,12 +119,32 @@ DeckRead ReadDeckBytes(std::string_view bytes) {
     return deckOf(records, split);
 }
 
-TableRead ReadTableFile(const std::string& path) {
-    TableRead r;
+std::optional<FileFault> TableFile::start() {
     std::string error;
-    const ReadStatus status = ReadWholeFile(path, r.bytes, error);
-    r.fault = faultOf(status, std::move(error));
-    return r;
+    file_.emplace();
+    return faultOf(file_->open(path_, error), std::move(error));
+}
+
+bool TableFile::next(std::string& bytes, std::optional<FileFault>& fault) {
+    const std::size_t had = bytes.size();
+    bytes.resize(had + kTablePiece);
+    std::size_t got = 0;
+    std::string error;
+    fault = faultOf(file_->read(bytes.data() + had, kTablePiece, got, error), std::move(error));
+    bytes.resize(had + got);
+    return got > 0 && !fault;
+}
+
+std::optional<FileFault> TableBytes::start() {
+    at_ = 0;
+    return std::nullopt;
+}
+
+bool TableBytes::next(std::string& bytes, std::optional<FileFault>&) {
+    const std::string_view piece = bytes_.substr(at_, piece_);
+    bytes += piece;
+    at_ += piece.size();
+    return !piece.empty();
 }
 
 }  // namespace rvm

@@ -46,7 +46,7 @@ bool FileCommands::saveDeck(const std::string& path, bool askBeforeOverwrite) {
     if (!bytes) return false;
     std::string error;
     if (!WriteFileAtomic(target, *bytes, error)) {
-        prompt_.message(error, Icon::Error);
+        prompt_.message(WindowWriteError(error, target), Icon::Error);
         return false;
     }
     openedReadOnly_ = false;
@@ -103,7 +103,7 @@ bool FileCommands::loadDeck(const std::string& path, bool readOnlyBox) {
     if (read.fault) {
         // A deck of more pages than any deck holds is no deck to the window.
         if (read.fault->kind == FileFault::TooManyPages) read.fault = FileFault{FileFault::NotADeck};
-        prompt_.message(FaultMessage(*read.fault, path), FaultIcon(*read.fault));
+        prompt_.message(WindowFaultMessage(*read.fault, path), FaultIcon(*read.fault));
         return false;
     }
     if (!doc_.replaceDeck(std::move(read.deck))) {

@@ -107,7 +107,10 @@ bool readQuoted(TableCursor& c, std::string& field, TableError& error) {
     ++c.pos;
     for (;;) {
         const std::size_t stop = findAny(c.text, c.pos, '"', '\r', '\n');
-        if (stop == c.text.size()) return failed(error, kConvertRefused, opened, "引用符（\"）が閉じていません。");
+        if (stop == c.text.size()) {
+            c.pos = stop;  // the quote may close in text still to come
+            return failed(error, kConvertRefused, opened, "引用符（\"）が閉じていません。");
+        }
         field.append(c.text, c.pos, stop - c.pos);
         c.pos = stop;
         if (c.text[c.pos] != '"') {
@@ -123,28 +126,31 @@ bool readQuoted(TableCursor& c, std::string& field, TableError& error) {
     }
 }
 
-// One row's fields from the start of its line on, into a new page of t,
-// and past its line break.
-bool readRow(TableCursor& c, const TableDialect& dialect, Table& t, TableError& error) {
+// One row's fields from the start of its line on, into page, and past its
+// line break; what it tells of the table goes to extraColumnsLine and
+// quoteOverTabLine.
+bool readRow(TableCursor& c, const TableDialect& dialect, Page& page, std::size_t& extraColumnsLine,
+             std::size_t& quoteOverTabLine, TableError& error) {
     const char separator = dialect.separator;
     const std::size_t question = dialect.questionColumn(), answer = dialect.answerColumn();
-    t.lines.push_back(c.line);
-    t.pages.emplace_back();
+    page.question.clear();
+    page.answer.clear();
     std::string dropped;
     for (std::size_t column = 0;; ++column) {
         const bool kept = column == question || column == answer;
-        if (!kept && column > answer && !dialect.isOther(column) && !t.extraColumnsLine) t.extraColumnsLine = c.line;
-        std::string& field = column == question ? t.pages.back().question : column == answer ? t.pages.back().answer : dropped;
-        field.clear();
+        if (!kept && column > answer && !dialect.isOther(column) && !extraColumnsLine) extraColumnsLine = c.line;
+        std::string& field = column == question ? page.question : column == answer ? page.answer : dropped;
         if (dialect.quoted && !c.atEnd() && c.text[c.pos] == '"') {
             const std::size_t opened = c.line;
             if (!readQuoted(c, field, error)) return false;
             if (!c.atEnd() && c.text[c.pos] != separator && !c.atBreak())
                 return failed(error, kConvertRefused, c.line, "閉じた引用符（\"）のあとに区切りも改行もありません。");
-            // A program that does not quote wrote a text that starts with
-            // a quote; reading on to the next quote merges its fields.
-            if (separator == '\t' && !t.quoteOverTabLine && field.find('\t') != std::string::npos)
-                t.quoteOverTabLine = opened;
+            // A program that does not quote wrote a text that starts with a
+            // quote: read on to the next quote that ends a field, it takes in
+            // the tabs and fields after it, and the row ends before its answer.
+            if (separator == '\t' && column < answer && (c.atEnd() || c.atBreak()) && !quoteOverTabLine &&
+                field.find('\t') != std::string::npos)
+                quoteOverTabLine = opened;
         } else {
             const std::size_t stop = findAny(c.text, c.pos, separator, '\r', '\n');
             field.append(c.text, c.pos, stop - c.pos);
@@ -153,6 +159,7 @@ bool readRow(TableCursor& c, const TableDialect& dialect, Table& t, TableError& 
         if (!kept) {
             if (std::size_t bad = FirstBadUtf8(field); bad != std::string_view::npos)
                 return failed(error, kConvertRefused, c.line, BadUtf8Message(field[bad]), true);
+            dropped.clear();
         }
         if (!c.atEnd() && c.text[c.pos] == separator) {
             ++c.pos;
@@ -162,7 +169,6 @@ bool readRow(TableCursor& c, const TableDialect& dialect, Table& t, TableError& 
         return true;
     }
 }
-
 
 }  // namespace
 
@@ -212,25 +218,47 @@ std::string TableText(const std::vector<Page>& pages, const std::vector<int>& ro
     return out;
 }
 
-bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& t,
-                TableError& error) {
-    t = Table{};
-    TableCursor c{text, 0, firstLine};
-    while (!c.atEnd()) {
+TableReader::Result TableReader::next(std::string_view text, bool atEnd, Page& page, std::size_t& line,
+                                      TableError& error) {
+    TableCursor c{text, pos_, line_};
+    for (;;) {
+        if (c.atEnd()) {
+            if (!atEnd) return More;
+            if (rows_) return End;
+            failed(error, kConvertRefused, 0, "空のファイルです。");
+            return Failed;
+        }
+        const TableCursor start = c;
+        // Only what is read before the end of the text counts: a line break,
+        // a comment, a field or the row may go on in the text still to come.
+        std::size_t extra = extraColumnsLine, over = quoteOverTabLine;
+        bool read = false;
         if (c.atBreak()) {  // a blank line is no page
             c.skipBreak();
-            continue;
-        }
-        if (dialect.comment && text[c.pos] == dialect.comment) {
+        } else if (dialect_.comment && text[c.pos] == dialect_.comment) {
             c.pos = findAny(text, c.pos, '\r', '\n');
-            continue;
+        } else if (rows_ == static_cast<std::size_t>(kMaxPages)) {
+            failed(error, kConvertTooManyPages, c.line, kTooManyPages);
+            return Failed;
+        } else if (!readRow(c, dialect_, page, extra, over, error)) {
+            if (atEnd || !c.atEnd()) return Failed;
+        } else {
+            read = true;
         }
-        if (t.pages.size() == static_cast<std::size_t>(kMaxPages))
-            return failed(error, kConvertTooManyPages, c.line, kTooManyPages);
-        if (!readRow(c, dialect, t, error)) return false;
+        if (!atEnd && c.atEnd()) {
+            pos_ = start.pos;
+            line_ = start.line;
+            return More;
+        }
+        pos_ = c.pos;
+        line_ = c.line;
+        if (!read) continue;
+        extraColumnsLine = extra;
+        quoteOverTabLine = over;
+        ++rows_;
+        line = start.line;
+        return Row;
     }
-    if (t.pages.empty()) return failed(error, kConvertRefused, 0, "空のファイルです。");
-    return true;
 }
 
 bool TabSeparatedRow(std::string_view text) {

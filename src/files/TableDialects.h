@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "deck/Deck.h"
@@ -44,13 +45,6 @@ struct TableDialect {
 // written as they stand: the caller has kept the separator and line breaks out.
 std::string TableText(const std::vector<Page>& pages, const std::vector<int>& rows, const TableDialect& dialect);
 
-struct Table {
-    std::vector<Page> pages;                // line breaks as CR LF
-    std::vector<std::size_t> lines;         // the line each row starts on, from 1
-    std::size_t extraColumnsLine = 0;       // first line with a column past the answer that no header names; 0 for none
-    std::size_t quoteOverTabLine = 0;       // first line where a quoted field runs on over a tab; 0 for none
-};
-
 struct TableError {
     int status = 0;
     std::size_t line = 0;
@@ -58,13 +52,32 @@ struct TableError {
     bool badUtf8 = false;  // refused for a byte UTF-8 cannot have
 };
 
-// Reads the rows of a table whose first line is line firstLine. Blank lines
-// and comments are skipped; a quote inside an unquoted field is kept as it stands, as
-// spreadsheets do. Refuses a quote left open, text after a closing quote and
-// more rows than a deck holds. The texts are not checked for well-formed
-// UTF-8 here: the conversion to code page 932 does that on its way.
-bool ParseTable(std::string_view text, const TableDialect& dialect, std::size_t firstLine, Table& table,
-                TableError& error);
+// The rows of a table, one at a time, from its text as it comes; its first
+// line is line firstLine. Blank lines and comments are skipped; a quote
+// inside an unquoted field is kept as it stands, as spreadsheets do. Refuses
+// a quote left open, text after a closing quote, more rows than a deck holds
+// and a table of none. The texts are not checked for well-formed UTF-8 here:
+// the conversion to code page 932 does that on its way.
+class TableReader {
+public:
+    TableReader(const TableDialect& dialect, std::size_t firstLine) : dialect_(dialect), line_(firstLine) {}
+
+    enum Result { Row, More, End, Failed };
+    // Row: the next row of text, from where the last one ended, is in page
+    // (line breaks as CR LF), starting on line. More: the rest of text holds
+    // no whole row; give it again, with more text after it, once takeUsed()
+    // bytes are dropped from its front. atEnd: no more text follows. Failed:
+    // error says why.
+    Result next(std::string_view text, bool atEnd, Page& page, std::size_t& line, TableError& error);
+    std::size_t takeUsed() { return std::exchange(pos_, 0); }
+
+    std::size_t extraColumnsLine = 0;  // first line with a column past the answer that no header names; 0 for none
+    std::size_t quoteOverTabLine = 0;  // first line where a quoted field seems to run on over a tab; 0 for none
+
+private:
+    TableDialect dialect_;
+    std::size_t pos_ = 0, line_, rows_ = 0;
+};
 
 // Whether the row text starts with, read with quotes as in CSV, is
 // separated by tabs and not by commas: what spreadsheets save as .csv too.

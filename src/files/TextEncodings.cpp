@@ -12,16 +12,27 @@ namespace {
 const char kUtf8Mark[] = "\xEF\xBB\xBF";
 const char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD, which no code page 932 byte decodes to
 
-// A lone or reversed surrogate, or an odd last byte, becomes U+FFFD: the
-// conversion to the deck's code page then names it with its line.
-void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out) {
-    out.clear();
-    out.reserve(b.size() / 2 * 3);
+// The refusal of UTF-16 that is not well formed, naming its bytes as they
+// stand in the file.
+std::string badUtf16(std::string_view bytes) {
+    std::string hex;
+    for (const char b : bytes) {
+        char one[8];
+        std::snprintf(one, sizeof one, "%s0x%02X", hex.empty() ? "" : " ", static_cast<unsigned char>(b));
+        hex += one;
+    }
+    return "UTF-16 として読めないバイトがあります（" + hex + "）。";
+}
+
+// Appends to out; stops at a lone or reversed surrogate, or an odd last
+// byte, and says so in bad.
+void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out, std::string& bad) {
     auto unit = [&](std::size_t i) -> std::uint32_t {
         const auto x = static_cast<unsigned char>(b[i]), y = static_cast<unsigned char>(b[i + 1]);
         return bigEndian ? x << 8 | y : y << 8 | x;
     };
-    for (std::size_t i = 0; i + 1 < b.size(); i += 2) {
+    std::size_t i = 0;
+    for (; i + 1 < b.size(); i += 2) {
         std::uint32_t cp = unit(i);
         if (cp >= 0xD800 && cp < 0xDC00 && i + 3 < b.size()) {
             const std::uint32_t low = unit(i + 2);
@@ -30,9 +41,19 @@ void utf16ToUtf8(std::string_view b, bool bigEndian, std::string& out) {
                 i += 2;
             }
         }
-        AppendUtf8(out, cp >= 0xD800 && cp < 0xE000 ? 0xFFFD : cp);
+        if (cp >= 0xD800 && cp < 0xE000) break;
+        AppendUtf8(out, cp);
     }
-    if (b.size() % 2) out += kReplacement;
+    if (i < b.size()) bad = badUtf16(b.substr(i, 2));
+}
+
+// The length of b up to its last line feed, 0 for none. A line feed of UTF-16
+// is a whole unit, at an even offset.
+std::size_t afterLastFeed(std::string_view b, bool utf16, bool bigEndian) {
+    if (!utf16) return b.rfind('\n') + 1;  // npos + 1 is 0
+    for (std::size_t i = b.size() & ~std::size_t{1}; i >= 2; i -= 2)
+        if (b[i - 2] == (bigEndian ? '\0' : '\n') && b[i - 1] == (bigEndian ? '\n' : '\0')) return i;
+    return 0;
 }
 
 std::string utf8ToUtf16(std::string_view s) {
@@ -143,28 +164,36 @@ std::string BadUtf8Message(char b) {
     return std::string("UTF-8 として読めないバイトがあります（") + hex + "）。";
 }
 
-DecodedTable DecodeTable(std::string_view bytes, TextEncoding encoding, std::string& storage) {
-    const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
-    const bool utf8Mark = bytes.starts_with(kUtf8Mark);
-    DecodedTable d;
-    if (encoding == TextEncoding::Detect) {
-        encoding = le || be ? TextEncoding::Utf16 : TextEncoding::Utf8;
-        d.guessed = !le && !be && !utf8Mark;
+void TableDecoder::take(std::string& bytes, bool atEnd, std::string& text) {
+    if (!started_) {
+        if (bytes.size() < 3 && !atEnd) return;  // a byte order mark may come whole
+        started_ = true;
+        const bool le = bytes.starts_with("\xFF\xFE"), be = bytes.starts_with("\xFE\xFF");
+        const bool utf8Mark = bytes.starts_with(kUtf8Mark);
+        if (encoding_ == TextEncoding::Detect) {
+            encoding_ = le || be ? TextEncoding::Utf16 : TextEncoding::Utf8;
+            guessed = !le && !be && !utf8Mark;
+        }
+        bigEndian_ = be;
+        if (encoding_ == TextEncoding::Utf16) bytes.erase(0, le || be ? 2 : 0);
+        else if (encoding_ != TextEncoding::Cp932) bytes.erase(0, utf8Mark ? 3 : 0);
     }
-    switch (encoding) {
-    case TextEncoding::Cp932:
-        cp932::decode(bytes, storage);
-        d.text = storage;
-        d.notCp932 = storage.find(kReplacement) != std::string::npos;
-        break;
-    case TextEncoding::Utf16:
-        utf16ToUtf8(bytes.substr(le || be ? 2 : 0), be, storage);
-        d.text = storage;
-        break;
-    default:
-        d.text = bytes.substr(utf8Mark ? 3 : 0);
+    const bool utf16 = encoding_ == TextEncoding::Utf16;
+    const std::size_t cut = atEnd ? bytes.size() : afterLastFeed(bytes, utf16, bigEndian_);
+    const std::string_view piece = std::string_view(bytes).substr(0, cut);
+    if (!badUtf16.empty()) {
+        // nothing after it is read
+    } else if (encoding_ == TextEncoding::Cp932) {
+        std::string decoded;
+        cp932::decode(piece, decoded);
+        notCp932 |= decoded.find(kReplacement) != std::string::npos;
+        text += decoded;
+    } else if (utf16) {
+        utf16ToUtf8(piece, bigEndian_, text, badUtf16);
+    } else {
+        text += piece;
     }
-    return d;
+    bytes.erase(0, cut);
 }
 
 std::string EncodeTable(std::string utf8, TextEncoding encoding) {

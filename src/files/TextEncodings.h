@@ -30,19 +30,30 @@ void AppendUtf8(std::string& out, char32_t c);
 // The refusal of a file with the byte b where UTF-8 cannot have it.
 std::string BadUtf8Message(char b);
 
-struct DecodedTable {
-    std::string_view text;  // UTF-8 without a byte order mark: into the bytes or into storage
+// The text of a table file's bytes as they come, piece by piece. UTF-8 is
+// not checked here: the conversion to the deck's code page finds a bad byte
+// on its way, and names its line, at no cost to the files that have none.
+class TableDecoder {
+public:
+    explicit TableDecoder(TextEncoding encoding) : encoding_(encoding) {}
+    // Decodes bytes onto text up to their last line feed, which no character
+    // of these encodings holds in its bytes, or all of them atEnd, and drops
+    // what it decoded from bytes. The first bytes may be a byte order mark.
+    void take(std::string& bytes, bool atEnd, std::string& text);
+
     // Taken for UTF-8 with no mark and no encoding asked for: at the first
     // byte UTF-8 cannot have, the caller reads the bytes as code page 932.
     bool guessed = false;
     bool notCp932 = false;  // read as code page 932, with bytes that are none (now U+FFFD)
-};
+    // Read as UTF-16 that is not well formed (a lone surrogate, an odd last
+    // byte): its refusal, as BadUtf8Message says it for UTF-8. Nothing after
+    // it is decoded.
+    std::string badUtf16;
 
-// The text of a table file's bytes. Whatever needs converting goes into
-// storage, which must outlive the result. UTF-8 is not checked here: the
-// conversion to the deck's code page finds a bad byte on its way, and names
-// its line, at no cost to the files that have none.
-DecodedTable DecodeTable(std::string_view bytes, TextEncoding encoding, std::string& storage);
+private:
+    TextEncoding encoding_;
+    bool started_ = false, bigEndian_ = false;
+};
 
 // A table's UTF-8 text in the encoding asked for; UTF-16 is little-endian
 // with a byte order mark, as Windows programs expect it.

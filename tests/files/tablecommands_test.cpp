@@ -30,6 +30,7 @@ TEST_F(TableCommands, ImportMakesANewUnsavedDeck) {
         {"u.tsv", "😀\tok\n", Tsv, {Answer::Yes}, {"?"}, {"ok"}, "「?」に置き換えました。"},
         {"u.tsv", "😀\tok\n", Tsv, {Answer::No}, {"keep"}, {"keep'"}, "読み込みますか？"},
         {"bad.csv", "\"open\n", Csv, {}, {"keep"}, {"keep'"}, "閉じ"},
+        {"w.txt", std::string("\xFF\xFEq\0\t\0\0\xD8", 8), Tsv, {}, {"keep"}, {"keep'"}, "UTF-16 として読めない"},
         {"none.csv", "", Csv, {}, {"keep"}, {"keep'"}, "が見つかりません。"},
     };
     for (const auto& r : rows) {
@@ -63,7 +64,10 @@ TEST_F(TableCommands, ExportWritesTheDeckInDisplayOrder) {
         {Anki, {"a<", "b"}, {}, "#separator:tab\n#html:true\nb\tb'\na&lt;\ta&lt;'\n", ""},
         {Kde, {"a", "b"}, {}, "b\tb'\na\ta'\n", ""},
         {Excel, {"犬", "b"}, {}, book ? zip : "b,b'\n\x8c\xa2,\x8c\xa2'\n", ""},
-        {Kde, {"l1\r\nl2", "b"}, {}, "", "改行"},
+        // What a plain table cannot hold becomes a space only if the user agrees.
+        {Kde, {"l1\r\nl2", "b"}, {Answer::Yes}, "b\tb'\nl1 l2\tl1 l2'\n", "空白に置き換えました。"},
+        {Mnemosyne, {"a\tb", "c"}, {Answer::No}, "",
+         "1ページに、この表に書けないタブがあります。\r書き出すと、そのタブは空白に置き換わります。"},
         // What a table holds reaches it; what code page 932 cannot hold is asked about.
         {Csv, {"😀", "b"}, {}, "b,b'\n😀,😀'\n", ""},
         {Excel, {"😀", "b"}, {Answer::Yes}, book ? zip : "b,b'\n?,?'\n", book ? "" : "保存しますか？"},
