@@ -389,10 +389,13 @@ Step readTable(TableSource& source, const ConvertOptions& o, bool notUtf8, Deck&
         // A copy exactly as long as its texts: the page read has room to spare.
         if (!fileBytes) deck.pages.push_back({page.question, page.answer});
     }
-    if (rows.quoteOverTabLine)
+    if (rows.quoteOverTabLine) {
+        // A window's user has no switches: there the table type does what --plain does.
+        const char* remedy = o.inWindow ? "引用符を普通の文字として読むには、ファイルの種類に KWordQuiz/Parley を選んでください。"
+                                        : "引用符を普通の文字として読むには --plain を付けてください。";
         r.messages.push_back(where(o.inputName, rows.quoteOverTabLine) +
-                             "警告: 引用符（\"）で始まる欄がタブを越えて続いています。"
-                             "引用符を普通の文字として読むには --plain を付けてください。");
+                             "警告: 引用符（\"）で始まる欄がタブを越えて続いています。" + remedy);
+    }
     if (rows.extraColumnsLine) {
         std::size_t next = d.answerColumn() + 1;
         while (d.isOther(next)) ++next;

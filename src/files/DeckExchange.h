@@ -44,6 +44,7 @@ int FaultStatus(const FileFault& fault);
 struct ConvertOptions {
     DeckFormat from = DeckFormat::Rvm, to = DeckFormat::Tsv;
     std::string inputName{}, outputName{};  // for messages only
+    bool inWindow = false;                  // messages for a window, whose user has no switches
     bool storageOrder = false;              // tables in storage order rather than display order
     bool lossy = false;                     // write even what the output cannot hold, replaced
     // The table's side. A program's preset gives the dialect; the switches

@@ -100,6 +100,7 @@ void FileCommands::importTable() {
     auto& [path, options] = *chosen;
     options.inputName = path;
     options.outputName = "[無題]";
+    options.inWindow = true;
     options.lossy = true;  // asked about below
     ConvertReport report;
     TableFile table(path);

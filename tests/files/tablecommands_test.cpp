@@ -30,6 +30,7 @@ TEST_F(TableCommands, ImportMakesANewUnsavedDeck) {
         {"u.tsv", "😀\tok\n", Tsv, {Answer::Yes}, {"?"}, {"ok"}, "「?」に置き換えました。"},
         {"u.tsv", "😀\tok\n", Tsv, {Answer::No}, {"keep"}, {"keep'"}, "読み込みますか？"},
         {"bad.csv", "\"open\n", Csv, {}, {"keep"}, {"keep'"}, "閉じ"},
+        {"q.tsv", "\"q\t1\n2\ta\"\nb\tc\n", Tsv, {}, {"q\t1\r\n2\ta", "b"}, {"", "c"}, "KWordQuiz/Parley を選んで"},
         {"w.txt", std::string("\xFF\xFEq\0\t\0\0\xD8", 8), Tsv, {}, {"keep"}, {"keep'"}, "UTF-16 として読めない"},
         {"none.csv", "", Csv, {}, {"keep"}, {"keep'"}, "が見つかりません。"},
     };
