@@ -33,7 +33,7 @@ cmake --build "$here/build-asan" --target core_tests
 
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null &&
    { command -v wine64 >/dev/null || [[ -x /usr/lib/wine/wine64 ]]; }; then
-  echo "== the Windows program (Qt for Windows built once: about 35 minutes) and its tests under Wine in $here/build-win"
+  echo "== the Windows program (Qt for Windows built once: about 50 minutes) and its tests under Wine in $here/build-win"
   "$here/tests/windows/run.sh" "$here/build-win" "$here/build/artifacts"
 fi
 

@@ -64,7 +64,7 @@ if [[ -z "$src" || ! -f "$src/.unpacked" ]]; then
   touch "$src/.unpacked"
 fi
 
-echo "== building Qt $version for Windows into $prefix (about 35 minutes on two cores)" >&2
+echo "== building Qt $version for Windows into $prefix (about 50 minutes on two free cores)" >&2
 rm -rf "$prefix"
 # Qt's own DLLs use MinGW's runtime DLLs, so its build goes without the
 # toolchain's -static.
